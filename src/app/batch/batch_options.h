@@ -1,0 +1,42 @@
+#pragma once
+// The batch front end's command line as a plain struct: parameters are kept as the texts the
+// window's fields would hold and parsed later by the same rules.
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+struct BatchOptions {
+  std::vector<std::string> inventories;
+  std::string transect_length = "100";
+  std::string runs = "1";
+  std::string wind_force = "0";
+  std::string wind = "none";
+  std::string carbon_fraction = "0,5";
+  std::vector<std::string> densities;  // STAGE:CODE=TEXT
+  std::optional<std::uint64_t> seed;
+  bool no_reports = false;
+  std::optional<char> decimal_separator;  // default: the user's locale
+  bool json = false;
+  std::int64_t max_attempts = 10'000'000;
+  std::string trace_path;
+  bool expected_only = false;
+  std::string summary_path;
+  int jobs = 1;
+};
+
+// Either options to run with, or the exit status to leave with at once (0 after --help or
+// --version, 2 after a usage error, with the message already written to `err`).
+struct ParsedCommandLine {
+  std::optional<BatchOptions> options;
+  int exit_status = 0;
+};
+
+ParsedCommandLine parse_batch_options(int argc, const char* const* argv, std::ostream& out,
+                                      std::ostream& err);
+
+}  // namespace quorvel

@@ -1,0 +1,221 @@
+#include "batch_run.h"
+
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+#include <ostream>
+#include <thread>
+#include <vector>
+
+#include "batch_host.h"
+#include "batch_json.h"
+#include "estimate_report.h"
+#include "input_error.h"
+#include "inventory_reader.h"
+#include "number_text.h"
+#include "report_file.h"
+#include "stock_report.h"
+#include "summary_csv.h"
+#include "transect_tally.h"
+
+namespace quorvel {
+
+namespace {
+
+// The trace goes to a side file that takes its name only when the Start succeeds.
+class TraceFile {
+ public:
+  explicit TraceFile(const std::string& path) : path_(path), partial_(path + ".partial") {
+    if (path.empty()) return;
+    file_ = std::fopen(partial_.c_str(), "wb");
+    if (!file_) throw std::runtime_error("cannot write trace file " + partial_);
+    std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+  }
+  ~TraceFile() {
+    if (!file_) return;
+    std::fclose(file_);
+    std::remove(partial_.c_str());
+  }
+  std::FILE* get() const { return file_; }
+  void commit() {
+    if (!file_) return;
+    const bool written = std::ferror(file_) == 0 && std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!written || std::rename(partial_.c_str(), path_.c_str()) != 0) {
+      std::remove(partial_.c_str());
+      throw std::runtime_error("cannot write trace file " + path_);
+    }
+  }
+
+ private:
+  std::string path_, partial_;
+  std::FILE* file_ = nullptr;
+};
+
+void simulate(const Inventory& inventory, const BatchOptions& options,
+              const BatchSettings& settings, const BatchEnvironment& environment,
+              PlotOutcome& outcome) {
+  const bool reports = !options.no_reports;
+  const ReportPaths paths = report_paths_for(outcome.inventory);
+  const char separator = settings.decimal_separator;
+  TraceFile trace(options.trace_path);
+  BatchHost::Setup setup;
+  setup.wind = settings.wind;
+  setup.interrupted = environment.interrupted;
+  setup.progress = options.jobs == 1 ? environment.progress : nullptr;
+  setup.trace = trace.get();
+  setup.label = outcome.inventory;
+  if (reports)
+    setup.stock_report = [&](const Model1Result& model1) {
+      return std::optional<PendingReport>(std::in_place, paths.stock,
+                                          stock_report_text(model1, separator));
+    };
+  BatchHost host(std::move(setup));
+  const StartInputs inputs{settings.parameters, outcome.seed, options.max_attempts};
+  StartResult result = run_start(inventory, inputs, host);
+  if (environment.progress && options.jobs == 1) std::fputs("\r\033[K", environment.progress);
+
+  std::optional<PendingReport> stock = host.take_stock_report();
+  std::optional<PendingReport> estimate;
+  if (reports) estimate.emplace(paths.estimate, estimate_report_text(result.model2, separator));
+  trace.commit();
+  if (stock) stock->commit();
+  if (estimate) estimate->commit();
+  if (reports) outcome.reports = paths;
+  outcome.model1 = result.model1;
+  outcome.start = std::move(result);
+}
+
+std::string text(double value, const BatchSettings& settings) {
+  return general_number_text(value, settings.decimal_separator);
+}
+
+void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s) {
+  const SimulationParameters& p = s.parameters;
+  out << o.inventory << ": " << o.record_count << " records, L = " << p.transect_length
+      << " m, seed " << o.seed << "\n";
+  out << "  model 1:  carbon " << text(o.model1.model1_total, s) << " t C/ha, "
+      << text(o.model1.pieces_per_ha, s) << " pieces/ha\n";
+  if (o.start) {
+    const Model2Estimates& m = o.start->model2;
+    out << "  model 2:  carbon " << text(m.carbon_per_ha, s) << " t C/ha";
+    if (m.standard_error) out << " (standard error " << text(m.standard_error->carbon_per_ha, s) << ")";
+    out << ", " << text(m.pieces_per_ha, s) << " pieces/ha, " << p.run_count << " runs, "
+        << o.start->tally.placement_count << " attempts\n";
+  }
+  if (o.expectation) {
+    out << "  expected: carbon " << text(o.expectation->carbon_per_ha, s) << " t C/ha (one run "
+        << text(o.expectation->carbon_per_ha_stderr_per_run, s) << ", " << p.run_count
+        << " runs " << text(o.expectation->carbon_per_ha_stderr_per_run / std::sqrt(p.run_count), s)
+        << "), " << text(o.expectation->pieces_per_ha, s) << " pieces/ha\n";
+  }
+  if (o.reports) out << "  reports:  " << o.reports->stock << ", " << o.reports->estimate << "\n";
+}
+
+void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
+                   const BatchOptions& options, const BatchSettings& settings) {
+  if (!o.error.empty()) {
+    err << "quorvel-batch: " << o.error << "\n";
+    return;
+  }
+  if (options.json)
+    out << plot_outcome_json(o, settings).dump() << "\n";
+  else
+    print_text(out, o, settings);
+  out.flush();
+}
+
+// Runs process_inventory over all files with `jobs` workers, handing each outcome to `done` in
+// file order as soon as it and all before it are finished.
+template <typename Done>
+void process_all(const BatchOptions& options, const BatchSettings& settings,
+                 const BatchEnvironment& environment, Done done) {
+  const std::size_t count = options.inventories.size();
+  if (options.jobs <= 1 || count <= 1) {
+    for (std::size_t i = 0; i < count; ++i)
+      done(process_inventory(options, settings, i, environment));
+    return;
+  }
+  std::vector<std::optional<PlotOutcome>> outcomes(count);
+  std::mutex mutex;
+  std::condition_variable finished;
+  std::size_t next = 0;
+  const auto worker = [&] {
+    for (;;) {
+      std::size_t i;
+      {
+        std::lock_guard lock(mutex);
+        if (next == count) return;
+        i = next++;
+      }
+      PlotOutcome outcome = process_inventory(options, settings, i, environment);
+      std::lock_guard lock(mutex);
+      outcomes[i] = std::move(outcome);
+      finished.notify_all();
+    }
+  };
+  std::vector<std::jthread> workers;
+  for (int j = 0; j < options.jobs && j < static_cast<int>(count); ++j) workers.emplace_back(worker);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::unique_lock lock(mutex);
+    finished.wait(lock, [&] { return outcomes[i].has_value(); });
+    PlotOutcome outcome = std::move(*outcomes[i]);
+    outcomes[i].reset();
+    lock.unlock();
+    done(std::move(outcome));
+  }
+}
+
+}  // namespace
+
+PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& settings,
+                              std::size_t position, const BatchEnvironment& environment) {
+  PlotOutcome outcome;
+  outcome.inventory = options.inventories[position];
+  outcome.seed = seed_for_inventory(settings.seed, position);
+  try {
+    const Inventory inventory = read_inventory(outcome.inventory);
+    outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
+    if (options.expected_only)
+      outcome.model1 = compute_model1(inventory, settings.parameters);
+    else
+      simulate(inventory, options, settings, environment, outcome);
+    outcome.expectation = expected_model2(inventory, settings.parameters, settings.wind);
+  } catch (const StartCancelled&) {
+    outcome.error = outcome.inventory + ": interrupted; no report was written";
+  } catch (const std::exception& e) {
+    outcome.error = e.what();
+  }
+  return outcome;
+}
+
+int run_batch(const BatchOptions& options, const BatchEnvironment& environment,
+              std::ostream& out, std::ostream& err) {
+  BatchSettings settings;
+  try {
+    settings = batch_settings_from(options, environment.locale_separator);
+  } catch (const InputError& e) {
+    err << "quorvel-batch: " << e.what() << "\n";
+    return 1;
+  }
+  int status = 0;
+  std::string summary = summary_csv_header();
+  process_all(options, settings, environment, [&](PlotOutcome outcome) {
+    if (!outcome.error.empty()) status = 1;
+    else summary += summary_csv_row(outcome);
+    print_outcome(out, err, outcome, options, settings);
+  });
+  if (!options.summary_path.empty()) {
+    try {
+      write_report_file(options.summary_path, summary);
+    } catch (const std::exception& e) {
+      err << "quorvel-batch: " << e.what() << "\n";
+      status = 1;
+    }
+  }
+  return status;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,30 @@
+#pragma once
+// The batch front end's work: every inventory in turn (or several at once), each refused or
+// carried through model 1, the runs, model 2, its expectation and its reports.
+
+#include <atomic>
+#include <cstdio>
+#include <iosfwd>
+
+#include "batch_options.h"
+#include "batch_settings.h"
+#include "plot_outcome.h"
+
+namespace quorvel {
+
+struct BatchEnvironment {
+  char locale_separator = ',';
+  const std::atomic<bool>* interrupted = nullptr;
+  std::FILE* progress = nullptr;  // a terminal for progress lines, or null
+};
+
+// One inventory, start to finish. Never throws for bad input: the outcome says why.
+PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& settings,
+                              std::size_t position, const BatchEnvironment& environment);
+
+// Exit status: 0 when every inventory went through, 1 when any was refused or the batch was
+// interrupted.
+int run_batch(const BatchOptions& options, const BatchEnvironment& environment,
+              std::ostream& out, std::ostream& err);
+
+}  // namespace quorvel

@@ -1,0 +1,55 @@
+#include "batch_settings.h"
+
+#include <string>
+
+#include "input_error.h"
+#include "random_source.h"
+#include "text_to_number.h"
+
+namespace quorvel {
+
+namespace {
+
+template <typename Parse>
+auto parsed(const char* option, const std::string& text, Parse parse) {
+  try {
+    return parse(text);
+  } catch (const InputError& e) {
+    throw InputError(std::string(option) + " \"" + text + "\" " + e.what());
+  }
+}
+
+// STAGE:CODE=TEXT, its form already checked by the command line.
+void apply_density(DensityTable& table, const std::string& cell) {
+  const int stage = cell[0] - '0';
+  const int group = cell[2] == 'S' ? 1 : cell[2] == 'H' ? 2 : 3;
+  table.at(stage, group) = parsed("--density", cell.substr(4), text_to_single);
+}
+
+}  // namespace
+
+BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) {
+  BatchSettings s;
+  SimulationParameters& p = s.parameters;
+  p.transect_length = parsed("--transect-length", o.transect_length, text_to_int16);
+  p.wind_force = parsed("--wind-force", o.wind_force, text_to_int16);
+  for (const std::string& cell : o.densities) apply_density(p.density, cell);
+  p.carbon_fraction = parsed("--carbon-fraction", o.carbon_fraction, text_to_single);
+  p.run_count = parsed("--runs", o.runs, text_to_int16);
+  check_parameters(p);
+  s.wind = wind_button_from_name(o.wind).value_or(WindButton::none);
+  s.seed = o.seed.value_or(seed_from_time_of_day());
+  s.decimal_separator = o.decimal_separator.value_or(locale_separator);
+  return s;
+}
+
+std::uint64_t seed_for_inventory(std::uint64_t batch_seed, std::size_t position) {
+  if (position == 0) return batch_seed;
+  // splitmix64 of the seed moved on by the position
+  std::uint64_t z = batch_seed + 0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(position);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,27 @@
+#pragma once
+// The batch options turned into what the engine works with, by the rules of the window's
+// fields; a text that does not parse refuses the whole batch before any file is touched.
+
+#include <cstdint>
+
+#include "batch_options.h"
+#include "simulation_parameters.h"
+#include "wind.h"
+
+namespace quorvel {
+
+struct BatchSettings {
+  SimulationParameters parameters;
+  WindButton wind = WindButton::none;
+  std::uint64_t seed = 0;
+  char decimal_separator = ',';
+};
+
+// Throws InputError naming the option and its text.
+BatchSettings batch_settings_from(const BatchOptions& options, char locale_separator);
+
+// The seed of the inventory at `position` (from 0): the batch seed itself for the first, a
+// well-mixed derivation for the others, so results never depend on how many run at once.
+std::uint64_t seed_for_inventory(std::uint64_t batch_seed, std::size_t position);
+
+}  // namespace quorvel

@@ -1,0 +1,27 @@
+#pragma once
+// What the batch front end learned about one inventory: the Start's results, the exact
+// expectation, the reports it wrote, or why the inventory was refused.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "expectation.h"
+#include "model1.h"
+#include "report_paths.h"
+#include "run_driver.h"
+
+namespace quorvel {
+
+struct PlotOutcome {
+  std::string inventory;
+  std::uint64_t seed = 0;
+  std::int64_t record_count = 0;
+  Model1Result model1;
+  std::optional<StartResult> start;  // absent with --expected-only
+  std::optional<Model2Expectation> expectation;
+  std::optional<ReportPaths> reports;  // the reports written
+  std::string error;                   // non-empty when the inventory was refused
+};
+
+}  // namespace quorvel

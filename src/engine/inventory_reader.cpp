@@ -1,0 +1,242 @@
+#include "inventory_reader.h"
+
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+#include "input_error.h"
+#include "species_group.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int fields_per_record = 5;
+constexpr const char* field_names[fields_per_record] = {"species code", "diameter 1",
+                                                        "diameter 2", "length", "stage"};
+
+struct Field {
+  std::string text;
+  int line = 0;
+};
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(char c) { return c == '\n' || c == '\r'; }
+
+// A field's text as it may be shown in a message: printable ASCII, the rest escaped, cut short.
+std::string shown(std::string_view text) {
+  std::string out;
+  for (unsigned char c : text.substr(0, 40)) {
+    if (c >= 0x20 && c < 0x7f && c != '"') {
+      out.push_back(static_cast<char>(c));
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      out += escaped;
+    }
+  }
+  if (text.size() > 40) out += "...";
+  return "\"" + out + "\"";
+}
+
+// Splits the text into fields: commas and line ends separate them, blanks before and after a
+// field are dropped, double quotes around a field are not part of it, blank lines are skipped.
+class FieldScanner {
+ public:
+  FieldScanner(std::string_view text, std::string_view source) : text_(text), source_(source) {
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);  // UTF-8 byte-order mark
+  }
+
+  // False when the text is used up.
+  bool next(Field& field) {
+    if (!after_comma_) skip_blanks_and_line_ends();
+    if (pos_ == text_.size() && !after_comma_) return false;
+    skip_blanks();
+    field.line = line_;
+    field.text = (pos_ < text_.size() && text_[pos_] == '"') ? quoted() : unquoted();
+    skip_blanks();
+    after_comma_ = pos_ < text_.size() && text_[pos_] == ',';
+    if (after_comma_) {
+      ++pos_;
+    } else if (pos_ < text_.size() && !is_line_end(text_[pos_])) {
+      fail("unexpected text " + shown(text_.substr(pos_, 10)) + " after a quoted field");
+    }
+    return true;
+  }
+
+  int line() const { return line_; }
+
+ private:
+  std::string quoted() {
+    const std::size_t start = ++pos_;
+    while (pos_ < text_.size() && text_[pos_] != '"' && !is_line_end(text_[pos_])) ++pos_;
+    if (pos_ == text_.size() || text_[pos_] != '"') fail("a quoted field has no closing quote");
+    return std::string(text_.substr(start, pos_++ - start));
+  }
+
+  std::string unquoted() {
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+    std::size_t end = pos_;
+    while (end > start && is_blank(text_[end - 1])) --end;
+    return std::string(text_.substr(start, end - start));
+  }
+
+  void skip_blanks() {
+    while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
+  }
+
+  void skip_blanks_and_line_ends() {
+    while (pos_ < text_.size() && (is_blank(text_[pos_]) || is_line_end(text_[pos_]))) {
+      // CRLF, LF and a lone CR each end one line.
+      if (text_[pos_] == '\n' || (text_[pos_] == '\r' && (pos_ + 1 == text_.size() ||
+                                                          text_[pos_ + 1] != '\n')))
+        ++line_;
+      ++pos_;
+    }
+  }
+
+  [[noreturn]] void fail(const std::string& what) const {
+    throw InputError(std::string(source_) + ", line " + std::to_string(line_) + ": " + what);
+  }
+
+  std::string_view text_;
+  std::string_view source_;
+  std::size_t pos_ = 0;
+  int line_ = 1;
+  bool after_comma_ = false;
+};
+
+// A number in the file's own notation: optional sign, digits with a period as decimal
+// separator, optional exponent. Nothing else, so "nan", "inf" and "1,5" are refused.
+bool file_number(const std::string& text, double& value) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t body = i;
+  int digits = 0;
+  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    int exponent_digits = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+      ++i, ++exponent_digits;
+    if (exponent_digits == 0) return false;
+  }
+  if (i != text.size()) return false;
+  const char* first = text.data() + body;
+  const char* last = text.data() + text.size();
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc{} || end != last || !std::isfinite(value)) return false;
+  if (text[0] == '-') value = -value;
+  return true;
+}
+
+class RecordBuilder {
+ public:
+  RecordBuilder(std::string_view source, std::int64_t record) : source_(source), record_(record) {}
+
+  DebrisPiece build(const Field (&fields)[fields_per_record]) const {
+    DebrisPiece piece;
+    piece.line = fields[0].line;
+    piece.group = group_of(fields[0]);
+    piece.diameter1 = number_at_least_zero(fields[1], 1);
+    piece.diameter2 = number_at_least_zero(fields[2], 2);
+    piece.piece_length = positive_number(fields[3]);
+    piece.stage = stage_of(fields[4]);
+    return piece;
+  }
+
+ private:
+  int group_of(const Field& f) const {
+    const auto group = species_group_from_code(f.text);
+    if (!group) fail(f, 0, "expected the species code \"S\", \"H\" or \"C\"");
+    return static_cast<int>(*group);
+  }
+
+  double number(const Field& f, int index, const char* expected) const {
+    double value = 0;
+    if (!file_number(f.text, value)) fail(f, index, expected);
+    return value;
+  }
+
+  double number_at_least_zero(const Field& f, int index) const {
+    const char* expected = "expected a diameter in cm, a number not below 0 (period as decimal point)";
+    const double value = number(f, index, expected);
+    if (value < 0) fail(f, index, expected);
+    return value == 0 ? 0.0 : value;  // no negative zero
+  }
+
+  double positive_number(const Field& f) const {
+    const char* expected = "expected a length in m, a number above 0 (period as decimal point)";
+    const double value = number(f, 3, expected);
+    if (!(value > 0)) fail(f, 3, expected);
+    return value;
+  }
+
+  int stage_of(const Field& f) const {
+    const char* expected = "expected a decomposition stage, a whole number 0..5";
+    const double value = number(f, 4, expected);
+    if (value != std::floor(value) || value < 0 || value > 5) fail(f, 4, expected);
+    return static_cast<int>(value);
+  }
+
+  [[noreturn]] void fail(const Field& f, int index, const std::string& expected) const {
+    throw InputError(std::string(source_) + ", line " + std::to_string(f.line) + ", record " +
+                     std::to_string(record_) + ", field " + std::to_string(index + 1) + " (" +
+                     field_names[index] + "): " + expected + ", found " + shown(f.text));
+  }
+
+  std::string_view source_;
+  std::int64_t record_;
+};
+
+}  // namespace
+
+Inventory parse_inventory(std::string_view text, std::string_view source) {
+  Inventory inventory;
+  inventory.source = std::string(source);
+  FieldScanner scanner(text, source);
+  Field fields[fields_per_record];
+  int filled = 0;
+  while (scanner.next(fields[filled])) {
+    if (++filled < fields_per_record) continue;
+    const auto record = static_cast<std::int64_t>(inventory.pieces.size()) + 1;
+    inventory.pieces.push_back(RecordBuilder(source, record).build(fields));
+    filled = 0;
+  }
+  if (filled != 0)
+    throw InputError(std::string(source) + ", line " + std::to_string(fields[filled - 1].line) +
+                     ", record " + std::to_string(inventory.pieces.size() + 1) +
+                     ": the file ends inside the record after field " + std::to_string(filled) +
+                     " (" + field_names[filled - 1] + "); a record has five fields");
+  return inventory;
+}
+
+Inventory read_inventory(const std::filesystem::path& path) {
+  const std::string name = path.string();
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw InputError("cannot read inventory file " + name + ": it is a directory");
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw InputError("cannot open inventory file " + name + ": " + std::strerror(errno));
+  const std::string contents((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+  if (in.bad()) throw InputError("cannot read inventory file " + name);
+  return parse_inventory(contents, name);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,27 @@
+#pragma once
+// Model 1, the classic line-intersect estimate from the tally itself: every piece weighted by
+// L x 1.57 / length, the inverse of the chance that a randomly oriented piece of that length
+// crosses the transect.
+
+#include <cstdint>
+
+#include "inventory.h"
+#include "simulation_parameters.h"
+#include "stage_group_table.h"
+
+namespace quorvel {
+
+struct Model1Result {
+  std::int64_t record_count = 0;
+  double expansion_sum = 0;                 // pieces the tally stands for on the plot
+  StageGroupTable<double> model1_carbon{};  // t C per hectare by stage and group
+  double model1_total = 0;                  // t C per hectare, stages 1..5, groups 1..3
+  double pieces_per_ha = 0;                 // whole part of expansion_sum x (10000 / L^2)
+  // Volume (m3/ha) and lateral surface (m2/ha) by group under the same weight.
+  std::array<double, last_group + 1> volume_per_ha{};
+  std::array<double, last_group + 1> surface_per_ha{};
+};
+
+Model1Result compute_model1(const Inventory& inventory, const SimulationParameters& parameters);
+
+}  // namespace quorvel

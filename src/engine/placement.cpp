@@ -1,0 +1,24 @@
+#include "placement.h"
+
+#include <cmath>
+
+namespace quorvel {
+
+Placement place_piece(const DebrisPiece& piece, int transect_length, WindButton wind,
+                      int wind_force, RandomSource& random) {
+  Placement p;
+  // The product of a 24-bit draw and a 16-bit length is exact before its one rounding to
+  // single, so the start point never reaches L.
+  const float side = static_cast<float>(transect_length);
+  p.x1 = random.draw() * side;
+  p.y1 = random.draw() * side;
+  p.angle = wind_direction(wind, wind_force, random);
+  const double angle = p.angle;
+  p.x2 = p.x1 + piece.piece_length * std::cos(angle);
+  p.y2 = p.y1 + piece.piece_length * std::sin(angle);
+  p.diameter1_m = piece.diameter1 / 100;
+  p.diameter2_m = piece.diameter2 / 100;
+  return p;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,23 @@
+#pragma once
+// Uniform single-precision draws in [0, 1) for the placement. Each draw takes the top 24 bits
+// of a 64-bit Mersenne Twister output, so it is a multiple of 2^-24 and can never round up to 1.
+
+#include <cstdint>
+#include <random>
+
+namespace quorvel {
+
+class RandomSource {
+ public:
+  explicit RandomSource(std::uint64_t seed) : generator_(seed) {}
+
+  float draw() { return static_cast<float>(generator_() >> 40) * 0x1p-24f; }
+
+ private:
+  std::mt19937_64 generator_;
+};
+
+// A seed from the time of day, for a Start that was given none.
+std::uint64_t seed_from_time_of_day();
+
+}  // namespace quorvel

@@ -1,0 +1,33 @@
+#include "run_driver.h"
+
+namespace quorvel {
+
+namespace {
+
+// The plot window spans -1 .. L + 1 on both axes: the plot with a margin of one metre.
+void prepare_plot(RunHost& host, int transect_length) {
+  const float extent = static_cast<float>(transect_length + 2);
+  host.set_scale(extent, extent);
+  host.show_plot();
+  host.clear_plot();
+}
+
+}  // namespace
+
+StartResult run_start(const Inventory& inventory, const StartInputs& inputs, RunHost& host) {
+  const SimulationParameters& parameters = inputs.parameters;
+  check_parameters(parameters);
+  StartResult result;
+  result.seed = inputs.seed;
+  RandomSource random(inputs.seed);
+  if (host.draws()) prepare_plot(host, parameters.transect_length);
+
+  result.model1 = compute_model1(inventory, parameters);
+  host.model1_ready(result.model1);
+
+  result.tally = perform_runs(inventory, parameters, random, host, inputs.max_attempts_per_record);
+  result.model2 = estimate_model2(result.tally, parameters.transect_length, parameters.run_count);
+  return result;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,34 @@
+#pragma once
+// One Start from the checked inputs to the last estimate: model 1, the runs and model 2, in
+// the order the window shows them. Reading and checking the inventory and the parameter texts
+// happens before, in the front end, so that a refused Start changes nothing.
+
+#include <cstdint>
+
+#include "estimators.h"
+#include "inventory.h"
+#include "model1.h"
+#include "run_host.h"
+#include "simulation_parameters.h"
+#include "transect_tally.h"
+
+namespace quorvel {
+
+struct StartInputs {
+  SimulationParameters parameters;
+  std::uint64_t seed = 0;
+  std::int64_t max_attempts_per_record = default_max_attempts_per_record;
+};
+
+struct StartResult {
+  std::uint64_t seed = 0;
+  Model1Result model1;
+  Tally tally;
+  Model2Estimates model2;
+};
+
+// Throws InputError for parameters out of range or a piece that cannot cross, and
+// StartCancelled when the host cancels; nothing is kept from a Start that throws.
+StartResult run_start(const Inventory& inventory, const StartInputs& inputs, RunHost& host);
+
+}  // namespace quorvel

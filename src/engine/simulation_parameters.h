@@ -1,0 +1,26 @@
+#pragma once
+// The parameters of one Start as numbers, with the defaults that the main window shows.
+
+#include <cstdint>
+
+#include "stage_group_table.h"
+
+namespace quorvel {
+
+// The densities of the default grid, tonnes per cubic metre, stage by stage and within a
+// stage group 1 ("S"), 2 ("H"), 3 ("C").
+DensityTable default_density_table();
+
+struct SimulationParameters {
+  std::int16_t transect_length = 100;  // L, metres; the plot is the square L x L
+  std::int16_t wind_force = 0;         // 0..5 meaningful; <= 0 no wind, >= 5 always the wind
+  DensityTable density = default_density_table();
+  float carbon_fraction = 0.5f;        // wood mass to carbon mass
+  std::int16_t run_count = 1;          // R
+};
+
+// Checks what the engine cannot work with: L of 1..32767, at least one run, densities and the
+// carbon fraction finite and not negative. Throws InputError naming the parameter.
+void check_parameters(const SimulationParameters& parameters);
+
+}  // namespace quorvel

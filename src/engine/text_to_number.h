@@ -1,0 +1,20 @@
+#pragma once
+// Text typed into a parameter field, turned into the number the engine works with.
+// Either the comma or the period is the decimal separator (the defaults are written with the
+// comma, and a point locale must not break them); an optional sign and exponent are allowed,
+// blanks around the number are ignored, and nothing else is: no thousands separators, no
+// trailing text, no "nan" or "inf". Failures throw InputError with a short reason.
+
+#include <cstdint>
+#include <string_view>
+
+namespace quorvel {
+
+// A 16-bit integer field: the number rounded to the nearest integer, halves to the even
+// neighbour ("2,5" gives 2, "3,5" gives 4), then required to lie in -32768..32767.
+std::int16_t text_to_int16(std::string_view text);
+
+// A single-precision field: the decimal number rounded once to the nearest float.
+float text_to_single(std::string_view text);
+
+}  // namespace quorvel

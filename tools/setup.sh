@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Shared set-up of run.sh and test.sh: installs the Debian packages that are missing (with
+# apt-get, as root), configures the Release build in build/ once and brings it up to date.
+# Quick when nothing changed. Sourced with the repository root as $QUORVEL_ROOT.
+set -euo pipefail
+
+QUORVEL_ROOT=${QUORVEL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+QUORVEL_BUILD=${QUORVEL_BUILD:-$QUORVEL_ROOT/build}
+
+quorvel_packages=(
+  g++ make cmake pkg-config
+  qt6-base-dev libgl-dev fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev nlohmann-json3-dev
+  clang xvfb xauth
+)
+
+quorvel_install_missing() {
+  local missing=()
+  local p
+  for p in "${quorvel_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+quorvel_build() {
+  if [ ! -f "$QUORVEL_BUILD/CMakeCache.txt" ]; then
+    cmake -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD" -DCMAKE_BUILD_TYPE=Release "$@"
+  fi
+  cmake --build "$QUORVEL_BUILD" -j "$(nproc)"
+}
+
+quorvel_install_missing
+quorvel_build
