@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+
+#include "inventory_reader.h"
+#include "model1.h"
+
+namespace quorvel {
+namespace {
+
+std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+
+Model1Result model1_of(std::string_view text, SimulationParameters p = {}) {
+  return compute_model1(parse_inventory(text, "test.txt"), p);
+}
+
+TEST(Model1, SoftwoodWorkedExampleIsExactToTheBit) {
+  const Model1Result r = model1_of("\"S\",20,20,10,1\n");
+  EXPECT_EQ(bits(r.model1_carbon.at(1, 1)), bits(0.8804156167419418));
+  EXPECT_EQ(bits(r.model1_total), bits(0.8804156167419418));
+  EXPECT_EQ(r.expansion_sum, 15.7);
+  EXPECT_EQ(r.pieces_per_ha, 15);  // 15.7 is cut, never rounded up
+  EXPECT_EQ(r.record_count, 1);
+}
+
+TEST(Model1, ConiferWorkedExampleOnFiftyMetrePlotIsExactToTheBit) {
+  SimulationParameters p;
+  p.transect_length = 50;
+  const Model1Result r = model1_of("\"C\",30,10,4,5\n", p);
+  EXPECT_EQ(bits(r.model1_carbon.at(5, 3)), bits(0.5343325584602389));
+  EXPECT_EQ(bits(r.model1_total), bits(0.5343325584602389));
+  EXPECT_EQ(r.expansion_sum, 19.625);
+  EXPECT_EQ(r.pieces_per_ha, 78);  // 78.5
+}
+
+TEST(Model1, RecordsOfOneCellAddUpAndLeaveOtherCellsAlone) {
+  const Model1Result one = model1_of("S,20,20,10,1\n");
+  const Model1Result two = model1_of("S,20,20,10,1\nS,20,20,10,1\nH,10,8,3,2\n");
+  EXPECT_EQ(two.model1_carbon.at(1, 1), one.model1_carbon.at(1, 1) + one.model1_carbon.at(1, 1));
+  for (int s = 1; s <= 5; ++s) {
+    for (int g = 1; g <= 3; ++g) {
+      if (!(s == 1 && g == 1) && !(s == 2 && g == 2)) EXPECT_EQ(two.model1_carbon.at(s, g), 0);
+    }
+  }
+  EXPECT_GT(two.model1_carbon.at(2, 2), 0);
+  EXPECT_EQ(two.record_count, 3);
+}
+
+TEST(Model1, StageZeroIsCountedButCarriesNoCarbon) {
+  const Model1Result r = model1_of("S,20,20,10,0\n");
+  EXPECT_EQ(r.record_count, 1);
+  EXPECT_EQ(r.expansion_sum, 15.7);
+  EXPECT_EQ(r.model1_total, 0);
+  EXPECT_EQ(r.pieces_per_ha, 15);
+  EXPECT_EQ(r.volume_per_ha[1], 0);
+}
+
+TEST(Model1, EmptyInventoryGivesZeroEverywhere) {
+  const Model1Result r = model1_of("");
+  EXPECT_EQ(r.record_count, 0);
+  EXPECT_EQ(r.model1_total, 0);
+  EXPECT_EQ(r.pieces_per_ha, 0);
+  EXPECT_EQ(r.model1_carbon, StageGroupTable<double>{});
+}
+
+TEST(Model1, CarbonDoesNotDependOnLengthButPiecesDo) {
+  const Model1Result short_piece = model1_of("H,20,20,2,3\n");
+  const Model1Result long_piece = model1_of("H,20,20,8,3\n");
+  EXPECT_NEAR(short_piece.model1_total, long_piece.model1_total, 1e-12);
+  EXPECT_EQ(short_piece.pieces_per_ha, 78);  // 78.5
+  EXPECT_EQ(long_piece.pieces_per_ha, 19);   // 19.625
+}
+
+TEST(Model1, VolumeUnderTheSameWeightIsTheFrustumTimesTheWeight) {
+  // 20 cm both ends, 10 m: volume pi * 0.1^2 * 10, weight 15.7, L = 100 so per hectare = per plot.
+  const Model1Result r = model1_of("S,20,20,10,1\n");
+  EXPECT_NEAR(r.volume_per_ha[1], 3.14159265358979 * 0.01 * 10 * 15.7, 1e-12);
+  EXPECT_NEAR(r.surface_per_ha[1], 3.14159265358979 * 0.2 * 10 * 15.7, 1e-12);
+}
+
+}  // namespace
+}  // namespace quorvel

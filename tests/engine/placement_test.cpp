@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "pi_value.h"
+#include "placement.h"
+#include "transect.h"
+
+namespace quorvel {
+namespace {
+
+const DebrisPiece piece{1, 20, 10, 5, 1, 1};
+
+// How many draws `step` took from a generator, found by comparing with an untouched twin.
+template <typename Step>
+int draws_taken(Step step) {
+  RandomSource used(2024), twin(2024);
+  step(used);
+  const float next = used.draw();
+  for (int n = 0; n < 10; ++n)
+    if (twin.draw() == next) return n;
+  return -1;
+}
+
+TEST(Placement, AttemptTakesFourDrawsWithoutWindButtonAndFiveWithOne) {
+  for (int force : {-3, 0, 1, 3, 5, 7}) {
+    EXPECT_EQ(draws_taken([&](RandomSource& r) {
+                Placement p = place_piece(piece, 100, WindButton::none, force, r);
+                exchange_ends(p, r);
+              }),
+              4)
+        << force;
+    for (int b = 1; b <= 8; ++b)
+      EXPECT_EQ(draws_taken([&](RandomSource& r) {
+                  Placement p = place_piece(piece, 100, static_cast<WindButton>(b), force, r);
+                  exchange_ends(p, r);
+                }),
+                5)
+          << force << " " << b;
+  }
+}
+
+TEST(Placement, DrawsGoToXThenYThenForceThenAngle) {
+  RandomSource random(7), twin(7);
+  const Placement p = place_piece(piece, 100, WindButton::n, 5, random);
+  const float rx = twin.draw(), ry = twin.draw();
+  twin.draw();  // the force draw; force 5 always chooses the sector
+  const double ra = twin.draw();
+  EXPECT_EQ(p.x1, rx * 100.0f);
+  EXPECT_EQ(p.y1, ry * 100.0f);
+  EXPECT_EQ(p.angle, static_cast<float>((ra * pi_value) / 4 + (pi_value * 3) / 8));
+  EXPECT_EQ(p.x2, p.x1 + 5 * std::cos(static_cast<double>(p.angle)));
+  EXPECT_EQ(p.y2, p.y1 + 5 * std::sin(static_cast<double>(p.angle)));
+  EXPECT_EQ(p.diameter1_m, 0.2);
+  EXPECT_EQ(p.diameter2_m, 0.1);
+}
+
+TEST(Placement, StartPointStaysInsideThePlot) {
+  RandomSource random(1);
+  for (int i = 0; i < 100000; ++i) {
+    const Placement p = place_piece(piece, 37, WindButton::none, 0, random);
+    ASSERT_GE(p.x1, 0);
+    ASSERT_LT(p.x1, 37);
+    ASSERT_GE(p.y1, 0);
+    ASSERT_LT(p.y1, 37);
+  }
+}
+
+TEST(Wind, ForceFiveKeepsEveryAngleInItsSectorForAllEightButtons) {
+  const int k_of_button[9] = {0, 9, 7, 5, 11, 1, 15, 13, 3};
+  for (int b = 1; b <= 8; ++b) {
+    const auto button = static_cast<WindButton>(b);
+    ASSERT_EQ(sector_start(button), k_of_button[b]);
+    const double low = pi_value * k_of_button[b] / 8, high = low + pi_value / 4;
+    RandomSource random(100 + b);
+    double smallest = 1e9, largest = -1e9;
+    for (int i = 0; i < 20000; ++i) {
+      const double a = wind_direction(button, 5, random);
+      smallest = std::min(smallest, a);
+      largest = std::max(largest, a);
+    }
+    EXPECT_GE(smallest, low - 1e-6) << b;
+    EXPECT_LE(largest, high + 1e-6) << b;
+    // The draws fill the sector: within 0.1% of either end.
+    EXPECT_LT(smallest - low, 1e-3) << b;
+    EXPECT_LT(high - largest, 1e-3) << b;
+  }
+}
+
+TEST(Wind, EastSectorRunsPastTwoPiWithoutReduction) {
+  RandomSource random(3);
+  int above = 0;
+  for (int i = 0; i < 10000; ++i) above += wind_direction(WindButton::e, 5, random) > 2 * pi_value;
+  EXPECT_GT(above, 4000);
+  EXPECT_LT(above, 6000);
+}
+
+TEST(Wind, ForceAboveFiveActsAsFiveAndBelowZeroAsNone) {
+  RandomSource seven(5), five(5), minus(6), none(6);
+  for (int i = 0; i < 1000; ++i) {
+    EXPECT_EQ(wind_direction(WindButton::sw, 7, seven), wind_direction(WindButton::sw, 5, five));
+    // A selected button still takes its force draw, then the angle is uniform.
+    none.draw();
+    EXPECT_EQ(wind_direction(WindButton::sw, -3, minus), wind_direction(WindButton::none, 0, none));
+  }
+}
+
+TEST(Wind, ForceGivesTheShareOfPiecesInTheSector) {
+  // force 2: 40% in the sector 3pi/8..5pi/8 plus the uniform share 1/8 of the other 60%.
+  RandomSource random(11);
+  const int n = 200000;
+  int inside = 0;
+  for (int i = 0; i < n; ++i) {
+    const double a = wind_direction(WindButton::n, 2, random);
+    inside += a >= 3 * pi_value / 8 && a <= 5 * pi_value / 8;
+  }
+  const double p = 0.4 + 0.6 / 8;
+  EXPECT_NEAR(inside / double(n), p, 5 * std::sqrt(p * (1 - p) / n));
+}
+
+TEST(Wind, ButtonNamesRoundTrip) {
+  for (int b = 0; b <= 8; ++b) {
+    const auto button = static_cast<WindButton>(b);
+    EXPECT_EQ(wind_button_from_name(wind_button_name(button)), button);
+  }
+  EXPECT_FALSE(wind_button_from_name("north").has_value());
+}
+
+TEST(Transect, CrossingIsStrictOnBothSides) {
+  Placement p;
+  p.x1 = 50;
+  p.x2 = 60;
+  EXPECT_FALSE(crosses_transect(p, 100));  // an end on the transect crosses nothing
+  p.x1 = 49.5f;
+  EXPECT_TRUE(crosses_transect(p, 100));
+  p.x2 = 50;
+  EXPECT_FALSE(crosses_transect(p, 100));
+  p.x1 = 3;
+  p.x2 = 3.5;  // odd L: the transect is at 3.5
+  EXPECT_FALSE(crosses_transect(p, 7));
+  p.x2 = 3.5000001;
+  EXPECT_TRUE(crosses_transect(p, 7));
+}
+
+TEST(Transect, ExchangeSwapsEndsRoundingTheFarEndToSingleAndNeverChangesTheCrossing) {
+  RandomSource random(9);
+  int exchanged = 0;
+  for (int i = 0; i < 2000; ++i) {
+    Placement p;
+    p.x1 = 10;
+    p.y1 = 20;
+    p.x2 = 60.1;
+    p.y2 = 30.3;
+    const bool before = crosses_transect(p, 100);
+    exchange_ends(p, random);
+    EXPECT_EQ(crosses_transect(p, 100), before);
+    if (p.x1 != 10) {
+      ++exchanged;
+      EXPECT_EQ(p.x1, 60.1f);
+      EXPECT_EQ(p.y1, 30.3f);
+      EXPECT_EQ(p.x2, 10);
+      EXPECT_EQ(p.y2, 20);
+    }
+  }
+  EXPECT_NEAR(exchanged, 1000, 5 * std::sqrt(500.0));
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <vector>
+
+#include "input_error.h"
+#include "inventory_reader.h"
+#include "pi_value.h"
+#include "piece_measures.h"
+#include "run_driver.h"
+
+namespace quorvel {
+namespace {
+
+// A host that never draws, with a fixed wind; optionally records every attempt.
+class QuietHost : public RunHost {
+ public:
+  explicit QuietHost(WindButton wind = WindButton::none) : wind_(wind) {}
+  WindButton wind_choice() override { return wind_; }
+  bool yield(const RunProgress&) override { return true; }
+  WindButton wind_;
+};
+
+struct Attempt {
+  int run;
+  std::int64_t record, attempt;
+  bool crossed;
+};
+
+class TracingHost : public QuietHost {
+ public:
+  bool traces() const override { return true; }
+  void trace_attempt(const AttemptTrace& a) override {
+    attempts.push_back({a.run, a.record, a.attempt, a.crossed});
+  }
+  std::vector<Attempt> attempts;
+};
+
+StartResult start(std::string_view inventory, SimulationParameters p, std::uint64_t seed,
+                  RunHost& host) {
+  return run_start(parse_inventory(inventory, "test.txt"), {p, seed}, host);
+}
+
+SimulationParameters with_runs(int runs, int L = 100) {
+  SimulationParameters p;
+  p.run_count = static_cast<std::int16_t>(runs);
+  p.transect_length = static_cast<std::int16_t>(L);
+  return p;
+}
+
+TEST(Runs, EveryRecordEndsEachRunWithExactlyOneCrossingAttempt) {
+  TracingHost host;
+  const StartResult r = start("S,20,20,3,1\nH,10,10,1,2\nC,30,20,8,5\n", with_runs(5), 1, host);
+  ASSERT_EQ(static_cast<std::int64_t>(host.attempts.size()), r.tally.placement_count);
+  std::map<std::pair<int, std::int64_t>, std::int64_t> last_attempt;
+  for (std::size_t i = 0; i < host.attempts.size(); ++i) {
+    const Attempt& a = host.attempts[i];
+    const bool last_of_record = i + 1 == host.attempts.size() || host.attempts[i + 1].attempt == 1;
+    EXPECT_EQ(a.crossed, last_of_record) << i;
+    last_attempt[{a.run, a.record}] = a.attempt;
+  }
+  EXPECT_EQ(last_attempt.size(), 15u);  // 5 runs x 3 records, in file order
+  EXPECT_EQ(r.tally.runs.size(), 5u);
+}
+
+TEST(Runs, EveryAttemptAddsTheWholePieceToItsCell) {
+  // One record: its cell must hold its measures added once per attempt, the crossing included.
+  const SimulationParameters p = with_runs(7);
+  QuietHost host;
+  const StartResult r = start("H,24,16,2.5,3\n", p, 99, host);
+  DebrisPiece piece{2, 24, 16, 2.5, 3, 1};
+  const PieceMeasures m = piece_measures(piece, p);
+  double carbon = 0, volume = 0, surface = 0;
+  for (std::int64_t i = 0; i < r.tally.placement_count; ++i) {
+    carbon += m.carbon;
+    volume += m.volume;
+    surface += m.surface;
+  }
+  EXPECT_EQ(r.tally.sim_carbon.at(3, 2), carbon);
+  EXPECT_EQ(r.tally.sim_volume.at(3, 2), volume);
+  EXPECT_EQ(r.tally.sim_surface.at(3, 2), surface);
+  EXPECT_GE(r.tally.placement_count, 7);
+}
+
+TEST(Runs, EmptyInventoryMakesNoAttempt) {
+  QuietHost host;
+  const StartResult r = start("", with_runs(3), 1, host);
+  EXPECT_EQ(r.tally.placement_count, 0);
+  EXPECT_EQ(r.model2.carbon_per_ha, 0);
+  EXPECT_EQ(r.model2.pieces_per_ha, 0);
+}
+
+TEST(Runs, SameSeedGivesIdenticalResultsAndOtherSeedsDiffer) {
+  const char* inv = "S,20,20,3,1\nH,10,10,1,2\nC,30,20,8,5\n";
+  QuietHost host;
+  const StartResult a = start(inv, with_runs(20), 5, host);
+  const StartResult b = start(inv, with_runs(20), 5, host);
+  const StartResult c = start(inv, with_runs(20), 6, host);
+  EXPECT_EQ(a.tally.placement_count, b.tally.placement_count);
+  EXPECT_EQ(a.tally.sim_carbon, b.tally.sim_carbon);
+  EXPECT_EQ(a.model2.carbon_per_ha, b.model2.carbon_per_ha);
+  EXPECT_NE(a.tally.placement_count, c.tally.placement_count);
+}
+
+TEST(Runs, ShortUniformPiecesCrossAtTheBuffonRate) {
+  // Attempts of one record are geometric with p close to 2 l / (pi L); over R runs the mean
+  // number of attempts has standard error sqrt((1 - p) / p^2 / R). The plot edges lower p a
+  // little (a piece near the top or bottom edge may leave the plot before the transect).
+  const double length = 2, L = 100;
+  const int runs = 20000;
+  QuietHost host;
+  const StartResult r = start("S,10,10,2,1\n", with_runs(runs), 2024, host);
+  const double p = 2 * length / (pi_value * L);
+  const double mean = static_cast<double>(r.tally.placement_count) / runs;
+  const double standard_error = std::sqrt((1 - p) / (p * p) / runs);
+  const double edge_allowance = 0.02 / p;  // at most 2% more attempts from the edges
+  EXPECT_GT(mean, 1 / p - 5 * standard_error);
+  EXPECT_LT(mean, 1 / p + 5 * standard_error + edge_allowance);
+}
+
+TEST(Runs, WindAlongTheTransectNeedsMoreAttemptsThanWindAcrossIt) {
+  QuietHost along(WindButton::n), across(WindButton::e);
+  SimulationParameters p = with_runs(2000);
+  p.wind_force = 5;
+  const StartResult a = start("S,10,10,2,1\n", p, 1, along);
+  const StartResult b = start("S,10,10,2,1\n", p, 1, across);
+  // E|cos| over the sector around the transect is about 0.19, across it about 0.97.
+  EXPECT_GT(a.tally.placement_count, 3 * b.tally.placement_count);
+}
+
+TEST(Runs, ManyRunsOfShortPiecesComeCloseToModelOne) {
+  const char* inv = "S,20,20,1.5,1\nH,12,10,3,2\nC,30,22,2,4\nC,8,6,1,5\n";
+  QuietHost host;
+  const StartResult r = start(inv, with_runs(400), 77, host);
+  ASSERT_TRUE(r.model2.standard_error.has_value());
+  const double m1 = r.model1.model1_total, m2 = r.model2.carbon_per_ha;
+  const double se = r.model2.standard_error->carbon_per_ha;
+  // The plot edges make model 2 slightly larger (about 1% for pieces of 1-3 m on 100 m).
+  EXPECT_LT(std::abs(m2 - m1), 5 * se + 0.03 * m1) << m1 << " " << m2 << " " << se;
+  EXPECT_NEAR(r.model2.pieces_per_ha, r.model1.pieces_per_ha,
+              5 * r.model2.standard_error->pieces_per_ha + 0.03 * r.model1.pieces_per_ha);
+}
+
+TEST(Runs, APieceThatCannotCrossIsRefusedByName) {
+  QuietHost host;
+  StartInputs inputs{with_runs(1), 1, 1000};
+  try {
+    run_start(parse_inventory("S,20,20,10,1\nH,5,5,0.000001,2\n", "plot.txt"), inputs, host);
+    FAIL();
+  } catch (const InputError& e) {
+    EXPECT_NE(std::string(e.what()).find("plot.txt, line 2, record 2"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("1000 attempts"), std::string::npos);
+  }
+}
+
+TEST(Runs, ParametersTheRunsCannotUseAreRefused) {
+  QuietHost host;
+  for (auto change : {+[](SimulationParameters& p) { p.transect_length = 0; },
+                      +[](SimulationParameters& p) { p.run_count = 0; },
+                      +[](SimulationParameters& p) { p.carbon_fraction = -1; },
+                      +[](SimulationParameters& p) { p.density.at(2, 3) = NAN; }}) {
+    SimulationParameters p;
+    change(p);
+    EXPECT_THROW(start("S,20,20,10,1\n", p, 1, host), InputError);
+  }
+}
+
+// Counts what the engine asks of a drawing host.
+class DrawingHost : public QuietHost {
+ public:
+  bool draws() const override { return true; }
+  void set_scale(float h, float w) override { height = h, width = w; }
+  void show_plot() override { ++shows; }
+  void clear_plot() override { ++clears; }
+  void draw_box(float x1, float y1, float x2, float y2, Rgb c) override {
+    ++boxes;
+    EXPECT_EQ(x1, 0);
+    EXPECT_EQ(y1, 0);
+    EXPECT_EQ(x2, 100);
+    EXPECT_EQ(y2, 100);
+    EXPECT_EQ(c, foreground_colour);
+  }
+  void draw_line(float x1, float, float x2, float, Rgb c) override {
+    ++lines;
+    if (c == transect_colour) {
+      ++transects;
+      EXPECT_EQ(x1, 50);
+      EXPECT_EQ(x2, 50);
+    }
+  }
+  bool yield(const RunProgress& progress) override {
+    EXPECT_TRUE(model1_seen) << "the runs began before model 1 was handed over";
+    last = progress;
+    return !cancel_at || progress.placement_count < cancel_at;
+  }
+  void model1_ready(const Model1Result&) override { model1_seen = true; }
+
+  float height = 0, width = 0;
+  int shows = 0, clears = 0, boxes = 0, lines = 0, transects = 0;
+  bool model1_seen = false;
+  std::int64_t cancel_at = 0;
+  RunProgress last;
+};
+
+TEST(Runs, DrawingHostGetsScaleClearsAndFourDrawingsPerAttempt) {
+  DrawingHost host;
+  const StartResult r = start("S,20,20,3,1\nH,10,10,6,2\n", with_runs(3), 4, host);
+  EXPECT_EQ(host.height, 102);
+  EXPECT_EQ(host.width, 102);
+  EXPECT_EQ(host.shows, 1);
+  EXPECT_EQ(host.clears, 1 + 3);  // once at the Start, once per run
+  EXPECT_EQ(host.boxes, r.tally.placement_count);
+  EXPECT_EQ(host.transects, r.tally.placement_count);
+  EXPECT_EQ(host.lines, 3 * r.tally.placement_count);  // transect, mark, piece
+  EXPECT_EQ(host.last.run, 3);
+  EXPECT_EQ(host.last.run_count, 3);
+}
+
+TEST(Runs, HostCanCancelTheStart) {
+  DrawingHost host;
+  host.cancel_at = 50;
+  EXPECT_THROW(start("S,20,20,3,1\n", with_runs(100), 4, host), StartCancelled);
+  EXPECT_EQ(host.last.placement_count, 50);
+}
+
+}  // namespace
+}  // namespace quorvel
