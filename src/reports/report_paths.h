@@ -1,0 +1,21 @@
+#pragma once
+// Where the two reports of an inventory go: beside it, named after the inventory path without
+// its last four characters (normally ".txt"), followed by "m_results.txt" or "s_results.txt".
+
+#include <string>
+
+namespace quorvel {
+
+struct ReportPaths {
+  std::string stock;     // <stem>m_results.txt
+  std::string estimate;  // <stem>s_results.txt
+};
+
+// Characters are counted as UTF-8 code points, so a name in Cyrillic is cut between letters.
+// The four characters are dropped whatever they are: reports of inventories named otherwise
+// than "*.txt" have always been found under these names. A path of fewer than four characters
+// has no stem to cut and names no inventory: it throws std::invalid_argument rather than
+// sending the reports to the working directory.
+ReportPaths report_paths_for(const std::string& inventory_path);
+
+}  // namespace quorvel
