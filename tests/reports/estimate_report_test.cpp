@@ -51,21 +51,6 @@ TEST(EstimateReportLayout, HeadingIs85CharactersWithStagesAtZoneStarts) {
   EXPECT_EQ(first.find_first_not_of(" 12345", 22), std::string::npos);
 }
 
-TEST(EstimateReportLayout, SeventeenLinesInOrder) {
-  const std::vector<std::string> lines = crlf_lines(estimate_report_text(Model2Estimates{}, ','));
-  ASSERT_EQ(lines.size(), 17u);
-  EXPECT_EQ(lines[1], "Carbon (t/ha):");
-  EXPECT_EQ(lines[6], "Volume (m3/ha):");
-  EXPECT_EQ(lines[11], "Surface (m2/ha):");
-  for (int empty : {5, 10, 15}) EXPECT_EQ(lines[empty], "") << "line " << empty + 1;
-  for (int first_row : {2, 7, 12}) {
-    EXPECT_EQ(lines[first_row].rfind("Softwood", 0), 0u);
-    EXPECT_EQ(lines[first_row + 1].rfind("Hardwood", 0), 0u);
-    EXPECT_EQ(lines[first_row + 2].rfind("Coniferouse", 0), 0u);
-  }
-  EXPECT_EQ(lines[16], "Total carbon:  0 ");
-}
-
 Model2Estimates distinct_tables() {
   // Every cell different, so a swapped table, stage or group shows.
   Model2Estimates model2;
