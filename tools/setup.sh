@@ -11,7 +11,7 @@ quorvel_packages=(
   g++ make cmake pkg-config
   qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev libpcg-cpp-dev
   clang xvfb xauth
 )
 

@@ -1,9 +1,12 @@
 #pragma once
 // Uniform single-precision draws in [0, 1) for the placement. Each draw takes the top 24 bits
-// of a 64-bit Mersenne Twister output, so it is a multiple of 2^-24 and can never round up to 1.
+// of a 32-bit PCG output, so it is a multiple of 2^-24 and can never round up to 1. PCG is a
+// well-studied generator and several times faster than a Mersenne Twister here, where every
+// placement attempt takes four or five draws.
+
+#include <pcg_random.hpp>
 
 #include <cstdint>
-#include <random>
 
 namespace quorvel {
 
@@ -11,10 +14,10 @@ class RandomSource {
  public:
   explicit RandomSource(std::uint64_t seed) : generator_(seed) {}
 
-  float draw() { return static_cast<float>(generator_() >> 40) * 0x1p-24f; }
+  float draw() { return static_cast<float>(generator_() >> 8) * 0x1p-24f; }
 
  private:
-  std::mt19937_64 generator_;
+  pcg32 generator_;
 };
 
 // A seed from the time of day, for a Start that was given none.

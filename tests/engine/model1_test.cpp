@@ -40,7 +40,9 @@ TEST(Model1, RecordsOfOneCellAddUpAndLeaveOtherCellsAlone) {
   EXPECT_EQ(two.model1_carbon.at(1, 1), one.model1_carbon.at(1, 1) + one.model1_carbon.at(1, 1));
   for (int s = 1; s <= 5; ++s) {
     for (int g = 1; g <= 3; ++g) {
-      if (!(s == 1 && g == 1) && !(s == 2 && g == 2)) EXPECT_EQ(two.model1_carbon.at(s, g), 0);
+      if (!(s == 1 && g == 1) && !(s == 2 && g == 2)) {
+        EXPECT_EQ(two.model1_carbon.at(s, g), 0);
+      }
     }
   }
   EXPECT_GT(two.model1_carbon.at(2, 2), 0);
