@@ -92,18 +92,27 @@ std::string text(double value, const BatchSettings& settings) {
   return general_number_text(value, settings.decimal_separator);
 }
 
+template <typename Number>
+std::string by_group(const std::array<Number, last_group + 1>& values, const BatchSettings& s) {
+  return text(values[1], s) + " / " + text(values[2], s) + " / " + text(values[3], s);
+}
+
 void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s) {
   const SimulationParameters& p = s.parameters;
   out << o.inventory << ": " << o.record_count << " records, L = " << p.transect_length
       << " m, seed " << o.seed << "\n";
   out << "  model 1:  carbon " << text(o.model1.model1_total, s) << " t C/ha, "
       << text(o.model1.pieces_per_ha, s) << " pieces/ha\n";
+  out << "            volume S/H/C " << by_group(o.model1.volume_per_ha, s) << " m3/ha, surface "
+      << by_group(o.model1.surface_per_ha, s) << " m2/ha\n";
   if (o.start) {
     const Model2Estimates& m = o.start->model2;
     out << "  model 2:  carbon " << text(m.carbon_per_ha, s) << " t C/ha";
     if (m.standard_error) out << " (standard error " << text(m.standard_error->carbon_per_ha, s) << ")";
     out << ", " << text(m.pieces_per_ha, s) << " pieces/ha, " << p.run_count << " runs, "
         << o.start->tally.placement_count << " attempts\n";
+    out << "            volume S/H/C " << by_group(m.volume_per_ha, s) << " m3/ha, surface "
+        << by_group(m.surface_per_ha, s) << " m2/ha\n";
   }
   if (o.expectation) {
     out << "  expected: carbon " << text(o.expectation->carbon_per_ha, s) << " t C/ha (one run "
