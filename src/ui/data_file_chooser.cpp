@@ -1,0 +1,99 @@
+#include "data_file_chooser.h"
+
+#include <QDir>
+#include <QLabel>
+
+#include "mounted_drives.h"
+
+namespace quorvel {
+
+namespace {
+QLabel* make_label(QWidget* frame, const char* name, const QString& caption, const QRect& at) {
+  auto* label = new QLabel(caption, frame);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(true);
+  label->setGeometry(at);
+  return label;
+}
+}  // namespace
+
+DataFileChooser::DataFileChooser(QWidget* frame, const TwipScale& scale,
+                                 const QStringList& drives, const QString& start_directory)
+    : QObject(frame),
+      drive_list_(new QComboBox(frame)),
+      directory_list_(new DirectoryList(frame)),
+      file_list_(new QListWidget(frame)) {
+  make_label(frame, "Label14", QStringLiteral("Рабочий диск:"), scale.rect(240, 3600, 1335, 255));
+  make_label(frame, "Label15", QStringLiteral("Директорий:"), scale.rect(240, 3960, 1215, 255));
+  make_label(frame, "Label4", QStringLiteral("Файл данных:"), scale.rect(3000, 3960, 1575, 255));
+
+  drive_list_->setObjectName(QStringLiteral("Drive1"));
+  drive_list_->setGeometry(scale.rect(1800, 3600, 975, 315));
+  drive_list_->addItems(drives);
+  directory_list_->setObjectName(QStringLiteral("Dir1"));
+  directory_list_->setGeometry(scale.rect(240, 4200, 2535, 1890));
+  file_list_->setObjectName(QStringLiteral("File1"));
+  file_list_->setGeometry(scale.rect(2880, 4200, 2055, 1845));
+  file_list_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+  connect(directory_list_, &DirectoryList::path_changed, this, &DataFileChooser::show_files_of);
+  connect(directory_list_, &DirectoryList::open_failed, this, &DataFileChooser::failed);
+  connect(file_list_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { choose_file(item->text()); });
+  connect(drive_list_, &QComboBox::activated, this,
+          [this](int index) { choose_drive(drive_list_->itemText(index)); });
+
+  // The lists start where the program was started; a start folder that cannot be listed
+  // leaves them at the root.
+  const QString start = QDir(start_directory).absolutePath();
+  drive_ = drive_of(start);
+  if (drive_list_->findText(drive_) < 0) drive_list_->addItem(drive_);
+  drive_list_->setCurrentIndex(drive_list_->findText(drive_));
+  if (!directory_list_->set_path(start)) {
+    drive_ = QStringLiteral("/");
+    drive_list_->setCurrentIndex(drive_list_->findText(drive_));
+    directory_list_->set_path(drive_);
+  }
+}
+
+bool DataFileChooser::choose_drive(const QString& root) {
+  if (root == drive_) return true;
+  QString why;
+  if (!directory_list_->set_path(root, &why)) {
+    drive_list_->setCurrentIndex(drive_list_->findText(drive_));
+    emit failed(QStringLiteral("Диск «%1» недоступен: %2. Остаются прежние диск и папка.")
+                    .arg(root, why));
+    return false;
+  }
+  drive_ = root;
+  drive_list_->setCurrentIndex(drive_list_->findText(drive_));
+  return true;
+}
+
+void DataFileChooser::show_files_of(const QString& directory) {
+  file_directory_ = directory;
+  file_list_->clear();
+  QDir dir(directory);
+  // Names are matched without regard to case, as "PLOT7.TXT" belongs to the pattern too.
+  dir.setNameFilters({file_pattern});
+  dir.setFilter(QDir::Files);
+  dir.setSorting(QDir::Name | QDir::IgnoreCase);
+  file_list_->addItems(dir.entryList());
+}
+
+void DataFileChooser::refresh_files() {
+  const QListWidgetItem* selected = file_list_->currentItem();
+  const QString name = selected != nullptr ? selected->text() : QString();
+  show_files_of(file_directory_);
+  if (name.isEmpty()) return;
+  const QList<QListWidgetItem*> found = file_list_->findItems(name, Qt::MatchExactly);
+  if (!found.isEmpty()) file_list_->setCurrentItem(found.front());
+}
+
+void DataFileChooser::choose_file(const QString& file_name) {
+  paths_ = file_paths_for(file_directory_, file_name);
+  emit paths_chosen(paths_);
+}
+
+}  // namespace quorvel

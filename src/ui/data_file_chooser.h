@@ -1,0 +1,56 @@
+#pragma once
+// The data file chooser of the parameters frame: drive list `Drive1`, directory list `Dir1` and
+// file list `File1` with their labels. A click on a file fixes the inventory and report paths;
+// moving to another drive or folder leaves them naming the file clicked last.
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QObject>
+#include <QStringList>
+
+#include "directory_list.h"
+#include "file_paths.h"
+#include "twip_scale.h"
+
+namespace quorvel {
+
+class DataFileChooser : public QObject {
+  Q_OBJECT
+
+ public:
+  // Builds the lists inside `frame`; they start at `start_directory` on the drive that holds it.
+  DataFileChooser(QWidget* frame, const TwipScale& scale, const QStringList& drives,
+                  const QString& start_directory);
+
+  QComboBox& drive_list() { return *drive_list_; }
+  DirectoryList& directory_list() { return *directory_list_; }
+  QListWidget& file_list() { return *file_list_; }
+
+  const QString& drive() const { return drive_; }
+  const FilePaths& paths() const { return paths_; }
+
+  // A drive that cannot be read keeps the previous drive and folder and reports why.
+  bool choose_drive(const QString& root);
+  // The file list's folder; refills it with the names that match "*.txt".
+  void show_files_of(const QString& directory);
+  // The same folder again, keeping the file that is selected (reports written since appear).
+  void refresh_files();
+  // A click on a file name in the file list.
+  void choose_file(const QString& file_name);
+
+  static inline const QString file_pattern = QStringLiteral("*.txt");
+
+ signals:
+  void paths_chosen(const quorvel::FilePaths& paths);
+  void failed(const QString& message);
+
+ private:
+  QComboBox* drive_list_;
+  DirectoryList* directory_list_;
+  QListWidget* file_list_;
+  QString drive_;
+  QString file_directory_;  // the file list's path
+  FilePaths paths_;
+};
+
+}  // namespace quorvel

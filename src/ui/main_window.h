@@ -1,0 +1,91 @@
+#pragma once
+// The main window `Form1` "Quorvel": the parameters frame with the density grid, the wind frame,
+// the data file chooser and the report switch; the results frame; Start and Finish; and a
+// status line under them. A Start reads and checks every field and the inventory first, then
+// runs the whole simulation on this thread while the window stays live.
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QMainWindow>
+#include <QPushButton>
+#include <memory>
+
+#include "data_file_chooser.h"
+#include "message_sink.h"
+#include "mounted_drives.h"
+#include "parameter_fields.h"
+#include "plot_window.h"
+#include "results_display.h"
+#include "start_status_line.h"
+#include "start_summary.h"
+#include "twip_scale.h"
+#include "wind_frame.h"
+
+namespace quorvel {
+
+class WindowRunHost;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The chooser starts in `start_directory` and offers `drives`.
+  explicit MainWindow(const QString& start_directory = QDir::currentPath(),
+                      const QStringList& drives = mounted_drives());
+  ~MainWindow() override;
+
+  // Messages to the user go here; by default to a message box.
+  void set_message_sink(MessageSink sink) { message_sink_ = std::move(sink); }
+
+  PlotWindow& plot_window() { return *plot_; }
+  DataFileChooser& chooser() { return *chooser_; }
+  StartStatusLine& status_line() { return *status_line_; }
+  bool running() const { return host_ != nullptr; }
+  const StartSummary& last_start() const { return summary_; }
+
+ public slots:
+  // `Command1` "Старт": one whole simulation; ignored while one is running.
+  void start();
+  // `Command2` "Финиш": ends the program; during a Start, as soon as the current attempt ends.
+  void finish();
+  // Esc: stops a running Start and puts the previous results back.
+  void cancel_start();
+
+ signals:
+  // Both windows are closed; the program ends.
+  void program_ended();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void build_parameters_frame(const QStringList& drives, const QString& start_directory);
+  void build_results_frame();
+  void set_focus_order();
+  void lock_parameters(bool locked);
+  void tell(const QString& text);
+  char decimal_separator() const;
+
+  TwipScale scale_;
+  QWidget* form_ = nullptr;  // the client area of the designed layout
+  QGroupBox* frame1_ = nullptr;
+  QGroupBox* frame2_ = nullptr;
+  WindFrame* wind_frame_ = nullptr;
+  QCheckBox* check1_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QPushButton* command2_ = nullptr;
+  ParameterFields parameters_;
+  ResultFields result_fields_;
+  DataFileChooser* chooser_ = nullptr;
+  StartStatusLine* status_line_ = nullptr;
+  PlotWindow* plot_ = nullptr;
+
+  MessageSink message_sink_;
+  WindowRunHost* host_ = nullptr;  // the running Start's, null when idle
+  bool finish_requested_ = false;
+  StartSummary summary_;
+};
+
+}  // namespace quorvel

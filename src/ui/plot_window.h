@@ -1,0 +1,93 @@
+#pragma once
+// The plot window `Form2` "Debris window": a white surface with its own user scale (top-left
+// corner at (-1, -1), height and width set by the run) on which a Start draws the plot, the
+// transect and every placement attempt. The drawing is kept in a retained image, so covering,
+// minimising or resizing the window never loses it; closing the window only hides it.
+
+#include <QColor>
+#include <QImage>
+#include <QLineF>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "twip_scale.h"
+
+namespace quorvel {
+
+class PlotWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PlotWindow(const TwipScale& scale, QWidget* parent = nullptr);
+
+  // The user scale: the visible area spans -1 .. -1 + width across and -1 .. -1 + height down.
+  void set_scale_height(float height);
+  void set_scale_width(float width);
+  float scale_height() const { return scale_height_; }
+  float scale_width() const { return scale_width_; }
+
+  // Wipes the drawing to the background colour.
+  void clear();
+  // Lines and boxes (outline of the rectangle with the two points as opposite corners) that
+  // stay on the drawing until the next clear. Coordinates are in user units.
+  void draw_line(QPointF from, QPointF to, QColor colour);
+  void draw_box(QPointF corner1, QPointF corner2, QColor colour);
+
+  // The plot outline and the transect, drawn again identically at every attempt: they are kept
+  // as one shape each and painted over the drawing, which shows the same picture as painting
+  // them into it every time (each attempt's piece lies under the next attempt's transect).
+  void set_outline(QPointF corner1, QPointF corner2, QColor colour);
+  void set_transect(QPointF from, QPointF to, QColor colour);
+
+  // Lines and boxes drawn since the last clear, the standing outline and transect counted at
+  // every drawing.
+  std::int64_t lines_drawn() const { return lines_drawn_; }
+  std::int64_t boxes_drawn() const { return boxes_drawn_; }
+
+  // Where a point in user units lands on the window, in pixels of the client area.
+  QPointF to_window(QPointF user) const;
+  // What the window shows now, at its current size, whether or not it is visible.
+  QImage picture();
+
+  // Everything drawn, to put back when a Start does not complete.
+  struct Contents {
+    QImage image;
+    float scale_height = 0, scale_width = 0;
+    std::optional<QLineF> outline, transect;
+    QColor outline_colour, transect_colour;
+    std::int64_t lines_drawn = 0, boxes_drawn = 0;
+  };
+  Contents contents();
+  void restore(const Contents& contents);
+
+ signals:
+  void cancel_requested();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  struct PendingLine {
+    QLineF line;  // user units
+    QRgb colour;
+  };
+
+  QSize image_size() const;
+  // Keeps the retained image the size of the window, carrying the drawing over on a resize.
+  void fit_image();
+  void flush();
+  QPointF to_image(QPointF user) const;
+  void paint_standing(QPainter& painter) const;
+
+  QImage image_;
+  std::vector<PendingLine> pending_;
+  float scale_height_ = 102, scale_width_ = 102;
+  std::optional<QLineF> outline_, transect_;  // user units
+  QColor outline_colour_, transect_colour_;
+  std::int64_t lines_drawn_ = 0, boxes_drawn_ = 0;
+};
+
+}  // namespace quorvel

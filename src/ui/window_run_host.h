@@ -1,0 +1,65 @@
+#pragma once
+// The window's side of a Start: it reads the wind buttons at every attempt, draws into the
+// plot window, shows model 1 when it is ready, and lets the window live during the runs by
+// handling pending events about once a millisecond and repainting a few dozen times a second.
+
+#include <QElapsedTimer>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "plot_window.h"
+#include "run_host.h"
+
+namespace quorvel {
+
+class WindowRunHost final : public RunHost {
+ public:
+  struct Hooks {
+    std::function<WindButton()> wind;                        // the buttons as they stand now
+    std::function<void(const Model1Result&)> model1_ready;   // may throw to stop the Start
+    std::function<void(const RunProgress&)> progress;        // at every repaint
+  };
+
+  WindowRunHost(PlotWindow& plot, Hooks hooks);
+
+  // The Start stops at the next attempt (cancel, Finish, closing the window).
+  void request_stop() { stop_requested_ = true; }
+  bool stop_requested() const { return stop_requested_; }
+
+  // Attempts made under each wind button (index 0: none selected).
+  const std::array<std::int64_t, 9>& attempts_by_wind() const { return attempts_by_wind_; }
+  // More than one button was in force during the runs.
+  bool wind_changed() const;
+
+  WindButton wind_choice() override;
+  bool yield(const RunProgress& progress) override;
+  bool draws() const override { return true; }
+  void set_scale(float height, float width) override;
+  void show_plot() override;
+  void clear_plot() override;
+  void draw_box(float x1, float y1, float x2, float y2, Rgb colour) override;
+  void draw_line(float x1, float y1, float x2, float y2, Rgb colour) override;
+  void model1_ready(const Model1Result& model1) override;
+
+  // Events are handled when this much time has passed since the last time, the picture and
+  // the progress repainted at this interval.
+  static constexpr std::int64_t events_interval_ns = 1'000'000;
+  static constexpr std::int64_t repaint_interval_ns = 25'000'000;
+
+ private:
+  void keep_window_alive(const RunProgress& progress);
+
+  PlotWindow& plot_;
+  Hooks hooks_;
+  QElapsedTimer clock_;
+  std::int64_t next_events_ns_ = 0;
+  std::int64_t next_repaint_ns_ = 0;
+  int attempts_until_clock_ = 0;
+  bool stop_requested_ = false;
+  // The first line after the outline at each attempt is the transect.
+  bool transect_next_ = false;
+  std::array<std::int64_t, 9> attempts_by_wind_{};
+};
+
+}  // namespace quorvel

@@ -1,0 +1,71 @@
+#pragma once
+// Helpers shared by the window tests: a main window in a folder of its own, files written into
+// it, and actions taken while a Start is running.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "main_window.h"
+
+namespace quorvel::testing {
+
+inline void write_file(const QString& path, const std::string& contents) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+  file.write(contents.data(), static_cast<qint64>(contents.size()));
+}
+
+inline std::string read_file(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().toStdString();
+}
+
+// A main window whose chooser starts in a temporary folder and whose messages are collected.
+struct WindowInFolder {
+  QTemporaryDir folder;
+  std::unique_ptr<MainWindow> window;
+  QStringList messages;
+
+  WindowInFolder() {
+    window = std::make_unique<MainWindow>(folder.path(), QStringList{QStringLiteral("/")});
+    window->set_message_sink([this](const QString& text) { messages.append(text); });
+  }
+
+  QString path(const QString& name) const { return folder.filePath(name); }
+
+  QLineEdit* field(const char* name) const {
+    return window->findChild<QLineEdit*>(QString::fromLatin1(name));
+  }
+
+  // Writes an inventory, shows the folder again and clicks the file.
+  void choose_inventory(const QString& name, const std::string& contents) {
+    write_file(path(name), contents);
+    window->chooser().refresh_files();
+    window->chooser().choose_file(name);
+  }
+};
+
+// Runs `action` at the first moment the window handles events during the next Start.
+inline void during_start(QObject* context, std::function<void()> action) {
+  QTimer::singleShot(0, context, std::move(action));
+}
+
+// Short pieces on a long transect need thousands of attempts each, so a Start with them lasts
+// long enough for actions taken while it runs.
+inline std::string slow_inventory(int records) {
+  std::string text;
+  for (int i = 0; i < records; ++i) text += "\"S\",10,10,0.05,1\n";
+  return text;
+}
+
+}  // namespace quorvel::testing
