@@ -8,22 +8,130 @@ namespace quorvel {
 
 namespace {
 
+// The help fits 80 columns: option names in the first 30, descriptions wrapped in the rest.
+constexpr std::size_t option_column_width = 30;
+constexpr std::size_t description_width = 48;
+
+// The text broken at blanks into lines of at most description_width characters.
+std::string wrapped(const std::string& text) {
+  std::string out;
+  std::size_t line_length = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::size_t word_length = end - start;
+    if (line_length > 0) {
+      const bool fits = line_length + 1 + word_length <= description_width;
+      out += fits ? ' ' : '\n';
+      line_length = fits ? line_length + 1 : 0;
+    }
+    out.append(text, start, word_length);
+    line_length += word_length;
+    start = end + 1;
+  }
+  return out;
+}
+
+constexpr const char* description_text =
+    "quorvel-batch: carbon in downed woody debris from line-intersect tallies,\n"
+    "without the window.\n"
+    "\n"
+    "For every inventory file (the tally of one plot) it prints model 1, the\n"
+    "classic line-intersect estimate; model 2, a Monte Carlo re-drop of every\n"
+    "tallied piece on the plot until it crosses the transect, averaged over the\n"
+    "runs; and the exact value that model 2 approaches with endless runs. Unless\n"
+    "--no-reports is given, it writes the window's two reports beside each\n"
+    "inventory NAME.txt: NAMEm_results.txt (model 1 carbon by stage and species\n"
+    "group) and NAMEs_results.txt (model 2 carbon, volume and surface).\n";
+
+constexpr const char* footer_text =
+    "Numbers in options are read as the window reads its fields: a comma or a\n"
+    "period as decimal separator; --transect-length, --runs and --wind-force are\n"
+    "rounded to whole numbers, halves to the even one (--runs 2,5 makes 2 runs).\n"
+    "\n"
+    "Inventory file: plain text without a header, five fields a record separated\n"
+    "by commas or line ends, usually one record a line:\n"
+    "  species code  S soft-leaved broadleaves, H hard-leaved broadleaves,\n"
+    "                C conifers (quotes around it are allowed)\n"
+    "  diameter 1    cm, at one end of the piece\n"
+    "  diameter 2    cm, at the other end\n"
+    "  length        m, above 0\n"
+    "  stage         decomposition stage 1..5 (0 is counted, carries no carbon)\n"
+    "Numbers take a period as decimal point; blank lines, CRLF line ends and a\n"
+    "UTF-8 byte-order mark are fine. For example:\n"
+    "  \"H\",36.5,17.7,2.03,1\n"
+    "  \"C\",60,41.5,20,1\n"
+    "A file with a record that cannot be read is refused: the message names the\n"
+    "line, the record and the field.\n"
+    "\n"
+    "Default wood densities, t/m3 (change a cell with --density STAGE:CODE=VALUE):\n"
+    "  stage      1      2      3      4      5\n"
+    "  S      0,357  0,275  0,211  0,162  0,125\n"
+    "  H      0,500  0,410  0,330  0,250  0,200\n"
+    "  C      0,300  0,260  0,200  0,160  0,100\n"
+    "\n"
+    "Examples:\n"
+    "  quorvel-batch plot7.txt\n"
+    "      model 1 and one run of model 2; writes plot7m_results.txt and\n"
+    "      plot7s_results.txt beside plot7.txt\n"
+    "  quorvel-batch --runs 100 --seed 1 plot7.txt\n"
+    "      100 runs, the same figures at every call, with the standard error\n"
+    "  quorvel-batch --runs 100 --wind N --wind-force 3 plot7.txt\n"
+    "      each piece follows a north wind with chance 3/5, along the transect\n"
+    "  quorvel-batch --transect-length 50 --density 5:C=0,12 plot7.txt\n"
+    "      a 50 m transect and plot, one density changed\n"
+    "  quorvel-batch --expected-only --no-reports plots/*.txt\n"
+    "      model 1 and the exact expectation of model 2: no runs, no files\n"
+    "  quorvel-batch --runs 200 --jobs 2 --no-reports --summary sum.csv plots/*.txt\n"
+    "      many plots, two at a time, one CSV row per plot in sum.csv\n"
+    "  quorvel-batch --json --runs 10 plot7.txt\n"
+    "      one JSON object per plot, for scripts\n"
+    "\n"
+    "Exit status: 0 when every inventory was done; 1 when an inventory or a\n"
+    "parameter was refused (the other inventories are still done), a file could\n"
+    "not be written, or the run was interrupted (Ctrl+C; no report is written\n"
+    "then); 2 on a usage error.\n";
+
 void add_parameter_options(CLI::App& app, BatchOptions& o) {
+  const std::string group = "Plot parameters (the fields of the main window)";
   app.add_option("--transect-length", o.transect_length,
-                 "Transect length L in metres, the side of the square plot (1..32767)")
-      ->capture_default_str();
-  app.add_option("--runs", o.runs, "Number of simulated runs (at least 1)")->capture_default_str();
-  app.add_option("--wind", o.wind, "Prevailing wind: none, N, NE, E, SE, S, SW, W or NW")
+                 wrapped("Transect length L in metres, also the side of the square plot; the "
+                         "transect runs through its middle (1..32767)"))
       ->capture_default_str()
+      ->type_name("L")
+      ->group(group);
+  app.add_option("--runs", o.runs,
+                 wrapped("Number of simulated runs of model 2 (1..32767); the standard error "
+                         "of the mean shrinks with its square root"))
+      ->capture_default_str()
+      ->type_name("R")
+      ->group(group);
+  app.add_option("--wind", o.wind,
+                 wrapped("Prevailing wind: none, N, NE, E, SE, S, SW, W or NW. A piece that "
+                         "follows it lies within 22.5 degrees of that compass line (N and S: "
+                         "along the transect, E and W: across it)"))
+      ->capture_default_str()
+      ->type_name("DIRECTION")
+      ->group(group)
       ->check(CLI::IsMember({"none", "N", "NE", "E", "SE", "S", "SW", "W", "NW"}));
   app.add_option("--wind-force", o.wind_force,
-                 "Wind force 0..5: a piece follows the wind with chance force/5")
-      ->capture_default_str();
-  app.add_option("--carbon-fraction", o.carbon_fraction, "Carbon per unit of wood mass")
-      ->capture_default_str();
+                 wrapped("Wind force 0..5: with a --wind, each piece follows it with chance "
+                         "FORCE/5 (0 never, 5 always) and lies in any direction otherwise"))
+      ->capture_default_str()
+      ->type_name("FORCE")
+      ->group(group);
+  app.add_option("--carbon-fraction", o.carbon_fraction,
+                 wrapped("Carbon mass per unit of wood mass"))
+      ->capture_default_str()
+      ->type_name("FRACTION")
+      ->group(group);
   app.add_option("--density", o.densities,
-                 "Wood density in t/m3 of one cell, STAGE:CODE=TEXT with STAGE 1..5 and CODE S, H "
-                 "or C, e.g. --density 1:S=0,36 (repeatable; other cells keep the defaults)")
+                 wrapped("Wood density in t/m3 of one cell: STAGE 1..5, CODE S, H or C, e.g. "
+                         "--density 1:S=0,36. Repeatable; the other cells keep the defaults "
+                         "listed below"))
+      ->type_name("STAGE:CODE=VALUE")
+      ->group(group)
       ->check([](const std::string& text) -> std::string {
         static const std::regex form("[1-5]:[SHC]=.*");
         return std::regex_match(text, form) ? "" : "expected STAGE:CODE=TEXT, e.g. 1:S=0,357";
@@ -31,25 +139,57 @@ void add_parameter_options(CLI::App& app, BatchOptions& o) {
 }
 
 void add_run_options(CLI::App& app, BatchOptions& o) {
-  app.add_option("--seed", o.seed, "Seed of the random generator (default: the time of day)");
+  const std::string runs = "Runs";
+  const std::string output = "Output";
+  app.add_option("--seed", o.seed,
+                 wrapped("Seed of the random generator, for figures that repeat; the second "
+                         "and later inventories get seeds derived from it. Default: the time "
+                         "of day (the seed is printed with the results)"))
+      ->type_name("N")
+      ->group(runs);
   app.add_option("--max-attempts", o.max_attempts,
-                 "Attempts one record may take in one run before the Start is refused")
+                 wrapped("Refuse an inventory when one record needs more than N placement "
+                         "attempts in one run (a piece too short to cross)"))
       ->capture_default_str()
+      ->type_name("N")
+      ->group(runs)
       ->check(CLI::PositiveNumber);
-  app.add_flag("--no-reports", o.no_reports, "Do not write the two report files");
-  app.add_option("--decimal-separator", o.decimal_separator,
-                 "Decimal separator of reports and text output (default: the locale's)")
-      ->check(CLI::IsMember({",", "."}));
-  app.add_flag("--json", o.json, "Print one JSON object per inventory, one per line");
-  app.add_option("--trace", o.trace_path,
-                 "Write every placement attempt to this CSV file (one inventory only)");
   app.add_flag("--expected-only", o.expected_only,
-               "Skip the runs: print model 1 and the exact expectation of model 2");
-  app.add_option("--summary", o.summary_path,
-                 "Write one CSV row per inventory with the key figures to this file");
-  app.add_option("--jobs", o.jobs, "Inventories processed at once")
+               wrapped("Skip the runs: print model 1 and the exact expectation of model 2 with "
+                       "its standard error; no report is written"))
+      ->group(runs);
+  app.add_option("--jobs", o.jobs,
+                 wrapped("Inventories processed at once (1..64); the results still come in "
+                         "the order of the files"))
       ->capture_default_str()
+      ->type_name("N")
+      ->group(runs)
       ->check(CLI::Range(1, 64));
+  app.add_flag("--no-reports", o.no_reports,
+               wrapped("Do not write NAMEm_results.txt and NAMEs_results.txt beside the "
+                       "inventories"))
+      ->group(output);
+  app.add_option("--decimal-separator", o.decimal_separator,
+                 wrapped("Decimal separator of the reports and the text output, a comma or a "
+                         "period. Default: the locale's"))
+      ->type_name("SEPARATOR")
+      ->group(output)
+      ->check(CLI::IsMember({",", "."}));
+  app.add_flag("--json", o.json,
+               wrapped("Print one JSON object per inventory, one a line, instead of the text "
+                       "lines"))
+      ->group(output);
+  app.add_option("--summary", o.summary_path,
+                 wrapped("Also write one CSV row per inventory to FILE: records, seed, model 1, "
+                         "model 2 and the expectation with their standard errors (period as "
+                         "decimal point)"))
+      ->type_name("FILE")
+      ->group(output);
+  app.add_option("--trace", o.trace_path,
+                 wrapped("Write every placement attempt to the CSV file FILE: run, record, "
+                         "attempt, the two ends, angle, crossed (one inventory only)"))
+      ->type_name("FILE")
+      ->group(output);
 }
 
 }  // namespace
@@ -57,17 +197,17 @@ void add_run_options(CLI::App& app, BatchOptions& o) {
 ParsedCommandLine parse_batch_options(int argc, const char* const* argv, std::ostream& out,
                                       std::ostream& err) {
   BatchOptions o;
-  CLI::App app{
-      "Quorvel batch: carbon, volume, surface and pieces per hectare of downed woody debris "
-      "from line-intersect inventories, by the classic estimate (model 1) and by a Monte Carlo "
-      "re-drop of every piece on the plot (model 2).\n\n"
-      "Example: quorvel-batch --runs 100 --wind N --wind-force 3 --json plot7.txt",
-      "quorvel-batch"};
-  app.set_version_flag("--version", std::string("quorvel-batch ") + QUORVEL_VERSION);
+  CLI::App app{description_text, "quorvel-batch"};
+  app.get_formatter()->column_width(option_column_width);
+  app.footer(footer_text);
+  app.set_help_flag("-h,--help", "Print this help and exit");
+  app.set_version_flag("--version", std::string("quorvel-batch ") + QUORVEL_VERSION,
+                       "Print the version and exit");
   app.add_option("INVENTORY", o.inventories,
-                 "Inventory files: five fields a record (code S/H/C, diameter 1 and 2 in cm, "
-                 "length in m, stage 0..5)")
-      ->required();
+                 wrapped("Inventory files, one plot each (format below); the reports are "
+                         "written beside each file"))
+      ->required()
+      ->type_name("");
   add_parameter_options(app, o);
   add_run_options(app, o);
   try {
