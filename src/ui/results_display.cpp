@@ -6,28 +6,36 @@
 
 namespace quorvel {
 
+namespace {
+// A long number shows from its first digit, as it is read.
+void put_text(QLineEdit* field, const QString& text) {
+  field->setText(text);
+  field->setCursorPosition(0);
+}
+}  // namespace
+
 QString ResultsDisplay::number_text(double value) const {
   return QString::fromStdString(general_number_text(value, decimal_separator_));
 }
 
 void ResultsDisplay::show_model1_total(const Model1Result& model1) {
-  fields_.text10->setText(number_text(model1.model1_total));
+  put_text(fields_.text10, number_text(model1.model1_total));
 }
 
 void ResultsDisplay::show_model1_pieces(const Model1Result& model1) {
-  fields_.text11->setText(number_text(model1.pieces_per_ha));
+  put_text(fields_.text11, number_text(model1.pieces_per_ha));
 }
 
 void ResultsDisplay::show_model2(const Model2Estimates& model2, std::int64_t record_count) {
-  fields_.text6->setText(number_text(model2.carbon_per_ha));
-  fields_.text12->setText(number_text(model2.volume_per_ha[1]));
-  fields_.text28->setText(number_text(model2.volume_per_ha[2]));
-  fields_.text4->setText(number_text(model2.volume_per_ha[3]));
-  fields_.text13->setText(number_text(model2.surface_per_ha[1]));
-  fields_.text29->setText(number_text(model2.surface_per_ha[2]));
-  fields_.text14->setText(number_text(model2.surface_per_ha[3]));
-  fields_.text7->setText(number_text(model2.pieces_per_ha));
-  fields_.text9->setText(number_text(static_cast<double>(record_count)));
+  put_text(fields_.text6, number_text(model2.carbon_per_ha));
+  put_text(fields_.text12, number_text(model2.volume_per_ha[1]));
+  put_text(fields_.text28, number_text(model2.volume_per_ha[2]));
+  put_text(fields_.text4, number_text(model2.volume_per_ha[3]));
+  put_text(fields_.text13, number_text(model2.surface_per_ha[1]));
+  put_text(fields_.text29, number_text(model2.surface_per_ha[2]));
+  put_text(fields_.text14, number_text(model2.surface_per_ha[3]));
+  put_text(fields_.text7, number_text(model2.pieces_per_ha));
+  put_text(fields_.text9, number_text(static_cast<double>(record_count)));
 }
 
 namespace {
@@ -106,7 +114,7 @@ ResultsDisplay::Snapshot ResultsDisplay::snapshot() const {
 void ResultsDisplay::restore(const Snapshot& shot) {
   const auto fields = fields_.all();
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    fields[i]->setText(shot.texts[i]);
+    put_text(fields[i], shot.texts[i]);
     fields[i]->setToolTip(shot.tips[i]);
   }
   fields_.deviation->setText(shot.deviation);

@@ -31,6 +31,8 @@ class WindowRunHost final : public RunHost {
   const std::array<std::int64_t, 9>& attempts_by_wind() const { return attempts_by_wind_; }
   // More than one button was in force during the runs.
   bool wind_changed() const;
+  // Time from the first attempt until now.
+  double seconds_of_runs() const { return clock_.isValid() ? clock_.nsecsElapsed() / 1e9 : 0; }
 
   WindButton wind_choice() override;
   bool yield(const RunProgress& progress) override;

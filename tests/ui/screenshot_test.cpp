@@ -1,0 +1,93 @@
+// The documented look of the program: both windows after a Start on the bundled example,
+// saved as pictures when QUORVEL_SCREENSHOT_DIR names a folder (tools/screenshot.sh does this
+// under a virtual X server). Without it the pictures are only checked, not kept. The Start's
+// speed with live drawing is printed for the record; it is never asserted.
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <iostream>
+
+#include "ui_test_support.h"
+
+namespace quorvel {
+namespace {
+
+using testing::WindowInFolder;
+
+void let_windows_settle() {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 400) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+bool has_colour(const QImage& image, const QColor& colour) {
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixelColor(x, y) == colour) return true;
+    }
+  }
+  return false;
+}
+
+TEST(Screenshot, BothWindowsAfterAStartOnTheExample) {
+  const QString example = QStringLiteral(QUORVEL_SOURCE_DIR "/examples/plot7.txt");
+  if (!QFile::exists(example)) GTEST_SKIP() << "no example inventory";
+  WindowInFolder w;
+  ASSERT_TRUE(QFile::copy(example, w.path("plot7.txt")));
+  w.window->chooser().refresh_files();
+  w.window->show();
+  let_windows_settle();
+
+  w.window->chooser().choose_file("plot7.txt");
+  w.window->findChild<QPushButton*>("Command1")->click();
+  ASSERT_EQ(w.window->last_start().outcome, StartSummary::Outcome::completed)
+      << w.messages.join("\n").toStdString();
+  let_windows_settle();
+
+  const QImage main_picture = w.window->grab().toImage();
+  const QImage plot_picture = w.window->plot_window().grab().toImage();
+  EXPECT_EQ(plot_picture.size(), w.window->plot_window().size() *
+                                     w.window->plot_window().devicePixelRatio());
+  EXPECT_TRUE(has_colour(plot_picture, QColor(200, 0, 0)));  // the transect
+  EXPECT_TRUE(has_colour(plot_picture, QColor(0, 0, 0)));    // outline and pieces
+  EXPECT_FALSE(w.field("Text6")->text().isEmpty());
+
+  const QByteArray folder = qgetenv("QUORVEL_SCREENSHOT_DIR");
+  if (folder.isEmpty()) return;
+  ASSERT_TRUE(QDir().mkpath(QString::fromLocal8Bit(folder)));
+  const QString base = QString::fromLocal8Bit(folder) + QLatin1Char('/');
+  EXPECT_TRUE(main_picture.save(base + "main_window.png"));
+  EXPECT_TRUE(plot_picture.save(base + "plot_window.png"));
+  // On a real display the screen shows both windows side by side as the user sees them.
+  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    const QRect both = w.window->frameGeometry().united(w.window->plot_window().frameGeometry());
+    EXPECT_TRUE(screen.copy(both.adjusted(-8, -8, 8, 8)).save(base + "both_windows.png"));
+  }
+}
+
+TEST(WindowSpeed, AttemptsPerSecondWithLiveDrawing) {
+  const QString example = QStringLiteral(QUORVEL_SOURCE_DIR "/examples/plot7.txt");
+  if (!QFile::exists(example)) GTEST_SKIP() << "no example inventory";
+  WindowInFolder w;
+  ASSERT_TRUE(QFile::copy(example, w.path("plot7.txt")));
+  w.window->chooser().refresh_files();
+  w.window->chooser().choose_file("plot7.txt");
+  w.field("Text5")->setText(qEnvironmentVariable("QUORVEL_SPEED_RUNS", "20"));
+  w.window->show();
+  let_windows_settle();
+  w.window->start();
+  const StartSummary& start = w.window->last_start();
+  ASSERT_EQ(start.outcome, StartSummary::Outcome::completed);
+  std::cout << "[ speed    ] " << start.run_count << " runs, " << start.placement_count
+            << " attempts in " << start.seconds << " s: "
+            << static_cast<long long>(start.placement_count / start.seconds)
+            << " attempts per second with live drawing\n";
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The documented look of the window: starts the window tests' screenshot case under a virtual
+# X server (xvfb-run), where it opens both windows, picks examples/plot7.txt, presses "Старт"
+# and saves docs/screenshots/main_window.png, plot_window.png and both_windows.png.
+# It also prints the attempts per second of a Start with live drawing on that display.
+#
+#   tools/screenshot.sh [build-dir]     (default: build-ui; the ui_tests target must be built)
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${1:-build-ui}"
+[[ "$build" = /* ]] || build="$root/$build"
+tests="$build/bin/ui_tests"
+if [[ ! -x "$tests" ]]; then
+  echo "no $tests: build it first (cmake --build $build --target ui_tests)" >&2
+  exit 1
+fi
+
+export QUORVEL_SCREENSHOT_DIR="$root/docs/screenshots"
+export QT_QPA_PLATFORM=xcb
+export QUORVEL_SPEED_RUNS="${QUORVEL_SPEED_RUNS:-200}"
+# 96 dots per inch, so that the designed twips give the designed pixels.
+xvfb-run -a -s "-screen 0 1400x800x24 -dpi 96" \
+  "$tests" --gtest_filter='Screenshot.*:WindowSpeed.*'
+echo "screenshots in $QUORVEL_SCREENSHOT_DIR:"
+ls -l "$QUORVEL_SCREENSHOT_DIR"
