@@ -405,6 +405,8 @@ void MainWindow::start() {
   summary_.reports_written = false;
   summary_.seed = seed_from_time_of_day();
   host_ = &host;
+  // Disabling Start moves the focus on; it comes back when Start is enabled again.
+  const bool start_had_focus = command1_->hasFocus() || focusWidget() == command1_;
   lock_parameters(true);
 
   auto put_back = [&] {
@@ -456,6 +458,7 @@ void MainWindow::start() {
   summary_.attempts_by_wind = host.attempts_by_wind();
   host_ = nullptr;
   lock_parameters(false);
+  if (start_had_focus) command1_->setFocus();
   plot_->update();
 
   switch (summary_.outcome) {

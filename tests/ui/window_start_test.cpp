@@ -257,6 +257,9 @@ TEST(RefusedStartAtFirst, NoFileChosenYet) {
 TEST(DuringAStart, StartIsDisabledAndTheParametersAreReadOnly) {
   WindowInFolder w;
   w.choose_inventory("plot.txt", slow_inventory(20));
+  w.window->show();
+  w.window->activateWindow();
+  start_button(w)->setFocus();
   bool checked = false;
   during_start(w.window.get(), [&] {
     checked = true;
@@ -269,6 +272,7 @@ TEST(DuringAStart, StartIsDisabledAndTheParametersAreReadOnly) {
     EXPECT_TRUE(w.window->findChild<QRadioButton*>("Option1")->isEnabled());
     EXPECT_TRUE(w.window->findChild<QCheckBox*>("Check1")->isEnabled());
     EXPECT_TRUE(w.window->findChild<QPushButton*>("Command2")->isEnabled());
+    EXPECT_NE(w.window->focusWidget(), start_button(w));
     EXPECT_TRUE(w.window->status_line().text().contains(QStringLiteral("Прогон 1 из 1")));
     // A second Start inside the first is not begun.
     start_button(w)->click();
@@ -282,6 +286,7 @@ TEST(DuringAStart, StartIsDisabledAndTheParametersAreReadOnly) {
   EXPECT_EQ(w.window->last_start().starts, 1);
   EXPECT_EQ(w.window->last_start().outcome, StartSummary::Outcome::completed);
   EXPECT_TRUE(start_button(w)->isEnabled());
+  EXPECT_EQ(w.window->focusWidget(), start_button(w));  // the focus is back on Start
   EXPECT_FALSE(w.field("Text1")->isReadOnly());
   EXPECT_FALSE(w.field("Text6")->text().isEmpty());
 }
