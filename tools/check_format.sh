@@ -45,7 +45,7 @@ fi
 # One run over all files; every complaint starts with the file's name.
 report=$("$clang_format" --dry-run --Werror --style=file "${files[@]}" 2>&1 >/dev/null) && status=0 || status=$?
 mapfile -t unformatted < <(printf '%s\n' "$report" | sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: error: .*/\1/p' | sort -u)
-if [ $status -ne 0 ] && [ ${#unformatted[@]} -eq 0 ]; then
+if [ "$status" -ne 0 ] && [ ${#unformatted[@]} -eq 0 ]; then
   printf '%s\n' "$report" >&2
   echo "check_format: $clang_format failed" >&2
   exit 2
