@@ -13,6 +13,7 @@ quorvel_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libpcg-cpp-dev
   clang xvfb xauth
+  desktop-file-utils
 )
 
 quorvel_install_missing() {
