@@ -1,5 +1,7 @@
 #include "run_driver.h"
 
+#include "figure_range.h"
+
 namespace quorvel {
 
 namespace {
@@ -23,10 +25,12 @@ StartResult run_start(const Inventory& inventory, const StartInputs& inputs, Run
   if (host.draws()) prepare_plot(host, parameters.transect_length);
 
   result.model1 = compute_model1(inventory, parameters);
+  check_figure_range(result.model1, inventory.source);
   host.model1_ready(result.model1);
 
   result.tally = perform_runs(inventory, parameters, random, host, inputs.max_attempts_per_record);
   result.model2 = estimate_model2(result.tally, parameters.transect_length, parameters.run_count);
+  check_figure_range(result.model2, inventory.source);
   return result;
 }
 

@@ -3,10 +3,9 @@
 // message that names the file, the previous results and plot put back, the earlier reports
 // byte for byte as they were, and no temporary file left in the folder.
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-
-#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QPushButton>
@@ -29,7 +28,7 @@ using testing::FolderSnapshot;
 using testing::PermissionBitsBind;
 using testing::WindowInFolder;
 
-const char* const result_names[] = {"Text10", "Text6", "Text11", "Text7", "Text12", "Text28",
+const char* const result_names[] = {"Text10", "Text6",  "Text11", "Text7",  "Text12", "Text28",
                                     "Text4",  "Text13", "Text29", "Text14", "Text9"};
 
 class WindowFileFaults : public ::testing::Test {
@@ -59,7 +58,8 @@ class WindowFileFaults : public ::testing::Test {
   void expect_turned_away(const FolderSnapshot& before, const fs::path& path,
                           const std::string& reason) {
     const StartSummary::Outcome outcome = w.window->last_start().outcome;
-    EXPECT_TRUE(outcome == StartSummary::Outcome::refused || outcome == StartSummary::Outcome::failed);
+    EXPECT_TRUE(outcome == StartSummary::Outcome::refused ||
+                outcome == StartSummary::Outcome::failed);
     ASSERT_EQ(w.messages.size(), 1) << w.messages.join("\n").toStdString();
     const std::string message = w.messages[0].toStdString();
     EXPECT_NE(message.find(path.string()), std::string::npos) << message;
@@ -81,8 +81,9 @@ TEST_F(WindowFileFaults, UnreadableInventory) {
   const FolderSnapshot before = folder_snapshot(folder());
   {
     PermissionBitsBind bits;
-    if (!bits.in_force()) GTEST_SKIP() << "permission bits cannot be made to bind here; "
-                                          "FolderInPlaceOfTheInventory takes the same path";
+    if (!bits.in_force())
+      GTEST_SKIP() << "permission bits cannot be made to bind here; "
+                      "FolderInPlaceOfTheInventory takes the same path";
     w.window->start();
   }
   expect_turned_away(before, inventory, std::strerror(EACCES));
@@ -110,8 +111,9 @@ TEST_F(WindowFileFaults, ReadOnlyReportFolder) {
   ASSERT_EQ(::chmod(folder().c_str(), 0555), 0);
   {
     PermissionBitsBind bits;
-    if (!bits.in_force()) GTEST_SKIP() << "permission bits cannot be made to bind here; "
-                                          "ReportPathIsAFolder takes the same path";
+    if (!bits.in_force())
+      GTEST_SKIP() << "permission bits cannot be made to bind here; "
+                      "ReportPathIsAFolder takes the same path";
     w.window->start();
   }
   ::chmod(folder().c_str(), 0700);

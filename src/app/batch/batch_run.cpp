@@ -12,6 +12,7 @@
 #include "batch_host.h"
 #include "batch_json.h"
 #include "estimate_report.h"
+#include "figure_range.h"
 #include "input_error.h"
 #include "inventory_reader.h"
 #include "number_text.h"
@@ -187,11 +188,17 @@ PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& 
   try {
     const Inventory inventory = read_inventory(outcome.inventory);
     outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
-    if (options.expected_only)
+    // The expectation comes first, so that figures beyond the range of numbers refuse the
+    // inventory before any report of it is written.
+    Model2Expectation expectation = expected_model2(inventory, settings.parameters, settings.wind);
+    check_figure_range(expectation, outcome.inventory);
+    if (options.expected_only) {
       outcome.model1 = compute_model1(inventory, settings.parameters);
-    else
+      check_figure_range(outcome.model1, outcome.inventory);
+    } else {
       simulate(inventory, options, settings, environment, outcome);
-    outcome.expectation = expected_model2(inventory, settings.parameters, settings.wind);
+    }
+    outcome.expectation = std::move(expectation);
   } catch (const StartCancelled&) {
     outcome.error = outcome.inventory + ": interrupted; no report was written";
   } catch (const std::exception& e) {

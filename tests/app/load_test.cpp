@@ -1,0 +1,121 @@
+// Load: two hundred generated inventories through two jobs, and one inventory of a hundred
+// thousand records. Both run in the real executable, so that its own peak memory is measured;
+// the figures are printed and must stay within a fixed bound.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "../support/batch_in_process.h"
+#include "../support/folder_snapshot.h"
+
+namespace quorvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer keeps freed memory in quarantine and a shadow of all memory.
+constexpr long peak_memory_bound_kib = 1024 * 1024;
+#else
+constexpr long peak_memory_bound_kib = 256 * 1024;
+#endif
+
+const std::string program = std::string(QUORVEL_BIN_DIR) + "/quorvel-batch";
+
+// Records of every code and stage, diameters 5..60 cm, lengths 1..20 m: each needs some ten
+// to a hundred attempts on the default 100 m plot.
+std::string generated_inventory(std::mt19937& random, int records) {
+  std::uniform_real_distribution<double> diameter(5, 60), length(1, 20);
+  std::string text;
+  char line[96];
+  for (int i = 0; i < records; ++i) {
+    std::snprintf(line, sizeof line, "\"%c\",%.1f,%.1f,%.2f,%d\n", "SHC"[i % 3], diameter(random),
+                  diameter(random), length(random), 1 + i % 5);
+    text += line;
+  }
+  return text;
+}
+
+class Load : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "quorvel-load-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  testing::ProcessResult run(const std::vector<std::string>& args) {
+    return testing::run_program(program, args, (folder_ / "out.log").string(),
+                                (folder_ / "err.log").string());
+  }
+
+  void report_memory(const char* what, long kib) {
+    std::cout << "[ memory   ] " << what << ": peak resident set " << kib / 1024 << " MiB\n";
+    RecordProperty("peak_memory_kib", static_cast<int>(kib));
+    EXPECT_GT(kib, 0);
+    EXPECT_LT(kib, peak_memory_bound_kib);
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(Load, TwoHundredInventoriesWithTwoJobs) {
+  std::mt19937 random(2024);
+  std::vector<std::string> args = {"--seed", "12", "--runs",    "5",
+                                   "--jobs", "2",  "--summary", (folder_ / "summary.csv").string()};
+  for (int i = 0; i < 200; ++i) {
+    const fs::path path = folder_ / ("plot" + std::to_string(i) + ".txt");
+    std::ofstream(path, std::ios::binary) << generated_inventory(random, 20 + i % 41);
+    args.push_back(path.string());
+  }
+  const testing::ProcessResult result = run(args);
+  ASSERT_EQ(result.exit_status, 0) << testing::file_bytes(folder_ / "err.log");
+  report_memory("200 inventories, 2 jobs", result.peak_memory_kib);
+
+  const std::string summary = testing::file_bytes(folder_ / "summary.csv");
+  EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), 201);
+  int reports = 0;
+  for (int i = 0; i < 200; ++i) {
+    const std::string stem = (folder_ / ("plot" + std::to_string(i))).string();
+    const std::string stock = testing::file_bytes(stem + "m_results.txt");
+    const std::string estimate = testing::file_bytes(stem + "s_results.txt");
+    reports += std::count(stock.begin(), stock.end(), '\n') == 6;
+    reports += std::count(estimate.begin(), estimate.end(), '\n') == 17;
+  }
+  EXPECT_EQ(reports, 400);
+  // Nothing but the inventories, their reports, the summary and the two logs.
+  EXPECT_EQ(testing::folder_snapshot(folder_).size(), 200u * 3 + 3);
+}
+
+TEST_F(Load, OneInventoryOfAHundredThousandRecords) {
+  std::mt19937 random(7);
+  const fs::path path = folder_ / "large.txt";
+  std::ofstream(path, std::ios::binary) << generated_inventory(random, 100000);
+  const testing::ProcessResult result = run({"--json", "--seed", "1", path.string()});
+  ASSERT_EQ(result.exit_status, 0) << testing::file_bytes(folder_ / "err.log");
+  report_memory("100000 records", result.peak_memory_kib);
+
+  const nlohmann::json j = nlohmann::json::parse(testing::file_bytes(folder_ / "out.log"));
+  EXPECT_EQ(j["record_count"], 100000);
+  EXPECT_GE(j["model2"]["placement_count"].get<std::int64_t>(), 100000);
+  // One run of so many pieces lands close to the value it approaches.
+  const double expected = j["model2_expected"]["carbon_t_per_ha"].get<double>();
+  const double spread = j["model2_expected"]["carbon_t_per_ha_stderr_per_run"].get<double>();
+  EXPECT_NEAR(j["model2"]["carbon_t_per_ha"].get<double>(), expected, 5 * spread);
+  const std::string stock = testing::file_bytes(folder_ / "largem_results.txt");
+  EXPECT_EQ(std::count(stock.begin(), stock.end(), '\n'), 6);
+}
+
+}  // namespace
+}  // namespace quorvel
