@@ -1,18 +1,19 @@
+// Report files: exact bytes under the target's name, and no trace of a write that failed.
+
 #include "report_file.h"
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <set>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -20,6 +21,7 @@ namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
+using Entries = std::map<std::string, std::string>;
 
 const std::string old_report = "Old report\r\nkept byte for byte\r\n";
 const std::string new_report = "New\r\n";
@@ -33,10 +35,15 @@ void write_plain(const fs::path& path, const std::string& contents) {
   std::ofstream(path, std::ios::binary) << contents;
 }
 
-std::set<std::string> names_in(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
-  return names;
+// The message of the std::runtime_error `call` throws.
+std::string failure_of(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const std::runtime_error& error) {
+    return error.what();
+  }
+  ADD_FAILURE() << "no std::runtime_error thrown";
+  return {};
 }
 
 class ReportFile : public ::testing::Test {
@@ -51,229 +58,138 @@ class ReportFile : public ::testing::Test {
     fs::remove_all(folder_);
   }
 
+  // Every entry under the folder with what it holds: a file's bytes, a link's target or its
+  // kind. Two equal snapshots mean nothing was changed, added or left behind.
+  Entries snapshot() const {
+    Entries entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
+      std::string& held = entries[entry.path().lexically_relative(folder_).string()];
+      if (entry.is_symlink())
+        held = "link to " + fs::read_symlink(entry.path()).string();
+      else if (entry.is_regular_file())
+        held = read_file(entry.path());
+      else
+        held = entry.is_directory() ? "folder" : "special file";
+    }
+    return entries;
+  }
+
+  // A failure names the target and the reason (errno, 0 for any), and leaves the folder
+  // exactly as it was: no half-written report, the earlier report byte for byte, nothing left.
+  void expect_refused(const fs::path& target, int reason, const std::string& text = new_report) {
+    SCOPED_TRACE(target.string());
+    const Entries before = snapshot();
+    const std::string message = failure_of([&] { write_report_file(target, text); });
+    EXPECT_NE(message.find(target.string()), std::string::npos) << message;
+    if (reason != 0) EXPECT_NE(message.find(std::strerror(reason)), std::string::npos) << message;
+    EXPECT_EQ(snapshot(), before);
+  }
+
   fs::path folder_;
 };
 
-// The message of the error `call` throws.
-template <typename Call>
-std::string failure_of(Call call) {
-  try {
-    call();
-  } catch (const std::runtime_error& error) {
-    return error.what();
+TEST_F(ReportFile, WritesExactBytesReplacingAnEarlierLongerReport) {
+  Entries expected;
+  for (const std::string& name :
+       {std::string("plot7m_results.txt"), std::string("участок7m_results.txt"),
+        std::string(242, 'a') + "m_results.txt" /* 255 bytes */}) {
+    write_plain(folder_ / name, old_report);
+    write_report_file(folder_ / name, new_report);
+    expected[name] = new_report;
+    EXPECT_EQ(snapshot(), expected) << name;
   }
-  ADD_FAILURE() << "no std::runtime_error thrown";
-  return {};
+  // A relative target goes to the working folder.
+  const fs::path saved = fs::current_path();
+  fs::current_path(folder_);
+  write_report_file("plot7s_results.txt", "  Species\r\n\r\nTotal carbon= 0 tC/ha\r\n");
+  fs::current_path(saved);
+  expected["plot7s_results.txt"] = "  Species\r\n\r\nTotal carbon= 0 tC/ha\r\n";
+  EXPECT_EQ(snapshot(), expected);
 }
 
-TEST_F(ReportFile, WritesExactBytesUnderTheTargetName) {
-  const fs::path target = folder_ / "plot7m_results.txt";
-  const std::string text = "  Species\r\n\r\nTotal carbon= 0 tC/ha\r\n";
-  write_report_file(target, text);
-  EXPECT_EQ(read_file(target), text);
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7m_results.txt"});
-}
-
-TEST_F(ReportFile, ReplacesAnEarlierLongerReport) {
-  const fs::path target = folder_ / "plot7s_results.txt";
-  write_plain(target, old_report);
-  write_report_file(target, new_report);
-  EXPECT_EQ(read_file(target), new_report);
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7s_results.txt"});
-}
-
-TEST_F(ReportFile, WritesANameInCyrillic) {
-  const fs::path target = folder_ / "участок7m_results.txt";
-  write_report_file(target, new_report);
-  EXPECT_EQ(read_file(target), new_report);
-}
-
-TEST_F(ReportFile, LongNameStillGetsATemporaryFile) {
-  const fs::path target = folder_ / (std::string(242, 'a') + "m_results.txt");  // 255 bytes
-  write_report_file(target, new_report);
-  EXPECT_EQ(read_file(target), new_report);
-  EXPECT_EQ(names_in(folder_).size(), 1u);
-}
-
-TEST_F(ReportFile, NewFileHasOrdinaryPermissions) {
-  const fs::path target = folder_ / "plot7m_results.txt";
+TEST_F(ReportFile, NewFileHasOrdinaryPermissionsAndALinkStays) {
   const mode_t saved = ::umask(022);
-  write_report_file(target, new_report);
+  write_report_file(folder_ / "plot7m_results.txt", new_report);
   ::umask(077);
   write_report_file(folder_ / "private.txt", new_report);
   ::umask(saved);
-  EXPECT_EQ(fs::status(target).permissions(), static_cast<fs::perms>(0644));
-  EXPECT_EQ(fs::status(folder_ / "private.txt").permissions(), static_cast<fs::perms>(0600));
+  EXPECT_EQ(fs::status(folder_ / "plot7m_results.txt").permissions(), fs::perms(0644));
+  EXPECT_EQ(fs::status(folder_ / "private.txt").permissions(), fs::perms(0600));
+  // A report that is a symbolic link: the file it names is replaced, the link stays.
+  write_plain(folder_ / "kept.txt", old_report);
+  fs::create_symlink("kept.txt", folder_ / "plot7s_results.txt");
+  write_report_file(folder_ / "plot7s_results.txt", new_report);
+  EXPECT_EQ(snapshot(), (Entries{{"kept.txt", new_report},
+                                 {"plot7m_results.txt", new_report},
+                                 {"plot7s_results.txt", "link to kept.txt"},
+                                 {"private.txt", new_report}}));
 }
 
-TEST_F(ReportFile, PendingReportChangesNothingUntilCommit) {
-  const fs::path target = folder_ / "plot7m_results.txt";
-  write_plain(target, old_report);
-  {
-    PendingReport pending(target, new_report);
-    EXPECT_EQ(pending.target(), target);
-    EXPECT_EQ(read_file(target), old_report);
-    // The text waits in a hidden file of the same folder that is never taken for a report.
-    const std::set<std::string> names = names_in(folder_);
-    ASSERT_EQ(names.size(), 2u);
-    for (const std::string& name : names) {
-      if (name == "plot7m_results.txt") continue;
-      EXPECT_EQ(name.front(), '.');
-      EXPECT_FALSE(name.ends_with(".txt")) << name;
-      EXPECT_EQ(read_file(folder_ / name), new_report);
-    }
-    pending.commit();
-    EXPECT_EQ(read_file(target), new_report);
-  }
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7m_results.txt"});
-}
-
-TEST_F(ReportFile, DroppedPendingReportLeavesTheOldReportAndNoTemporary) {
+TEST_F(ReportFile, PendingReportChangesNothingUntilCommittedOnce) {
   const fs::path target = folder_ / "plot7m_results.txt";
   write_plain(target, old_report);
   { PendingReport abandoned(target, new_report); }
+  EXPECT_EQ(snapshot(), (Entries{{"plot7m_results.txt", old_report}}));
+  PendingReport pending(target, new_report);
+  // The text waits in a hidden file of the same folder that is never taken for a report.
+  const Entries waiting = snapshot();
+  ASSERT_EQ(waiting.size(), 2u);
+  EXPECT_TRUE(waiting.begin()->first.starts_with('.')) << waiting.begin()->first;
+  EXPECT_FALSE(waiting.begin()->first.ends_with(".txt")) << waiting.begin()->first;
+  EXPECT_EQ(waiting.begin()->second, new_report);
   EXPECT_EQ(read_file(target), old_report);
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7m_results.txt"});
-}
 
-TEST_F(ReportFile, MovedPendingReportCommitsOnce) {
-  const fs::path target = folder_ / "plot7m_results.txt";
-  PendingReport first(target, new_report);
-  PendingReport moved(std::move(first));
-  EXPECT_THROW(first.commit(), std::logic_error);
+  PendingReport moved(std::move(pending));
+  EXPECT_THROW(pending.commit(), std::logic_error);
   moved.commit();
-  EXPECT_EQ(read_file(target), new_report);
   EXPECT_THROW(moved.commit(), std::logic_error);
-
   // Assigning over a pending report drops its text.
-  PendingReport stock(folder_ / "a.txt", "a");
-  stock = PendingReport(folder_ / "b.txt", "b");
-  stock.commit();
-  EXPECT_EQ(names_in(folder_), (std::set<std::string>{"b.txt", "plot7m_results.txt"}));
-}
-
-TEST_F(ReportFile, SymbolicLinkStaysAndItsFileIsReplaced) {
-  const fs::path real = folder_ / "kept.txt";
-  const fs::path link = folder_ / "plot7m_results.txt";
-  write_plain(real, old_report);
-  fs::create_symlink(real.filename(), link);
-  write_report_file(link, new_report);
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(read_file(real), new_report);
-  EXPECT_EQ(names_in(folder_), (std::set<std::string>{"kept.txt", "plot7m_results.txt"}));
-}
-
-TEST_F(ReportFile, FolderAsTargetIsRefused) {
-  const fs::path target = folder_ / "plot7m_results.txt";
-  fs::create_directory(target);
-  write_plain(target / "inside.txt", old_report);
-  const std::string message = failure_of([&] { write_report_file(target, new_report); });
-  EXPECT_NE(message.find(target.string()), std::string::npos) << message;
-  EXPECT_NE(message.find(std::strerror(EISDIR)), std::string::npos) << message;
-  EXPECT_TRUE(fs::is_directory(target));
-  EXPECT_EQ(read_file(target / "inside.txt"), old_report);
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7m_results.txt"});
-}
-
-TEST_F(ReportFile, MissingFolderIsReported) {
-  const fs::path target = folder_ / "gone" / "plot7m_results.txt";
-  const std::string message = failure_of([&] { write_report_file(target, new_report); });
-  EXPECT_NE(message.find(target.string()), std::string::npos) << message;
-  EXPECT_NE(message.find(std::strerror(ENOENT)), std::string::npos) << message;
-  EXPECT_TRUE(names_in(folder_).empty());
-}
-
-TEST_F(ReportFile, FolderThatIsAFileIsReported) {
-  // Fails for every user, root included.
-  const fs::path file = folder_ / "plot7.txt";
-  write_plain(file, old_report);
-  const fs::path target = file / "m_results.txt";
-  const std::string message = failure_of([&] { write_report_file(target, new_report); });
-  EXPECT_NE(message.find(target.string()), std::string::npos) << message;
-  EXPECT_NE(message.find(std::strerror(ENOTDIR)), std::string::npos) << message;
-  EXPECT_EQ(read_file(file), old_report);
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7.txt"});
-}
-
-TEST_F(ReportFile, ReadOnlyFolderKeepsTheOldReport) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
-  const fs::path target = folder_ / "plot7m_results.txt";
-  write_plain(target, old_report);
-  fs::permissions(folder_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
-  const std::string message = failure_of([&] { write_report_file(target, new_report); });
-  EXPECT_NE(message.find(target.string()), std::string::npos) << message;
-  EXPECT_NE(message.find(std::strerror(EACCES)), std::string::npos) << message;
-  EXPECT_EQ(read_file(target), old_report);
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7m_results.txt"});
-}
-
-TEST_F(ReportFile, PipeAsTargetIsRefusedAndLeftAlone) {
-  const fs::path target = folder_ / "plot7m_results.txt";
-  ASSERT_EQ(::mkfifo(target.c_str(), 0644), 0);
-  const std::string message = failure_of([&] { write_report_file(target, new_report); });
-  EXPECT_NE(message.find(target.string()), std::string::npos) << message;
-  EXPECT_TRUE(fs::is_fifo(target));
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7m_results.txt"});
-}
-
-TEST_F(ReportFile, DeviceAsTargetIsRefusedAndLeftAlone) {
-  const fs::path device = "/dev/full";
-  if (!fs::is_character_file(device)) GTEST_SKIP() << "no /dev/full here";
-  const std::set<std::string> before = names_in("/dev");
-  // Never committed, so even a regression could not put a file in the device's place.
-  const std::string message = failure_of([&] { PendingReport refused(device, new_report); });
-  EXPECT_NE(message.find("/dev/full"), std::string::npos) << message;
-  EXPECT_TRUE(fs::is_character_file(device));
-  EXPECT_EQ(names_in("/dev"), before);
+  PendingReport other(folder_ / "a.txt", "a");
+  other = PendingReport(folder_ / "b.txt", "b");
+  other.commit();
+  EXPECT_EQ(snapshot(), (Entries{{"b.txt", "b"}, {"plot7m_results.txt", new_report}}));
 }
 
 // Holds the file size limit low so that writing runs out of room part way, the way it does
 // on a full disk, and puts everything back afterwards.
-class FileSizeLimit {
- public:
+struct FileSizeLimit {
+  rlimit saved{};
+  void (*handler)(int) = std::signal(SIGXFSZ, SIG_IGN);  // fail the write, not the process
+  bool applied = false;
   explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    saved_handler_ = std::signal(SIGXFSZ, SIG_IGN);  // fail the write instead of the process
-    rlimit low = saved_;
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit low = saved;
     low.rlim_cur = bytes;
-    applied_ = ::setrlimit(RLIMIT_FSIZE, &low) == 0;
+    applied = ::setrlimit(RLIMIT_FSIZE, &low) == 0;
   }
   ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, saved_handler_);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
   }
-  bool applied() const { return applied_; }
-
- private:
-  rlimit saved_{};
-  void (*saved_handler_)(int) = nullptr;
-  bool applied_ = false;
 };
 
-TEST_F(ReportFile, WriteThatRunsOutOfRoomFailsAndKeepsTheOldReport) {
-  const fs::path target = folder_ / "plot7s_results.txt";
-  write_plain(target, old_report);
-  const std::string long_report(64 * 1024, 'x');
-  std::string message;
+TEST_F(ReportFile, FailuresAreNamedAndChangeNothing) {
+  write_plain(folder_ / "plot7m_results.txt", old_report);
+  fs::create_directory(folder_ / "plot7s_results.txt");
+  write_plain(folder_ / "plot7s_results.txt" / "inside.txt", old_report);
+  expect_refused(folder_ / "plot7s_results.txt", EISDIR);
+  expect_refused(folder_ / "gone" / "plot7s_results.txt", ENOENT);
+  // A file where the folder should be fails for every user, root included.
+  expect_refused(folder_ / "plot7m_results.txt" / "m_results.txt", ENOTDIR);
+  ASSERT_EQ(::mkfifo((folder_ / "pipe.txt").c_str(), 0644), 0);
+  expect_refused(folder_ / "pipe.txt", 0);
   {
     FileSizeLimit limit(4096);
-    if (!limit.applied()) GTEST_SKIP() << "cannot lower the file size limit";
-    message = failure_of([&] { write_report_file(target, long_report); });
+    if (limit.applied) {
+      expect_refused(folder_ / "plot7m_results.txt", EFBIG, std::string(64 * 1024, 'x'));
+    }
   }
-  EXPECT_NE(message.find(target.string()), std::string::npos) << message;
-  EXPECT_NE(message.find(std::strerror(EFBIG)), std::string::npos) << message;
-  EXPECT_EQ(read_file(target), old_report);
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7s_results.txt"});
-}
-
-TEST_F(ReportFile, RelativeTargetIsWrittenInTheWorkingFolder) {
-  const fs::path saved = fs::current_path();
-  fs::current_path(folder_);
-  write_report_file("plot7m_results.txt", new_report);
-  fs::current_path(saved);
-  EXPECT_EQ(read_file(folder_ / "plot7m_results.txt"), new_report);
-  EXPECT_EQ(names_in(folder_), std::set<std::string>{"plot7m_results.txt"});
+  if (::geteuid() != 0) {  // permission bits do not stop root
+    fs::permissions(folder_,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    expect_refused(folder_ / "plot7m_results.txt", EACCES);
+  }
 }
 
 }  // namespace
