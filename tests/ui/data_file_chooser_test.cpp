@@ -1,44 +1,40 @@
 // The data file chooser: the paths a click in the file list derives, the lists it shows, and
 // a drive that cannot be read.
 
+#include "data_file_chooser.h"
+
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <memory>
 
-#include "data_file_chooser.h"
 #include "file_paths.h"
 #include "ui_test_support.h"
 
 namespace quorvel {
 namespace {
 
-using testing::WindowInFolder;
 using testing::write_file;
 
-TEST(FilePaths, ReportsAreNamedAfterTheInventoryBesideIt) {
-  const FilePaths paths = file_paths_for("/home/forester/data", "plot7.txt");
-  EXPECT_EQ(paths.inventory_path, "/home/forester/data/plot7.txt");
-  EXPECT_EQ(paths.stock_report_path, "/home/forester/data/plot7m_results.txt");
-  EXPECT_EQ(paths.estimate_report_path, "/home/forester/data/plot7s_results.txt");
-}
-
-TEST(FilePaths, TheRootGetsNoDoubledSeparator) {
-  const FilePaths paths = file_paths_for("/", "PLOT7.TXT");
-  EXPECT_EQ(paths.inventory_path, "/PLOT7.TXT");
-  EXPECT_EQ(paths.stock_report_path, "/PLOT7m_results.txt");
-  EXPECT_EQ(paths.estimate_report_path, "/PLOT7s_results.txt");
-}
-
-TEST(FilePaths, TheLastFourCharactersGoWhateverTheyAre) {
-  EXPECT_EQ(file_paths_for("/d", "plot7m_results.txt").stock_report_path,
-            "/d/plot7m_resultsm_results.txt");
-  EXPECT_EQ(file_paths_for("/d", "plot7.dat").estimate_report_path, "/d/plot7s_results.txt");
-  // Cyrillic names are cut between letters.
-  EXPECT_EQ(file_paths_for("/данные", "делянка.txt").stock_report_path,
-            QStringLiteral("/данные/делянкаm_results.txt"));
+TEST(FilePaths, TheInventoryIsJoinedToItsFolderAndTheReportsStandBesideIt) {
+  const struct {
+    QString directory, file, inventory, stock, estimate;
+  } cases[] = {
+      {"/home/forester/data", "plot7.txt", "/home/forester/data/plot7.txt",
+       "/home/forester/data/plot7m_results.txt", "/home/forester/data/plot7s_results.txt"},
+      // The root gets no doubled separator.
+      {"/", "PLOT7.TXT", "/PLOT7.TXT", "/PLOT7m_results.txt", "/PLOT7s_results.txt"},
+      // Cyrillic names are cut between letters.
+      {"/данные", "делянка.txt", "/данные/делянка.txt", "/данные/делянкаm_results.txt",
+       "/данные/делянкаs_results.txt"},
+  };
+  for (const auto& c : cases) {
+    const FilePaths paths = file_paths_for(c.directory, c.file);
+    EXPECT_EQ(paths, (FilePaths{c.inventory, c.stock, c.estimate})) << c.file.toStdString();
+  }
 }
 
 QStringList names_in(const QListWidget& list) {
@@ -47,103 +43,86 @@ QStringList names_in(const QListWidget& list) {
   return names;
 }
 
-void click_item(QListWidget& list, QListWidgetItem* item) {
-  const QPoint at = list.visualItemRect(item).center();
-  QMouseEvent press(QEvent::MouseButtonPress, at, list.viewport()->mapToGlobal(at), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, list.viewport()->mapToGlobal(at),
-                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(list.viewport(), &press);
-  QCoreApplication::sendEvent(list.viewport(), &release);
-}
+// A chooser opened on a folder with two text files, a document, a folder named like a text
+// file and a subfolder; it offers the root, a drive that is not there and another folder.
+class Chooser : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"plot7.txt", "PLOT8.TXT", "notes.doc"})
+      write_file(folder.filePath(name), "");
+    ASSERT_TRUE(QDir(folder.path()).mkpath("archive.txt"));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("sub"));
+    write_file(folder.filePath("sub/other.txt"), "");
+    chooser = std::make_unique<DataFileChooser>(
+        &frame, TwipScale(96), QStringList{"/", unplugged(), other_drive.path()}, folder.path());
+  }
+  QString unplugged() const { return folder.filePath("unplugged"); }
 
-TEST(Chooser, ListsTheTextFilesOfTheStartFolderWithoutRegardToCase) {
-  QTemporaryDir folder;
-  write_file(folder.filePath("plot7.txt"), "");
-  write_file(folder.filePath("PLOT8.TXT"), "");
-  write_file(folder.filePath("notes.doc"), "");
-  QDir(folder.path()).mkdir("archive.txt");  // a folder, not a file
+  QTemporaryDir folder, other_drive;
   QGroupBox frame;
-  DataFileChooser chooser(&frame, TwipScale(96), {"/"}, folder.path());
-  EXPECT_EQ(names_in(chooser.file_list()), (QStringList{"plot7.txt", "PLOT8.TXT"}));
-  EXPECT_EQ(chooser.directory_list().path(), QDir(folder.path()).absolutePath());
-  EXPECT_TRUE(chooser.paths().empty());  // nothing is chosen before a click
-}
+  std::unique_ptr<DataFileChooser> chooser;
+};
 
-TEST(Chooser, AClickOnAFileSetsTheThreePaths) {
-  QTemporaryDir folder;
-  write_file(folder.filePath("plot7.txt"), "");
-  QGroupBox frame;
-  DataFileChooser chooser(&frame, TwipScale(96), {"/"}, folder.path());
+TEST_F(Chooser, ListsTheTextFilesAndAClickSetsTheThreePaths) {
+  EXPECT_EQ(names_in(chooser->file_list()), (QStringList{"plot7.txt", "PLOT8.TXT"}));
+  EXPECT_EQ(chooser->directory_list().path(), QDir(folder.path()).absolutePath());
+  EXPECT_TRUE(chooser->paths().empty());  // nothing is chosen before a click
+
   frame.show();
   int chosen = 0;
-  QObject::connect(&chooser, &DataFileChooser::paths_chosen, [&] { ++chosen; });
-  click_item(chooser.file_list(), chooser.file_list().item(0));
+  QObject::connect(chooser.get(), &DataFileChooser::paths_chosen, [&] { ++chosen; });
+  QListWidget& files = chooser->file_list();
+  const QPoint at = files.visualItemRect(files.item(0)).center();
+  const QPoint global = files.viewport()->mapToGlobal(at);
+  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QCoreApplication::sendEvent(files.viewport(), &press);
+  QCoreApplication::sendEvent(files.viewport(), &release);
   ASSERT_EQ(chosen, 1);
-  const QString directory = chooser.directory_list().path();
-  EXPECT_EQ(chooser.paths().inventory_path, directory + "/plot7.txt");
-  EXPECT_EQ(chooser.paths().stock_report_path, directory + "/plot7m_results.txt");
-  EXPECT_EQ(chooser.paths().estimate_report_path, directory + "/plot7s_results.txt");
+  EXPECT_EQ(chooser->paths(), file_paths_for(chooser->directory_list().path(), "plot7.txt"));
 }
 
-TEST(Chooser, OpeningAnotherFolderKeepsThePathsOfTheFileClickedLast) {
-  QTemporaryDir folder;
-  write_file(folder.filePath("plot7.txt"), "");
-  QDir(folder.path()).mkdir("sub");
-  write_file(folder.filePath("sub/other.txt"), "");
-  QGroupBox frame;
-  DataFileChooser chooser(&frame, TwipScale(96), {"/"}, folder.path());
-  chooser.choose_file("plot7.txt");
-  const FilePaths first = chooser.paths();
-
-  // The subfolder is listed below the open one; activating it opens it.
-  QListWidget& dirs = chooser.directory_list();
+TEST_F(Chooser, OpeningAnotherFolderKeepsThePathsOfTheFileClickedLast) {
+  chooser->choose_file("plot7.txt");
+  const FilePaths first = chooser->paths();
+  // The subfolder is listed below the open one, the folders above it from the root on.
+  QListWidget& dirs = chooser->directory_list();
+  EXPECT_EQ(DirectoryList::path_of(dirs.item(0)), "/");
   QListWidgetItem* sub = nullptr;
-  for (int row = 0; row < dirs.count(); ++row) {
+  for (int row = 0; row < dirs.count(); ++row)
     if (dirs.item(row)->text().trimmed() == "sub") sub = dirs.item(row);
-  }
   ASSERT_NE(sub, nullptr);
   emit dirs.itemActivated(sub);
-  EXPECT_TRUE(chooser.directory_list().path().endsWith("/sub"));
-  EXPECT_EQ(names_in(chooser.file_list()), QStringList{"other.txt"});
-  EXPECT_EQ(chooser.paths(), first);
-
-  // The folders above the open one are listed too, the root first.
-  EXPECT_EQ(DirectoryList::path_of(dirs.item(0)), "/");
+  EXPECT_TRUE(chooser->directory_list().path().endsWith("/sub"));
+  EXPECT_EQ(names_in(chooser->file_list()), QStringList{"other.txt"});
+  EXPECT_EQ(chooser->paths(), first);
 }
 
-TEST(Chooser, ADriveThatCannotBeReadKeepsThePreviousDriveAndFolder) {
-  QTemporaryDir folder;
-  write_file(folder.filePath("plot7.txt"), "");
-  const QString missing = folder.filePath("unplugged");
-  QGroupBox frame;
-  DataFileChooser chooser(&frame, TwipScale(96), {"/", missing}, folder.path());
+TEST_F(Chooser, ADriveThatCannotBeReadKeepsThePreviousDriveAndFolder) {
   QStringList messages;
-  QObject::connect(&chooser, &DataFileChooser::failed,
+  QObject::connect(chooser.get(), &DataFileChooser::failed,
                    [&](const QString& message) { messages.append(message); });
-  const QString drive = chooser.drive();
-  const QString directory = chooser.directory_list().path();
-
-  EXPECT_FALSE(chooser.choose_drive(missing));
-  EXPECT_EQ(chooser.drive(), drive);
-  EXPECT_EQ(chooser.drive_list().currentText(), drive);
-  EXPECT_EQ(chooser.directory_list().path(), directory);
-  EXPECT_EQ(names_in(chooser.file_list()), QStringList{"plot7.txt"});
+  const QString drive = chooser->drive();
+  const QString directory = chooser->directory_list().path();
+  EXPECT_FALSE(chooser->choose_drive(unplugged()));
+  EXPECT_EQ(chooser->drive(), drive);
+  EXPECT_EQ(chooser->drive_list().currentText(), drive);
+  EXPECT_EQ(chooser->directory_list().path(), directory);
+  EXPECT_EQ(names_in(chooser->file_list()), (QStringList{"plot7.txt", "PLOT8.TXT"}));
   ASSERT_EQ(messages.size(), 1);
-  EXPECT_TRUE(messages[0].contains(missing));
+  EXPECT_TRUE(messages[0].contains(unplugged()));
   EXPECT_TRUE(messages[0].contains(QStringLiteral("не существует")));
+
+  // One that can be read opens at its root.
+  EXPECT_TRUE(chooser->choose_drive(other_drive.path()));
+  EXPECT_EQ(chooser->drive_list().currentText(), other_drive.path());
+  EXPECT_EQ(chooser->directory_list().path(), QDir(other_drive.path()).absolutePath());
+  EXPECT_TRUE(chooser->file_list().count() == 0);
 }
 
-TEST(Chooser, ADriveThatCanBeReadOpensAtItsRoot) {
-  QTemporaryDir folder;
-  QGroupBox frame;
-  DataFileChooser chooser(&frame, TwipScale(96), {"/", folder.path()}, "/");
-  EXPECT_TRUE(chooser.choose_drive(folder.path()));
-  EXPECT_EQ(chooser.drive_list().currentText(), folder.path());
-  EXPECT_EQ(chooser.directory_list().path(), QDir(folder.path()).absolutePath());
-}
-
-TEST(Chooser, TheWindowOffersTheMountedDrivesRootFirst) {
+TEST(MountedDrives, TheRootComesFirstAndOnce) {
   const QStringList drives = mounted_drives();
   ASSERT_FALSE(drives.isEmpty());
   EXPECT_EQ(drives.front(), "/");

@@ -1,5 +1,5 @@
 // The main window as it opens: captions and default texts, places and sizes, the exclusive
-// wind buttons, the keyboard focus order and closing the window.
+// wind buttons, the keyboard focus order and ending the program.
 
 #include <gtest/gtest.h>
 
@@ -16,20 +16,26 @@
 namespace quorvel {
 namespace {
 
-using testing::WindowInFolder;
+class MainWindowAtStart : public ::testing::Test {
+ protected:
+  QWidget* control(const char* name) const {
+    return w.window->findChild<QWidget*>(QString::fromLatin1(name));
+  }
+  QString caption(const char* name) const {
+    const QWidget* widget = control(name);
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) return frame->title();
+    if (const auto* field = qobject_cast<const QLineEdit*>(widget)) return field->text();
+    ADD_FAILURE() << "no control " << name;
+    return {};
+  }
 
-QString caption_of(const MainWindow& window, const char* name) {
-  const QString object = QString::fromLatin1(name);
-  if (const auto* label = window.findChild<QLabel*>(object)) return label->text();
-  if (const auto* button = window.findChild<QAbstractButton*>(object)) return button->text();
-  if (const auto* frame = window.findChild<QGroupBox*>(object)) return frame->title();
-  if (const auto* field = window.findChild<QLineEdit*>(object)) return field->text();
-  ADD_FAILURE() << "no control " << name;
-  return {};
-}
+  testing::WindowInFolder w;
+};
 
-TEST(MainWindowLayout, CaptionsAndDefaultTextsStandAsDesigned) {
-  WindowInFolder w;
+TEST_F(MainWindowAtStart, CaptionsAndDefaultTextsStandAsDesigned) {
+  // clang-format off
   const std::map<std::string, QString> expected = {
       {"Frame1", "Параметры"}, {"Frame2", "Результаты"}, {"Frame3", "Преобладающий ветер"},
       {"Command1", "Старт"}, {"Command2", "Финиш"}, {"Check1", "Выводить результаты в файлы"},
@@ -53,80 +59,59 @@ TEST(MainWindowLayout, CaptionsAndDefaultTextsStandAsDesigned) {
       {"Text19", "0,162"}, {"Text20", "0,250"}, {"Text26", "0,160"},
       {"Text21", "0,125"}, {"Text22", "0,200"}, {"Text27", "0,100"},
   };
+  // clang-format on
   EXPECT_EQ(w.window->windowTitle(), QStringLiteral("Quorvel"));
-  for (const auto& [name, caption] : expected) {
-    EXPECT_EQ(caption_of(*w.window, name.c_str()), caption) << name;
-  }
-}
-
-TEST(MainWindowLayout, ResultFieldsAreEmptyAndTheReportBoxIsTicked) {
-  WindowInFolder w;
+  for (const auto& [name, text] : expected) EXPECT_EQ(caption(name.c_str()), text) << name;
   for (const char* name : {"Text10", "Text6", "Text11", "Text7", "Text12", "Text28", "Text4",
                            "Text13", "Text29", "Text14", "Text9"}) {
-    ASSERT_NE(w.field(name), nullptr) << name;
-    EXPECT_TRUE(w.field(name)->text().isEmpty()) << name;
+    EXPECT_EQ(caption(name), QString()) << name;
     EXPECT_TRUE(w.field(name)->isReadOnly()) << name;
   }
   EXPECT_TRUE(w.window->findChild<QCheckBox*>("Check1")->isChecked());
+  // Only the captions of the two outer frames are underlined.
+  for (const char* name : {"Frame1", "Frame2", "Frame3", "Text1", "Label10"})
+    EXPECT_EQ(control(name)->font().underline(),
+              name == std::string("Frame1") || name == std::string("Frame2"))
+        << name;
 }
 
-// Fifteen twips to a pixel on the 96-dpi screen of the tests.
-TEST(MainWindowLayout, ControlsSitAtTheirDesignedPlacesInPixels) {
-  WindowInFolder w;
-  auto geometry = [&](const char* name) {
-    const auto* widget = w.window->findChild<QWidget*>(QString::fromLatin1(name));
-    return widget != nullptr ? widget->geometry() : QRect();
+// Left, top, width and height in twips as designed, relative to the frame a control lies in;
+// fifteen twips make a pixel on the 96-dpi screen of the tests.
+TEST_F(MainWindowAtStart, ControlsSitAtTheirDesignedPlaces) {
+  const struct {
+    const char* name;
+    int left, top, width, height;
+  } designed[] = {
+      {"Frame1", 0, 120, 6375, 6255},      {"Frame2", 6600, 240, 3735, 5535},
+      {"Command1", 6600, 5880, 1815, 495}, {"Command2", 8520, 5880, 1815, 495},
+      {"Frame3", 3240, 2040, 3015, 1815},  {"Text1", 5520, 240, 615, 285},
+      {"Text5", 5520, 720, 375, 285},      {"Text8", 5520, 1200, 615, 375},
+      {"Label8", 3960, 1080, 1575, 855},   {"Label18", 120, 360, 975, 375},
+      {"Text3", 1200, 840, 615, 285},      {"Text27", 2400, 2280, 615, 285},
+      {"Label21", 360, 1680, 135, 255},    {"Drive1", 1800, 3600, 975, 315},
+      {"Dir1", 240, 4200, 2535, 1890},     {"File1", 2880, 4200, 2055, 1845},
+      {"Check1", 5040, 4800, 1215, 615},   {"Option1", 1200, 720, 255, 195},
+      {"Option8", 1560, 720, 255, 195},    {"Option5", 1920, 1440, 255, 195},
+      {"Label29", 1200, 240, 1095, 375},   {"Text30", 2400, 960, 255, 285},
+      {"Text10", 1560, 360, 1815, 285},    {"Text11", 2640, 1080, 735, 285},
+      {"Label13", 120, 3120, 1575, 375},   {"Text9", 1920, 4800, 975, 375},
   };
-  EXPECT_EQ(w.window->centralWidget()->size(), QSize(697, 431));
-  EXPECT_EQ(geometry("Frame1"), QRect(0, 8, 425, 417));
-  EXPECT_EQ(geometry("Frame2"), QRect(440, 16, 249, 369));
-  EXPECT_EQ(geometry("Command1"), QRect(440, 392, 121, 33));
-  EXPECT_EQ(geometry("Command2"), QRect(568, 392, 121, 33));
-  EXPECT_EQ(geometry("Frame3"), QRect(216, 136, 201, 121));
-  // Inside the frames, places are relative to the frame.
-  EXPECT_EQ(geometry("Text1"), QRect(368, 16, 41, 19));
-  EXPECT_EQ(geometry("Text8"), QRect(368, 80, 41, 25));
-  EXPECT_EQ(geometry("Text3"), QRect(80, 56, 41, 19));
-  EXPECT_EQ(geometry("Text27"), QRect(160, 152, 41, 19));
-  EXPECT_EQ(geometry("Label21"), QRect(24, 112, 9, 17));  // 120 twips below its row
-  EXPECT_EQ(geometry("Option1"), QRect(80, 48, 17, 13));
-  EXPECT_EQ(geometry("Option5"), QRect(128, 96, 17, 13));
-  EXPECT_EQ(geometry("Text30"), QRect(160, 64, 17, 19));
-  EXPECT_EQ(geometry("Drive1"), QRect(120, 240, 65, 21));
-  EXPECT_EQ(geometry("Dir1"), QRect(16, 280, 169, 126));
-  EXPECT_EQ(geometry("File1"), QRect(192, 280, 137, 123));
-  EXPECT_EQ(geometry("Check1"), QRect(336, 320, 81, 41));
-  EXPECT_EQ(geometry("Text10"), QRect(104, 24, 121, 19));
-  EXPECT_EQ(geometry("Text9"), QRect(128, 320, 65, 25));
-  EXPECT_EQ(geometry("Label13"), QRect(8, 208, 105, 25));
+  EXPECT_EQ(w.window->centralWidget()->size(), QSize(10455 / 15, 6465 / 15));
+  for (const auto& [name, left, top, width, height] : designed) {
+    ASSERT_NE(control(name), nullptr) << name;
+    EXPECT_EQ(control(name)->geometry(), QRect(left / 15, top / 15, width / 15, height / 15))
+        << name;
+  }
+  // The arrow's shaft runs from (600, 1560) up to (600, 840), both ends drawn.
+  EXPECT_EQ(control("Frame3")->findChild<QWidget*>("Line1")->geometry(), QRect(40, 56, 1, 49));
   // The status line lies under the designed area and moves nothing of it.
   w.window->show();
-  EXPECT_EQ(w.window->findChild<QWidget*>("Frame2")->geometry(), QRect(440, 16, 249, 369));
-  const QWidget& status = w.window->status_line();
-  EXPECT_GE(status.geometry().top(), w.window->centralWidget()->geometry().bottom());
+  EXPECT_EQ(control("Frame2")->geometry(), QRect(440, 16, 249, 369));
+  EXPECT_GE(w.window->status_line().geometry().top(),
+            w.window->centralWidget()->geometry().bottom());
 }
 
-TEST(MainWindowLayout, TheArrowPointsUpTheWindow) {
-  WindowInFolder w;
-  auto* frame = w.window->findChild<QWidget*>("Frame3");
-  const auto* shaft = frame->findChild<QWidget*>("Line1");
-  ASSERT_NE(shaft, nullptr);
-  EXPECT_EQ(shaft->geometry().left(), 40);
-  EXPECT_EQ(shaft->geometry().top(), 56);
-  EXPECT_EQ(shaft->geometry().height(), 49);  // from y 56 down to 104, both ends drawn
-}
-
-TEST(MainWindowLayout, OnlyTheFrameCaptionsAreUnderlined) {
-  WindowInFolder w;
-  EXPECT_TRUE(w.window->findChild<QGroupBox*>("Frame1")->font().underline());
-  EXPECT_TRUE(w.window->findChild<QGroupBox*>("Frame2")->font().underline());
-  EXPECT_FALSE(w.window->findChild<QGroupBox*>("Frame3")->font().underline());
-  EXPECT_FALSE(w.field("Text1")->font().underline());
-  EXPECT_FALSE(w.window->findChild<QLabel*>("Label10")->font().underline());
-}
-
-TEST(WindButtons, NoneIsSelectedAtStartAndTheyAreExclusive) {
-  WindowInFolder w;
+TEST_F(MainWindowAtStart, NoWindButtonIsSelectedAndTheyAreExclusive) {
   std::vector<QRadioButton*> options;
   for (int number = 1; number <= 8; ++number) {
     options.push_back(w.window->findChild<QRadioButton*>(QStringLiteral("Option%1").arg(number)));
@@ -136,58 +121,47 @@ TEST(WindButtons, NoneIsSelectedAtStartAndTheyAreExclusive) {
   }
   options[2]->click();
   options[5]->click();
-  for (int number = 1; number <= 8; ++number) {
+  options[5]->click();  // clicking the selected one again keeps it selected
+  for (int number = 1; number <= 8; ++number)
     EXPECT_EQ(options[number - 1]->isChecked(), number == 6) << number;
-  }
-  // Clicking the selected one again keeps it selected: there is always one wind once chosen.
-  options[5]->click();
-  EXPECT_TRUE(options[5]->isChecked());
 }
 
-// Tab order from the Start button through every focusable control of the window.
-TEST(FocusOrder, FollowsTheDesignedSequenceAndStartsAtStart) {
-  WindowInFolder w;
+TEST_F(MainWindowAtStart, FocusFollowsTheDesignedOrderAndStartsAtStart) {
   const QStringList expected = {
-      "Command1", "Check1", "Text8", "Text5", "Text3", "Text2", "Text1", "Text13", "Text12",
-      "Text11", "Text10", "Text9", "Text7", "Text6", "Command2", "Drive1", "Dir1", "File1",
-      "Text4", "Text14", "Text15", "Text16", "Text17", "Text18", "Text19", "Text20", "Text21",
-      "Text22", "Text23", "Text24", "Text25", "Text26", "Text27", "Text28", "Text29", "Option1",
-      "Option2", "Option3", "Option4", "Option5", "Option6", "Option7", "Option8", "Text30"};
-  auto* start = w.window->findChild<QWidget*>("Command1");
+      "Command1", "Check1",  "Text8",   "Text5",   "Text3",   "Text2",   "Text1",    "Text13",
+      "Text12",   "Text11",  "Text10",  "Text9",   "Text7",   "Text6",   "Command2", "Drive1",
+      "Dir1",     "File1",   "Text4",   "Text14",  "Text15",  "Text16",  "Text17",   "Text18",
+      "Text19",   "Text20",  "Text21",  "Text22",  "Text23",  "Text24",  "Text25",   "Text26",
+      "Text27",   "Text28",  "Text29",  "Option1", "Option2", "Option3", "Option4",  "Option5",
+      "Option6",  "Option7", "Option8", "Text30"};
+  QWidget* start = control("Command1");
   QStringList order;
   QWidget* widget = start;
   do {
     if ((widget->focusPolicy() & Qt::TabFocus) && widget->window() == w.window.get() &&
-        !widget->objectName().isEmpty()) {
+        !widget->objectName().isEmpty())
       order.append(widget->objectName());
-    }
     widget = widget->nextInFocusChain();
   } while (widget != start && order.size() <= expected.size());
   EXPECT_EQ(order, expected);
-
   w.window->show();
   EXPECT_EQ(w.window->focusWidget(), start);
 }
 
-TEST(ClosingTheWindow, EndsTheProgramAsFinishDoes) {
-  WindowInFolder w;
-  w.window->show();
-  int ended = 0;
-  QObject::connect(w.window.get(), &MainWindow::program_ended, [&] { ++ended; });
-  w.window->close();
-  EXPECT_EQ(ended, 1);
-  EXPECT_FALSE(w.window->isVisible());
-  EXPECT_FALSE(w.window->plot_window().isVisible());
-}
-
-TEST(ClosingTheWindow, FinishEndsTheProgram) {
-  WindowInFolder w;
-  w.window->show();
-  int ended = 0;
-  QObject::connect(w.window.get(), &MainWindow::program_ended, [&] { ++ended; });
-  w.window->findChild<QPushButton*>("Command2")->click();
-  EXPECT_EQ(ended, 1);
-  EXPECT_FALSE(w.window->isVisible());
+TEST(MainWindowEnding, FinishAndClosingTheWindowEndTheProgram) {
+  for (const bool by_finish : {true, false}) {
+    testing::WindowInFolder w;
+    w.window->show();
+    int ended = 0;
+    QObject::connect(w.window.get(), &MainWindow::program_ended, [&] { ++ended; });
+    if (by_finish)
+      w.window->findChild<QPushButton*>("Command2")->click();
+    else
+      w.window->close();
+    EXPECT_EQ(ended, 1) << by_finish;
+    EXPECT_FALSE(w.window->isVisible());
+    EXPECT_FALSE(w.window->plot_window().isVisible());
+  }
 }
 
 }  // namespace

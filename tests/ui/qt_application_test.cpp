@@ -25,7 +25,6 @@ class QtApplicationEnvironment : public ::testing::Environment {
   std::unique_ptr<QApplication> application_;
 };
 
-const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 }  // namespace
