@@ -63,13 +63,11 @@ class ReportFile : public ::testing::Test {
   Entries snapshot() const {
     Entries entries;
     for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
-      std::string& held = entries[entry.path().lexically_relative(folder_).string()];
-      if (entry.is_symlink())
-        held = "link to " + fs::read_symlink(entry.path()).string();
-      else if (entry.is_regular_file())
-        held = read_file(entry.path());
-      else
-        held = entry.is_directory() ? "folder" : "special file";
+      entries[entry.path().lexically_relative(folder_).string()] =
+          entry.is_symlink()        ? "link to " + fs::read_symlink(entry.path()).string()
+          : entry.is_regular_file() ? read_file(entry.path())
+          : entry.is_directory()    ? "folder"
+                                    : "special file";
     }
     return entries;
   }

@@ -20,20 +20,17 @@ namespace {
 using testing::write_file;
 
 TEST(FilePaths, TheInventoryIsJoinedToItsFolderAndTheReportsStandBesideIt) {
-  const struct {
-    QString directory, file, inventory, stock, estimate;
-  } cases[] = {
+  // Folder, file name, inventory path and the stem the report endings follow.
+  const QString cases[][4] = {
       {"/home/forester/data", "plot7.txt", "/home/forester/data/plot7.txt",
-       "/home/forester/data/plot7m_results.txt", "/home/forester/data/plot7s_results.txt"},
-      // The root gets no doubled separator.
-      {"/", "PLOT7.TXT", "/PLOT7.TXT", "/PLOT7m_results.txt", "/PLOT7s_results.txt"},
-      // Cyrillic names are cut between letters.
-      {"/данные", "делянка.txt", "/данные/делянка.txt", "/данные/делянкаm_results.txt",
-       "/данные/делянкаs_results.txt"},
+       "/home/forester/data/plot7"},
+      {"/", "PLOT7.TXT", "/PLOT7.TXT", "/PLOT7"},  // no doubled separator at the root
+      {"/данные", "делянка.txt", "/данные/делянка.txt", "/данные/делянка"},  // cut by letters
   };
-  for (const auto& c : cases) {
-    const FilePaths paths = file_paths_for(c.directory, c.file);
-    EXPECT_EQ(paths, (FilePaths{c.inventory, c.stock, c.estimate})) << c.file.toStdString();
+  for (const auto& [directory, file, inventory, stem] : cases) {
+    EXPECT_EQ(file_paths_for(directory, file),
+              (FilePaths{inventory, stem + "m_results.txt", stem + "s_results.txt"}))
+        << file.toStdString();
   }
 }
 

@@ -127,13 +127,14 @@ TEST_F(MainWindowAtStart, NoWindButtonIsSelectedAndTheyAreExclusive) {
 }
 
 TEST_F(MainWindowAtStart, FocusFollowsTheDesignedOrderAndStartsAtStart) {
-  const QStringList expected = {
-      "Command1", "Check1",  "Text8",   "Text5",   "Text3",   "Text2",   "Text1",    "Text13",
-      "Text12",   "Text11",  "Text10",  "Text9",   "Text7",   "Text6",   "Command2", "Drive1",
-      "Dir1",     "File1",   "Text4",   "Text14",  "Text15",  "Text16",  "Text17",   "Text18",
-      "Text19",   "Text20",  "Text21",  "Text22",  "Text23",  "Text24",  "Text25",   "Text26",
-      "Text27",   "Text28",  "Text29",  "Option1", "Option2", "Option3", "Option4",  "Option5",
-      "Option6",  "Option7", "Option8", "Text30"};
+  const QStringList expected =
+      QStringLiteral(
+          "Command1 Check1 Text8 Text5 Text3 Text2 Text1 Text13 Text12 Text11 Text10 "
+          "Text9 Text7 Text6 Command2 Drive1 Dir1 File1 Text4 Text14 Text15 Text16 "
+          "Text17 Text18 Text19 Text20 Text21 Text22 Text23 Text24 Text25 Text26 "
+          "Text27 Text28 Text29 Option1 Option2 Option3 Option4 Option5 Option6 "
+          "Option7 Option8 Text30")
+          .split(' ');
   QWidget* start = control("Command1");
   QStringList order;
   QWidget* widget = start;

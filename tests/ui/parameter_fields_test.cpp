@@ -59,10 +59,10 @@ TEST_F(ReadParameters, WholeNumbersRoundHalvesToEvenAndAPointIsAccepted) {
 }
 
 TEST_F(ReadParameters, RefusesWhatTheRunCannotUseNamingTheFirstBadField) {
+  // Texts that convert but lie outside what a run can use; the conversions themselves are the
+  // engine's and tested there.
   const std::pair<const char*, const char*> bad[] = {
-      {"Text1", "-5"},   {"Text1", "0"},    {"Text1", "32768"}, {"Text5", "-1"},  {"Text30", "1e6"},
-      {"Text8", "1e39"}, {"Text3", "-0,1"}, {"Text3", "0,3 т"}, {"Text8", "nan"},
-  };
+      {"Text1", "-5"}, {"Text1", "0"}, {"Text5", "-1"}, {"Text3", "-0,1"}, {"Text8", "1e39"}};
   for (const auto& [name, text] : bad) {
     const QString kept = w.field(name)->text();
     try {
