@@ -102,14 +102,11 @@ TEST(ExpectationInput, WindEmptyInventoryAndWhatCannotBeExpected) {
 
 // ---- Against the engine's runs ----------------------------------------------------------
 
-class FixedWindHost : public RunHost {
- public:
-  explicit FixedWindHost(WindButton wind) : wind_(wind) {}
-  WindButton wind_choice() override { return wind_; }
+struct FixedWindHost : RunHost {
+  explicit FixedWindHost(WindButton w) : wind(w) {}
+  WindButton wind_choice() override { return wind; }
   bool yield(const RunProgress&) override { return true; }
-
- private:
-  WindButton wind_;
+  WindButton wind;
 };
 
 // Many runs of the engine must average to the expectation within 5 standard errors, and their
@@ -123,7 +120,7 @@ void expect_runs_match(int side, WindButton wind, int force, std::uint64_t seed,
   SCOPED_TRACE("L " + std::to_string(side));
   Inventory inventory;
   inventory.source = "runs.txt";
-  inventory.pieces = pieces;
+  inventory.pieces = std::move(pieces);
   SimulationParameters parameters;
   parameters.transect_length = side;
   parameters.run_count = 20000;

@@ -1,5 +1,5 @@
 // A Start from the window: the result fields and reports it leaves, the plot it draws, the
-// Starts it turns away, and what the window does while it runs.
+// Starts it turns away, what the window does while it runs, and ending the program.
 
 #include <gtest/gtest.h>
 
@@ -261,29 +261,38 @@ TEST_F(WindowStart, EscCancelsAndPutsThePreviousResultsBack) {
   EXPECT_TRUE(button("Command1")->isEnabled());
 }
 
-TEST(WindowEndedDuringAStart, FinishOrClosingEndsTheProgramWithoutHalfWrittenReports) {
-  for (const bool by_finish : {true, false}) {
-    SCOPED_TRACE(by_finish ? "Finish" : "closing the window");
-    WindowInFolder w;
-    w.choose_inventory("plot.txt", slow_inventory(20));
-    write_file(w.path("plotm_results.txt"), "earlier\r\n");
-    w.window->show();
-    int ended = 0;
-    QObject::connect(w.window.get(), &MainWindow::program_ended, [&] { ++ended; });
-    during_start(w.window.get(), [&] {
-      if (by_finish)
-        w.window->findChild<QPushButton*>("Command2")->click();
-      else
-        w.window->close();
-    });
-    w.window->start();
-    EXPECT_EQ(w.window->last_start().outcome, Outcome::ended);
-    EXPECT_EQ(ended, 1);
-    EXPECT_FALSE(w.window->isVisible());
-    EXPECT_FALSE(w.window->plot_window().isVisible());
-    EXPECT_EQ(read_file(w.path("plotm_results.txt")), "earlier\r\n");
-    EXPECT_EQ(QDir(w.folder.path()).entryList(QDir::Files),
-              (QStringList{"plot.txt", "plotm_results.txt"}));
+// Finish or closing the window ends the program at once, idle or during the runs, and never
+// leaves a half-written report.
+TEST(WindowEnded, FinishOrClosingEndsTheProgramWithoutHalfWrittenReports) {
+  for (const bool running : {false, true}) {
+    for (const bool by_finish : {true, false}) {
+      SCOPED_TRACE(std::string(by_finish ? "Finish" : "closing") + (running ? " running" : ""));
+      WindowInFolder w;
+      w.choose_inventory("plot.txt", slow_inventory(20));
+      write_file(w.path("plotm_results.txt"), "earlier\r\n");
+      w.window->show();
+      int ended = 0;
+      QObject::connect(w.window.get(), &MainWindow::program_ended, [&] { ++ended; });
+      const auto end = [&] {
+        if (by_finish)
+          w.window->findChild<QPushButton*>("Command2")->click();
+        else
+          w.window->close();
+      };
+      if (running) {
+        during_start(w.window.get(), end);
+        w.window->start();
+        EXPECT_EQ(w.window->last_start().outcome, Outcome::ended);
+      } else {
+        end();
+      }
+      EXPECT_EQ(ended, 1);
+      EXPECT_FALSE(w.window->isVisible());
+      EXPECT_FALSE(w.window->plot_window().isVisible());
+      EXPECT_EQ(read_file(w.path("plotm_results.txt")), "earlier\r\n");
+      EXPECT_EQ(QDir(w.folder.path()).entryList(QDir::Files),
+                (QStringList{"plot.txt", "plotm_results.txt"}));
+    }
   }
 }
 
