@@ -34,10 +34,13 @@ for target in "${targets[@]}"; do
   corpus="$build/corpus/$target"
   artifacts=$(mktemp -d)
   mkdir -p "$corpus"
+  dictionary=()
+  [ -f "$root/fuzz/$target.dict" ] && dictionary=(-dict="$root/fuzz/$target.dict")
   echo "fuzz: $target for ${seconds}s"
   set +e
   timeout --kill-after=10 $((seconds + 60)) "$build/bin/${target}_fuzz" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    "${dictionary[@]}" \
     -artifact_prefix="$artifacts/" "$corpus" "$root/fuzz/corpus/$target" \
     >"$build/$target.log" 2>&1
   result=$?

@@ -53,14 +53,17 @@ class BatchEdgeNumbers : public ::testing::Test {
 
 // Every number of a JSON document is finite: the library writes Inf and NaN as null.
 void expect_no_null(const nlohmann::json& j, const std::string& where = "") {
-  if (j.is_null()) ADD_FAILURE() << "null (a figure that is not finite) at " << where;
-  if (j.is_number_float()) EXPECT_TRUE(std::isfinite(j.get<double>())) << where;
-  if (j.is_object())
+  if (j.is_null()) {
+    ADD_FAILURE() << "null (a figure that is not finite) at " << where;
+  } else if (j.is_number_float()) {
+    EXPECT_TRUE(std::isfinite(j.get<double>())) << where;
+  } else if (j.is_object()) {
     for (auto it = j.begin(); it != j.end(); ++it)
       expect_no_null(it.value(), where + "/" + it.key());
-  if (j.is_array())
+  } else if (j.is_array()) {
     for (std::size_t i = 0; i < j.size(); ++i)
       expect_no_null(j[i], where + "/" + std::to_string(i));
+  }
 }
 
 void expect_plain_figures(const std::string& report) {

@@ -225,7 +225,7 @@ TEST_F(BatchFileFaults, ReportOnAFullFileSystem) {
                               (folder_ / "full.out").string() + " 2>&1";
   const int raw = std::system(command.c_str());
   const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  if (status == 90 || status == 127 || status == 1 && !fs::exists(folder_ / "mnt.err"))
+  if (status == 90 || status == 127 || (status == 1 && !fs::exists(folder_ / "mnt.err")))
     GTEST_SKIP() << "cannot mount a small file system here: "
                  << testing::file_bytes(folder_ / "full.out")
                  << "; ReportThatRunsOutOfRoom takes the same path";
