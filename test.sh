@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test through ctest, then fuzzes each parser briefly.
+# Sets everything up, checks the source layout, runs every test through ctest, then fuzzes
+# each parser briefly.
 #   ./test.sh              Release build in build/, every test, 20 s of fuzzing per target
 #   ./test.sh --sanitize   the same, then the whole suite again built with AddressSanitizer
 #                          and UndefinedBehaviorSanitizer in build-asan/ (what CI runs)
@@ -16,6 +17,7 @@ for arg in "$@"; do
 done
 
 source "$root/tools/setup.sh"
+"$root/tools/check_format.sh"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
 

@@ -45,7 +45,8 @@ void whole_start(benchmark::State& state) {
     attempts += run_start(inventory, inputs, host).tally.placement_count;
   }
   state.SetItemsProcessed(attempts);
-  state.counters["attempts/s"] = benchmark::Counter(static_cast<double>(attempts), benchmark::Counter::kIsRate);
+  state.counters["attempts/s"] =
+      benchmark::Counter(static_cast<double>(attempts), benchmark::Counter::kIsRate);
 }
 BENCHMARK(whole_start)->Arg(100)->Unit(benchmark::kMillisecond);
 

@@ -12,7 +12,7 @@ quorvel_packages=(
   qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libpcg-cpp-dev
-  clang libclang-rt-14-dev xvfb xauth
+  clang clang-format libclang-rt-14-dev xvfb xauth
   desktop-file-utils
 )
 

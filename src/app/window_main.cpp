@@ -7,8 +7,8 @@
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   quorvel::MainWindow window;
-  QObject::connect(&window, &quorvel::MainWindow::program_ended, &application,
-                   &QApplication::quit, Qt::QueuedConnection);
+  QObject::connect(&window, &quorvel::MainWindow::program_ended, &application, &QApplication::quit,
+                   Qt::QueuedConnection);
   window.show();
   return application.exec();
 }

@@ -29,7 +29,7 @@ constexpr int deepest_halving = 40;
 constexpr int gauss_points = 10;
 
 struct GaussRule {
-  std::array<double, gauss_points> nodes{};    // on -1..1
+  std::array<double, gauss_points> nodes{};  // on -1..1
   std::array<double, gauss_points> weights{};
 };
 
@@ -163,7 +163,7 @@ double crossing_area(double piece_length, int transect_length, double angle) {
   const double side = transect_length;
   const double across = std::abs(std::cos(angle));
   const double along = std::abs(std::sin(angle));
-  if (across == 0) return 0;  // parallel to the transect: never on both sides of it
+  if (across == 0) return 0;            // parallel to the transect: never on both sides of it
   const double drift = along / across;  // height change per metre across
   // Within the half plot on the start's side, and within the piece's reach across.
   double farthest = std::min(side / 2, std::abs(piece_length) * across);
@@ -175,8 +175,7 @@ double crossing_area(double piece_length, int transect_length, double angle) {
 double crossing_probability(double piece_length, int transect_length, WindButton wind,
                             int wind_force) {
   if (transect_length < 1)
-    throw InputError("transect length must be 1..32767 m, got " +
-                     std::to_string(transect_length));
+    throw InputError("transect length must be 1..32767 m, got " + std::to_string(transect_length));
   if (!std::isfinite(piece_length))
     throw InputError("piece length must be a finite number of metres");
   const double length = std::abs(piece_length);

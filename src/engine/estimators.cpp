@@ -14,15 +14,16 @@ void fold_sums(const Tally& tally, Model2Estimates& e) {
   for (int s = first_stage; s <= last_stage; ++s)
     for (int g = first_group; g <= last_group; ++g)
       e.stage_carbon[s] = tally.sim_carbon.at(s, g) + e.stage_carbon[s];
-  for (int s = first_stage; s <= last_stage; ++s) e.total_carbon = e.stage_carbon[s] + e.total_carbon;
+  for (int s = first_stage; s <= last_stage; ++s)
+    e.total_carbon = e.stage_carbon[s] + e.total_carbon;
   for (int g = first_group; g <= last_group; ++g)
     for (int s = first_stage; s <= last_stage; ++s)
       e.group_volume[g] = tally.sim_volume.at(s, g) + e.group_volume[g];
   // The surface per group is summed in single precision, rounded after every addition.
   for (int g = first_group; g <= last_group; ++g)
     for (int s = first_stage; s <= last_stage; ++s)
-      e.group_surface[g] = static_cast<float>(tally.sim_surface.at(s, g) +
-                                              static_cast<double>(e.group_surface[g]));
+      e.group_surface[g] =
+          static_cast<float>(tally.sim_surface.at(s, g) + static_cast<double>(e.group_surface[g]));
 }
 
 StageGroupTable<double> per_hectare_table(const StageGroupTable<double>& sums, int L, int R) {
@@ -54,7 +55,8 @@ Model2Spread spread_over_runs(const std::vector<RunTotals>& runs, int L) {
   };
   Model2Spread spread;
   spread.carbon_per_ha = error_of([](const RunTotals& r) { return r.carbon; });
-  spread.pieces_per_ha = error_of([](const RunTotals& r) { return static_cast<double>(r.attempts); });
+  spread.pieces_per_ha =
+      error_of([](const RunTotals& r) { return static_cast<double>(r.attempts); });
   for (int g = first_group; g <= last_group; ++g) {
     spread.volume_per_ha[g] = error_of([g](const RunTotals& r) { return r.volume[g]; });
     spread.surface_per_ha[g] = error_of([g](const RunTotals& r) { return r.surface[g]; });

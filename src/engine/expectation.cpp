@@ -63,8 +63,7 @@ double per_hectare(double per_plot, int transect_length) {
 Model2Expectation expected_model2(const Inventory& inventory,
                                   const SimulationParameters& parameters, WindButton wind) {
   const int side = parameters.transect_length;
-  if (side < 1)
-    throw InputError("transect length must be 1..32767 m, got " + std::to_string(side));
+  if (side < 1) throw InputError("transect length must be 1..32767 m, got " + std::to_string(side));
   Model2Expectation expectation;
   PlotSums sums;
   for (const DebrisPiece& piece : inventory.pieces) {

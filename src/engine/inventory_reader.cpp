@@ -3,8 +3,8 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -19,8 +19,8 @@ namespace quorvel {
 namespace {
 
 constexpr int fields_per_record = 5;
-constexpr const char* field_names[fields_per_record] = {"species code", "diameter 1",
-                                                        "diameter 2", "length", "stage"};
+constexpr const char* field_names[fields_per_record] = {"species code", "diameter 1", "diameter 2",
+                                                        "length", "stage"};
 
 struct Field {
   std::string text;
@@ -96,8 +96,8 @@ class FieldScanner {
   void skip_blanks_and_line_ends() {
     while (pos_ < text_.size() && (is_blank(text_[pos_]) || is_line_end(text_[pos_]))) {
       // CRLF, LF and a lone CR each end one line.
-      if (text_[pos_] == '\n' || (text_[pos_] == '\r' && (pos_ + 1 == text_.size() ||
-                                                          text_[pos_ + 1] != '\n')))
+      if (text_[pos_] == '\n' ||
+          (text_[pos_] == '\r' && (pos_ + 1 == text_.size() || text_[pos_ + 1] != '\n')))
         ++line_;
       ++pos_;
     }
@@ -173,7 +173,8 @@ class RecordBuilder {
   }
 
   double number_at_least_zero(const Field& f, int index) const {
-    const char* expected = "expected a diameter in cm, a number not below 0 (period as decimal point)";
+    const char* expected =
+        "expected a diameter in cm, a number not below 0 (period as decimal point)";
     const double value = number(f, index, expected);
     if (value < 0) fail(f, index, expected);
     return value == 0 ? 0.0 : value;  // no negative zero
@@ -231,8 +232,7 @@ Inventory read_inventory(const std::filesystem::path& path) {
   if (std::filesystem::is_directory(path, ec))
     throw InputError("cannot read inventory file " + name + ": it is a directory");
   std::ifstream in(path, std::ios::binary);
-  if (!in)
-    throw InputError("cannot open inventory file " + name + ": " + std::strerror(errno));
+  if (!in) throw InputError("cannot open inventory file " + name + ": " + std::strerror(errno));
   const std::string contents((std::istreambuf_iterator<char>(in)),
                              std::istreambuf_iterator<char>());
   if (in.bad()) throw InputError("cannot read inventory file " + name);

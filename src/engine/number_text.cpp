@@ -20,7 +20,8 @@ DecimalDigits fifteen_digits(double magnitude) {
   char buffer[40];
   // d.ddddddddddddddde+XX, rounded once to fifteen significant digits, whatever the locale.
   const auto end = std::to_chars(buffer, buffer + sizeof buffer - 1, magnitude,
-                                 std::chars_format::scientific, 14).ptr;
+                                 std::chars_format::scientific, 14)
+                       .ptr;
   *end = '\0';
   DecimalDigits d;
   d.digits.push_back(buffer[0]);
@@ -64,8 +65,8 @@ std::string general_number_text(double value, char decimal_separator) {
   if (value == 0) return "0";  // also for -0
   const DecimalDigits d = fifteen_digits(std::fabs(value));
   const bool plain = d.exponent >= -5 && d.exponent < 15;
-  const std::string body = plain ? positional(d, decimal_separator)
-                                 : exponent_form(d, decimal_separator);
+  const std::string body =
+      plain ? positional(d, decimal_separator) : exponent_form(d, decimal_separator);
   return value < 0 ? "-" + body : body;
 }
 

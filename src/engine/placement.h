@@ -12,9 +12,9 @@ namespace quorvel {
 // the angle are single precision, the far end double, as the drawing and the crossing test
 // expect them.
 struct Placement {
-  float x1 = 0, y1 = 0;  // start point, inside the plot
-  float angle = 0;       // radians, pointing along (cos, sin), y growing downward
-  double x2 = 0, y2 = 0; // far end
+  float x1 = 0, y1 = 0;   // start point, inside the plot
+  float angle = 0;        // radians, pointing along (cos, sin), y growing downward
+  double x2 = 0, y2 = 0;  // far end
   double diameter1_m = 0, diameter2_m = 0;
 };
 

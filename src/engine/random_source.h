@@ -4,9 +4,8 @@
 // well-studied generator and several times faster than a Mersenne Twister here, where every
 // placement attempt takes four or five draws.
 
-#include <pcg_random.hpp>
-
 #include <cstdint>
+#include <pcg_random.hpp>
 
 namespace quorvel {
 

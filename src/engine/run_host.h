@@ -19,7 +19,7 @@ inline constexpr Rgb foreground_colour{0, 0, 0};
 inline constexpr Rgb transect_colour{200, 0, 0};
 
 struct RunProgress {
-  int run = 0;                       // 1-based
+  int run = 0;  // 1-based
   int run_count = 0;
   std::int64_t placement_count = 0;  // attempts of all runs so far
 };

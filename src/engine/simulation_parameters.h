@@ -15,8 +15,8 @@ struct SimulationParameters {
   std::int16_t transect_length = 100;  // L, metres; the plot is the square L x L
   std::int16_t wind_force = 0;         // 0..5 meaningful; <= 0 no wind, >= 5 always the wind
   DensityTable density = default_density_table();
-  float carbon_fraction = 0.5f;        // wood mass to carbon mass
-  std::int16_t run_count = 1;          // R
+  float carbon_fraction = 0.5f;  // wood mass to carbon mass
+  std::int16_t run_count = 1;    // R
 };
 
 // Checks what the engine cannot work with: L of 1..32767, at least one run, densities and the

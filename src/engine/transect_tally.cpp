@@ -40,8 +40,7 @@ void draw_piece(RunHost& host, const Placement& p) {
   const double across = p.angle - pi_value / 2;
   host.draw_line(p.x1, p.y1, static_cast<float>(p.x1 + p.diameter1_m * std::cos(across)),
                  static_cast<float>(p.y1 + p.diameter1_m * std::sin(across)), foreground_colour);
-  host.draw_line(p.x1, p.y1, static_cast<float>(p.x2), static_cast<float>(p.y2),
-                 foreground_colour);
+  host.draw_line(p.x1, p.y1, static_cast<float>(p.x2), static_cast<float>(p.y2), foreground_colour);
 }
 
 void add_attempt(Tally& tally, const DebrisPiece& piece, const PieceMeasures& m) {
@@ -97,8 +96,8 @@ RunTotals run_totals(const Tally& before, const Tally& after) {
 
 void perform_run(RunContext& c) {
   if (c.draws) c.host.clear_plot();
-  const Tally before = {c.tally.placement_count, c.tally.sim_carbon, c.tally.sim_volume,
-                        c.tally.sim_surface, {}};
+  const Tally before = {
+      c.tally.placement_count, c.tally.sim_carbon, c.tally.sim_volume, c.tally.sim_surface, {}};
   std::int64_t record = 0;
   for (const DebrisPiece& piece : c.inventory.pieces) place_until_crossing(c, ++record, piece);
   c.tally.runs.push_back(run_totals(before, c.tally));
@@ -109,8 +108,8 @@ void perform_run(RunContext& c) {
 Tally perform_runs(const Inventory& inventory, const SimulationParameters& parameters,
                    RandomSource& random, RunHost& host, std::int64_t max_attempts_per_record) {
   Tally tally;
-  RunContext c{inventory, parameters, random, host, max_attempts_per_record,
-               host.draws(), host.traces(), tally, {}};
+  RunContext c{inventory,    parameters,    random, host, max_attempts_per_record,
+               host.draws(), host.traces(), tally,  {}};
   c.progress.run_count = parameters.run_count;
   tally.runs.reserve(parameters.run_count > 0 ? parameters.run_count : 0);
   for (int run = 1; run <= parameters.run_count; ++run) {

@@ -18,9 +18,9 @@ namespace quorvel {
 
 // What one run added, for the spread of the averages over the runs.
 struct RunTotals {
-  double carbon = 0;                                // t per plot
-  std::array<double, last_group + 1> volume{};      // m3 per plot by group
-  std::array<double, last_group + 1> surface{};     // m2 per plot by group
+  double carbon = 0;                             // t per plot
+  std::array<double, last_group + 1> volume{};   // m3 per plot by group
+  std::array<double, last_group + 1> surface{};  // m2 per plot by group
   std::int64_t attempts = 0;
 };
 
@@ -29,7 +29,7 @@ struct Tally {
   StageGroupTable<double> sim_carbon{};
   StageGroupTable<double> sim_volume{};
   StageGroupTable<double> sim_surface{};
-  std::vector<RunTotals> runs;       // one entry per run made
+  std::vector<RunTotals> runs;  // one entry per run made
 };
 
 // The user cancelled through the host's yield.

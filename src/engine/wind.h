@@ -11,7 +11,17 @@ namespace quorvel {
 
 // The eight buttons of the wind frame, numbered like the window's option buttons
 // (Option1 north-west ... Option8 north); `none` before any is selected.
-enum class WindButton : int { none = 0, nw = 1, w = 2, sw = 3, s = 4, se = 5, e = 6, ne = 7, n = 8 };
+enum class WindButton : int {
+  none = 0,
+  nw = 1,
+  w = 2,
+  sw = 3,
+  s = 4,
+  se = 5,
+  e = 6,
+  ne = 7,
+  n = 8
+};
 
 // k of the sector pi*k/8 .. pi*k/8 + pi/4 of a button (9, 7, 5, 11, 1, 15, 13, 3 for
 // buttons 1..8); none has no sector.

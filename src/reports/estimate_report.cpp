@@ -9,7 +9,8 @@ namespace quorvel {
 
 namespace {
 
-void write_table(PrintZoneWriter& out, std::string_view title, const StageGroupTable<double>& table) {
+void write_table(PrintZoneWriter& out, std::string_view title,
+                 const StageGroupTable<double>& table) {
   out.text(title);
   out.end_line();
   for (int group = first_group; group <= last_group; ++group) {

@@ -18,8 +18,8 @@ QLabel* make_label(QWidget* frame, const char* name, const QString& caption, con
 }
 }  // namespace
 
-DataFileChooser::DataFileChooser(QWidget* frame, const TwipScale& scale,
-                                 const QStringList& drives, const QString& start_directory)
+DataFileChooser::DataFileChooser(QWidget* frame, const TwipScale& scale, const QStringList& drives,
+                                 const QString& start_directory)
     : QObject(frame),
       drive_list_(new QComboBox(frame)),
       directory_list_(new DirectoryList(frame)),
@@ -62,8 +62,8 @@ bool DataFileChooser::choose_drive(const QString& root) {
   QString why;
   if (!directory_list_->set_path(root, &why)) {
     drive_list_->setCurrentIndex(drive_list_->findText(drive_));
-    emit failed(QStringLiteral("Диск «%1» недоступен: %2. Остаются прежние диск и папка.")
-                    .arg(root, why));
+    emit failed(
+        QStringLiteral("Диск «%1» недоступен: %2. Остаются прежние диск и папка.").arg(root, why));
     return false;
   }
   drive_ = root;

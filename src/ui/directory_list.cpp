@@ -9,7 +9,9 @@ namespace quorvel {
 namespace {
 constexpr int path_role = Qt::UserRole;
 // Two blanks per level stand in for the tree's indentation.
-QString indented(const QString& name, int depth) { return QString(2 * depth, QLatin1Char(' ')) + name; }
+QString indented(const QString& name, int depth) {
+  return QString(2 * depth, QLatin1Char(' ')) + name;
+}
 }  // namespace
 
 DirectoryList::DirectoryList(QWidget* parent) : QListWidget(parent) {
@@ -57,7 +59,7 @@ void DirectoryList::fill() {
 
   // The chain from the root down to the current folder.
   QStringList chain;
-  for (QDir dir(path_);; ) {
+  for (QDir dir(path_);;) {
     chain.prepend(dir.absolutePath());
     if (dir.isRoot() || !dir.cdUp()) break;
   }

@@ -7,9 +7,9 @@
 namespace quorvel {
 
 struct FilePaths {
-  QString inventory_path;         // `InventoryPath`
-  QString stock_report_path;      // `StockReportPath`
-  QString estimate_report_path;   // `EstimateReportPath`
+  QString inventory_path;        // `InventoryPath`
+  QString stock_report_path;     // `StockReportPath`
+  QString estimate_report_path;  // `EstimateReportPath`
 
   bool empty() const { return inventory_path.isEmpty(); }
   friend bool operator==(const FilePaths&, const FilePaths&) = default;

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLocale>
@@ -82,27 +82,33 @@ QString place_in_inventory(const std::string& what) {
   static const QRegularExpression field(QStringLiteral("field (\\d+)"));
   const QString text = QString::fromStdString(what);
   QStringList place;
-  if (const auto m = line.match(text); m.hasMatch()) place << QStringLiteral("строка %1").arg(m.captured(1));
-  if (const auto m = record.match(text); m.hasMatch()) place << QStringLiteral("запись %1").arg(m.captured(1));
-  if (const auto m = field.match(text); m.hasMatch()) place << QStringLiteral("поле %1").arg(m.captured(1));
+  if (const auto m = line.match(text); m.hasMatch())
+    place << QStringLiteral("строка %1").arg(m.captured(1));
+  if (const auto m = record.match(text); m.hasMatch())
+    place << QStringLiteral("запись %1").arg(m.captured(1));
+  if (const auto m = field.match(text); m.hasMatch())
+    place << QStringLiteral("поле %1").arg(m.captured(1));
   return place.join(QStringLiteral(", "));
 }
 
 QString inventory_refused(const QString& path, const std::string& what) {
   const QString place = place_in_inventory(what);
   const QString head = place.isEmpty()
-      ? QStringLiteral("Файл данных «%1» не читается.").arg(path)
-      : QStringLiteral("Файл данных «%1» не принят: %2.").arg(path, place);
-  return QStringLiteral("Расчёт не начат.\n%1\nПодробно: %2").arg(head, QString::fromStdString(what));
+                           ? QStringLiteral("Файл данных «%1» не читается.").arg(path)
+                           : QStringLiteral("Файл данных «%1» не принят: %2.").arg(path, place);
+  return QStringLiteral("Расчёт не начат.\n%1\nПодробно: %2")
+      .arg(head, QString::fromStdString(what));
 }
 
 QString runs_failed(const QString& path, const std::string& what) {
   const QString place = place_in_inventory(what);
   const bool endless = QString::fromStdString(what).contains(QStringLiteral("did not cross"));
-  const QString head = place.isEmpty() || !endless
-      ? QStringLiteral("Ошибка во время прогонов.")
-      : QStringLiteral("Файл данных «%1», %2: кусок не пересёк трансекту за допустимое число попыток.")
-            .arg(path, place);
+  const QString head =
+      place.isEmpty() || !endless
+          ? QStringLiteral("Ошибка во время прогонов.")
+          : QStringLiteral(
+                "Файл данных «%1», %2: кусок не пересёк трансекту за допустимое число попыток.")
+                .arg(path, place);
   return QStringLiteral("Расчёт прерван, прежние результаты сохранены.\n%1\nПодробно: %2")
       .arg(head, QString::fromStdString(what));
 }
@@ -182,8 +188,7 @@ MainWindow::MainWindow(const QString& start_directory, const QStringList& drives
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::build_parameters_frame(const QStringList& drives,
-                                        const QString& start_directory) {
+void MainWindow::build_parameters_frame(const QStringList& drives, const QString& start_directory) {
   frame1_ = new QGroupBox(QStringLiteral("Параметры"), form_);
   frame1_->setObjectName(QStringLiteral("Frame1"));
   frame1_->setGeometry(scale_.rect(0, 120, 6375, 6255));
@@ -275,9 +280,9 @@ void MainWindow::build_results_frame() {
     const ResultRow& row = rows[i];
     make_label(f, row.label, row.caption,
                scale_.rect(120, row.label_top, row.label_width, row.label_height));
-    fields[i] = make_field(f, row.field, "",
-                           scale_.rect(row.field_left, row.field_top, row.field_width,
-                                       row.field_height));
+    fields[i] =
+        make_field(f, row.field, "",
+                   scale_.rect(row.field_left, row.field_top, row.field_width, row.field_height));
     // The results are the program's to write; they can still be selected and copied.
     fields[i]->setReadOnly(true);
   }
@@ -292,21 +297,51 @@ void MainWindow::build_results_frame() {
 }
 
 void MainWindow::set_focus_order() {
-  auto field = [this](const char* name) {
-    return findChild<QWidget*>(QString::fromLatin1(name));
-  };
-  const std::vector<QWidget*> order = {
-      command1_,      check1_,        field("Text8"),  field("Text5"),  field("Text3"),
-      field("Text2"), field("Text1"), field("Text13"), field("Text12"), field("Text11"),
-      field("Text10"), field("Text9"), field("Text7"), field("Text6"),  command2_,
-      &chooser_->drive_list(), &chooser_->directory_list(), &chooser_->file_list(),
-      field("Text4"), field("Text14"), field("Text15"), field("Text16"), field("Text17"),
-      field("Text18"), field("Text19"), field("Text20"), field("Text21"), field("Text22"),
-      field("Text23"), field("Text24"), field("Text25"), field("Text26"), field("Text27"),
-      field("Text28"), field("Text29"), &wind_frame_->option(1), &wind_frame_->option(2),
-      &wind_frame_->option(3), &wind_frame_->option(4), &wind_frame_->option(5),
-      &wind_frame_->option(6), &wind_frame_->option(7), &wind_frame_->option(8),
-      &wind_frame_->force_field()};
+  auto field = [this](const char* name) { return findChild<QWidget*>(QString::fromLatin1(name)); };
+  const std::vector<QWidget*> order = {command1_,
+                                       check1_,
+                                       field("Text8"),
+                                       field("Text5"),
+                                       field("Text3"),
+                                       field("Text2"),
+                                       field("Text1"),
+                                       field("Text13"),
+                                       field("Text12"),
+                                       field("Text11"),
+                                       field("Text10"),
+                                       field("Text9"),
+                                       field("Text7"),
+                                       field("Text6"),
+                                       command2_,
+                                       &chooser_->drive_list(),
+                                       &chooser_->directory_list(),
+                                       &chooser_->file_list(),
+                                       field("Text4"),
+                                       field("Text14"),
+                                       field("Text15"),
+                                       field("Text16"),
+                                       field("Text17"),
+                                       field("Text18"),
+                                       field("Text19"),
+                                       field("Text20"),
+                                       field("Text21"),
+                                       field("Text22"),
+                                       field("Text23"),
+                                       field("Text24"),
+                                       field("Text25"),
+                                       field("Text26"),
+                                       field("Text27"),
+                                       field("Text28"),
+                                       field("Text29"),
+                                       &wind_frame_->option(1),
+                                       &wind_frame_->option(2),
+                                       &wind_frame_->option(3),
+                                       &wind_frame_->option(4),
+                                       &wind_frame_->option(5),
+                                       &wind_frame_->option(6),
+                                       &wind_frame_->option(7),
+                                       &wind_frame_->option(8),
+                                       &wind_frame_->force_field()};
   for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -423,8 +458,8 @@ void MainWindow::start() {
     const StartResult result = run_start(inventory, inputs, host);
     summary_.seconds = host.seconds_of_runs();
     if (check1_->isChecked()) {
-      estimate_report =
-          prepare_report(paths.estimate_report_path, estimate_report_text(result.model2, separator));
+      estimate_report = prepare_report(paths.estimate_report_path,
+                                       estimate_report_text(result.model2, separator));
     }
     if (stock_report) commit_report(*stock_report, paths.stock_report_path);
     if (estimate_report) commit_report(*estimate_report, paths.estimate_report_path);
@@ -441,8 +476,8 @@ void MainWindow::start() {
     summary_.reports_written = stock_report.has_value() || estimate_report.has_value();
   } catch (const StartCancelled&) {
     put_back();
-    summary_.outcome = finish_requested_ ? StartSummary::Outcome::ended
-                                         : StartSummary::Outcome::cancelled;
+    summary_.outcome =
+        finish_requested_ ? StartSummary::Outcome::ended : StartSummary::Outcome::cancelled;
   } catch (const StartFailure& error) {
     put_back();
     summary_.outcome = StartSummary::Outcome::failed;
@@ -468,7 +503,8 @@ void MainWindow::start() {
           QStringLiteral("Готово: прогонов %1, попыток %2 за %3 с (%4 в секунду)")
               .arg(summary_.run_count)
               .arg(summary_.placement_count)
-              .arg(QString::number(summary_.seconds, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(separator)))
+              .arg(QString::number(summary_.seconds, 'f', 2)
+                       .replace(QLatin1Char('.'), QLatin1Char(separator)))
               .arg(std::llround(rate)));
       if (summary_.reports_written) chooser_->refresh_files();
       break;

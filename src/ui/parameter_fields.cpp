@@ -53,7 +53,8 @@ float read_single(QLineEdit* field, const QString& name) {
     throw FieldRefused(field, refused(name, QStringLiteral("число «%1» слишком велико").arg(text)));
   }
   if (value < 0) {
-    throw FieldRefused(field, refused(name, QStringLiteral("значение не может быть отрицательным")));
+    throw FieldRefused(field,
+                       refused(name, QStringLiteral("значение не может быть отрицательным")));
   }
   return value;
 }

@@ -15,11 +15,11 @@
 namespace quorvel {
 
 struct ParameterFields {
-  QLineEdit* transect_length = nullptr;  // Text1
-  QLineEdit* wind_force = nullptr;       // Text30
+  QLineEdit* transect_length = nullptr;   // Text1
+  QLineEdit* wind_force = nullptr;        // Text30
   StageGroupTable<QLineEdit*> density{};  // the grid, stages 1..5 by groups 1..3
-  QLineEdit* carbon_fraction = nullptr;  // Text8
-  QLineEdit* run_count = nullptr;        // Text5
+  QLineEdit* carbon_fraction = nullptr;   // Text8
+  QLineEdit* run_count = nullptr;         // Text5
 
   // All of them, for locking them while a Start runs.
   std::array<QLineEdit*, 19> all() const;
@@ -43,8 +43,8 @@ class FieldRefused : public std::runtime_error {
 SimulationParameters read_parameters(const ParameterFields& fields);
 
 // The column headings of the density grid, group 1..3 (index 0 unused).
-inline const std::array<QString, 4> group_captions{
-    QString(), QStringLiteral("Мягко листв"), QStringLiteral("Твердо листв"),
-    QStringLiteral("Хвойные")};
+inline const std::array<QString, 4> group_captions{QString(), QStringLiteral("Мягко листв"),
+                                                   QStringLiteral("Твердо листв"),
+                                                   QStringLiteral("Хвойные")};
 
 }  // namespace quorvel

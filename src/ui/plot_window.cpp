@@ -163,7 +163,7 @@ QImage PlotWindow::picture() {
 
 PlotWindow::Contents PlotWindow::contents() {
   flush();
-  return {image_,  scale_height_,   scale_width_,     outline_,    transect_,
+  return {image_,          scale_height_,    scale_width_, outline_,    transect_,
           outline_colour_, transect_colour_, lines_drawn_, boxes_drawn_};
 }
 

@@ -80,16 +80,14 @@ void ResultsDisplay::show_expectation(const Model2Expectation& expected,
 
   const double difference = model2.carbon_per_ha - expected.carbon_per_ha;
   if (!(carbon_error > 0)) {
-    fields_.deviation->setText(
-        difference == 0 ? QStringLiteral("Модель2 равна ожидаемой")
-                        : QStringLiteral("Модель2: разброс равен нулю"));
+    fields_.deviation->setText(difference == 0 ? QStringLiteral("Модель2 равна ожидаемой")
+                                               : QStringLiteral("Модель2: разброс равен нулю"));
     return;
   }
   QString distance = QString::number(difference / carbon_error, 'f', 2);
   distance.replace(QLatin1Char('.'), QLatin1Char(decimal_separator_));
   if (difference >= 0) distance.prepend(QLatin1Char('+'));
-  fields_.deviation->setText(
-      QStringLiteral("Модель2 от ожидания: %1 ст. ош.").arg(distance));
+  fields_.deviation->setText(QStringLiteral("Модель2 от ожидания: %1 ст. ош.").arg(distance));
 }
 
 void ResultsDisplay::show_no_expectation(const QString& why) {

@@ -23,8 +23,14 @@ struct OptionPlace {
 constexpr std::array<const char*, 8> option_tips{
     "северо-запад", "запад", "юго-запад", "юг", "юго-восток", "восток", "северо-восток", "север"};
 constexpr std::array<OptionPlace, 8> option_places{{
-    {1200, 720}, {1200, 1080}, {1200, 1440}, {1560, 1440},
-    {1920, 1440}, {1920, 1080}, {1920, 720}, {1560, 720},
+    {1200, 720},
+    {1200, 1080},
+    {1200, 1440},
+    {1560, 1440},
+    {1920, 1440},
+    {1920, 1080},
+    {1920, 720},
+    {1560, 720},
 }};
 }  // namespace
 
@@ -33,8 +39,10 @@ WindFrame::WindFrame(const TwipScale& scale, QWidget* parent)
       buttons_(new QButtonGroup(this)),
       force_field_(new QLineEdit(QStringLiteral("0"), this)) {
   setObjectName(QStringLiteral("Frame3"));
-  make_label(this, "Label27", QStringLiteral("Направление трансекты"), scale.rect(120, 240, 1095, 375));
-  make_label(this, "Label29", QStringLiteral("Направление ветра"), scale.rect(1200, 240, 1095, 375));
+  make_label(this, "Label27", QStringLiteral("Направление трансекты"),
+             scale.rect(120, 240, 1095, 375));
+  make_label(this, "Label29", QStringLiteral("Направление ветра"),
+             scale.rect(1200, 240, 1095, 375));
   make_label(this, "Label28", QStringLiteral("Сила ветра (1-5)"), scale.rect(2400, 240, 495, 615));
 
   // The fixed arrow pointing up the window, like the transect in the plot window.

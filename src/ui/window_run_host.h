@@ -16,9 +16,9 @@ namespace quorvel {
 class WindowRunHost final : public RunHost {
  public:
   struct Hooks {
-    std::function<WindButton()> wind;                        // the buttons as they stand now
-    std::function<void(const Model1Result&)> model1_ready;   // may throw to stop the Start
-    std::function<void(const RunProgress&)> progress;        // at every repaint
+    std::function<WindButton()> wind;                       // the buttons as they stand now
+    std::function<void(const Model1Result&)> model1_ready;  // may throw to stop the Start
+    std::function<void(const RunProgress&)> progress;       // at every repaint
   };
 
   WindowRunHost(PlotWindow& plot, Hooks hooks);

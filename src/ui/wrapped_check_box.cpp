@@ -27,19 +27,19 @@ void WrappedCheckBox::paintEvent(QPaintEvent*) {
   // itself is drawn here so that it can wrap.
   const int indicator_height = style()->pixelMetric(QStyle::PM_IndicatorHeight, &option, this);
   const int line_height = fontMetrics().height();
-  option.rect = QRect(0, std::max(0, (line_height - indicator_height) / 2),
-                      style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this),
-                      indicator_height);
+  option.rect =
+      QRect(0, std::max(0, (line_height - indicator_height) / 2),
+            style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this), indicator_height);
   painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, option);
-  painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                 QPalette::WindowText));
+  painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
   const QRect text_rect = caption_rect();
   painter.drawText(text_rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text());
   if (hasFocus()) {
     QStyleOptionFocusRect focus;
     focus.initFrom(this);
-    focus.rect = painter.boundingRect(text_rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                                      text());
+    focus.rect =
+        painter.boundingRect(text_rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text());
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
   }
 }

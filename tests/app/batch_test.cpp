@@ -23,7 +23,8 @@ class BatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           (std::string("quorvel_batch_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           (std::string("quorvel_batch_") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -70,7 +71,8 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   EXPECT_EQ(j["seed"], 3);
   EXPECT_EQ(j["transect_length"], 100);
   EXPECT_EQ(j["runs"], 4);
-  EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(), 0.8804156167419418);  // read back bit for bit
+  EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(),
+            0.8804156167419418);  // read back bit for bit
   EXPECT_EQ(j["model1"]["pieces_per_ha"], 15);
   EXPECT_EQ(j["model1"]["carbon_by_stage_group"].size(), 5u);
   EXPECT_EQ(j["model1"]["carbon_by_stage_group"][0].size(), 3u);
@@ -80,7 +82,8 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   EXPECT_TRUE(j["model2"]["carbon_t_per_ha_stderr"].is_number());
   EXPECT_EQ(j["model2_expected"]["crossing_probability"].size(), 1u);
   const std::string stock = contents(dir_ / "plotm_results.txt");
-  EXPECT_NE(stock.find("Softwood       0,880415616741942  0  0  0  0 \r\n"), std::string::npos) << stock;
+  EXPECT_NE(stock.find("Softwood       0,880415616741942  0  0  0  0 \r\n"), std::string::npos)
+      << stock;
   EXPECT_EQ(std::count(stock.begin(), stock.end(), '\n'), 6);
   const std::string estimate = contents(dir_ / "plots_results.txt");
   EXPECT_EQ(std::count(estimate.begin(), estimate.end(), '\n'), 17);
@@ -88,8 +91,10 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
 
 TEST_F(BatchTest, SameSeedSameNumbersWhateverTheNumberOfJobs) {
   std::vector<std::string> files;
-  for (int i = 0; i < 4; ++i)
-    files.push_back(write("p" + std::to_string(i) + ".txt", "S,20,20,3,1\nC,10,8,1.5," + std::to_string(i + 1) + "\n").string());
+  for (const char* stage : {"1", "2", "3", "4"}) {
+    const std::string name = std::string("p") + stage + ".txt";
+    files.push_back(write(name, std::string("S,20,20,3,1\nC,10,8,1.5,") + stage + "\n").string());
+  }
   std::vector<std::string> args = {"--json", "--no-reports", "--seed", "11", "--runs", "5"};
   args.insert(args.end(), files.begin(), files.end());
   ASSERT_EQ(batch(args), 0);
@@ -144,7 +149,9 @@ TEST_F(BatchTest, UsageErrorsExitTwoAndBadParameterTextsExitOne) {
 TEST_F(BatchTest, ParametersAreReadAsTheWindowReadsItsFields) {
   const fs::path plot = write("plot.txt", "C,30,10,4,5\n");
   ASSERT_EQ(batch({"--json", "--no-reports", "--transect-length", "50", "--runs", "2,5",
-                   "--density", "5:C=0,100", "--seed", "1", plot.string()}), 0) << err_.str();
+                   "--density", "5:C=0,100", "--seed", "1", plot.string()}),
+            0)
+      << err_.str();
   const auto j = json_lines().at(0);
   EXPECT_EQ(j["runs"], 2);  // 2,5 rounds to the even neighbour
   EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(), 0.5343325584602389);
@@ -156,7 +163,9 @@ TEST_F(BatchTest, TraceHasOneLinePerAttempt) {
   const fs::path plot = write("plot.txt", "S,20,20,5,1\nH,10,10,2,2\n");
   const fs::path trace = dir_ / "trace.csv";
   ASSERT_EQ(batch({"--json", "--no-reports", "--runs", "3", "--seed", "8", "--trace",
-                   trace.string(), plot.string()}), 0) << err_.str();
+                   trace.string(), plot.string()}),
+            0)
+      << err_.str();
   const auto j = json_lines().at(0);
   std::ifstream in(trace);
   std::string line;
@@ -175,7 +184,9 @@ TEST_F(BatchTest, ExpectedOnlySkipsTheRunsAndSummaryHasARowPerPlot) {
   const fs::path a = write("a.txt", "S,20,20,5,1\n");
   const fs::path b = write("b.txt", "H,10,10,2,2\n");
   const fs::path summary = dir_ / "summary.csv";
-  ASSERT_EQ(batch({"--json", "--expected-only", "--summary", summary.string(), a.string(), b.string()}), 0);
+  ASSERT_EQ(
+      batch({"--json", "--expected-only", "--summary", summary.string(), a.string(), b.string()}),
+      0);
   const auto lines = json_lines();
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_FALSE(lines[0].contains("model2"));

@@ -1,8 +1,8 @@
+#include "border.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "border.h"
 
 namespace quorvel {
 namespace {
@@ -94,7 +94,8 @@ TEST(Border, VerticalPiecesEndOnTheTopOrBottomEdge) {
 }
 
 TEST(Border, PiecesLongerThanTheDiagonalAreCutAtTheirFirstEdge) {
-  const Placement diagonal = cut(segment(50, 50, 50 + 1000 / std::sqrt(2.0), 50 + 1000 / std::sqrt(2.0)));
+  const Placement diagonal =
+      cut(segment(50, 50, 50 + 1000 / std::sqrt(2.0), 50 + 1000 / std::sqrt(2.0)));
   EXPECT_NEAR(diagonal.x2, 100, 1e-9);
   EXPECT_NEAR(diagonal.y2, 100, 1e-9);
   for (double length : {1e6, 1e30, 1e300}) {

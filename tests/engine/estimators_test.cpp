@@ -1,9 +1,10 @@
+#include "estimators.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
 
-#include "estimators.h"
 #include "number_text.h"
 
 namespace quorvel {

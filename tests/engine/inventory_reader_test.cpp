@@ -1,10 +1,11 @@
+#include "inventory_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "input_error.h"
-#include "inventory_reader.h"
 
 namespace quorvel {
 namespace {
@@ -19,7 +20,8 @@ std::string refusal(std::string_view text) {
 }
 
 TEST(InventoryReader, ReadsQuotedAndBareFieldsWithBlanksInFront) {
-  const Inventory inv = parse_inventory("\"S\",20,18.5,10,1\n H, 12 ,\"9\",0.5,2\nC,5,5,3e1,5\n", "p");
+  const Inventory inv =
+      parse_inventory("\"S\",20,18.5,10,1\n H, 12 ,\"9\",0.5,2\nC,5,5,3e1,5\n", "p");
   ASSERT_EQ(inv.pieces.size(), 3u);
   EXPECT_EQ(inv.pieces[0].group, 1);
   EXPECT_EQ(inv.pieces[0].diameter2, 18.5);
@@ -41,7 +43,8 @@ TEST(InventoryReader, ARecordMaySpanLinesAndLineEndsMayBeCrLf) {
 }
 
 TEST(InventoryReader, SkipsByteOrderMarkAndBlankLines) {
-  const Inventory inv = parse_inventory("\xEF\xBB\xBF\nS,20,20,10,1\n\n  \n\r\nC,1,1,1,1\n\n\n", "p");
+  const Inventory inv =
+      parse_inventory("\xEF\xBB\xBF\nS,20,20,10,1\n\n  \n\r\nC,1,1,1,1\n\n\n", "p");
   ASSERT_EQ(inv.pieces.size(), 2u);
   EXPECT_EQ(inv.pieces[1].line, 6);
   EXPECT_TRUE(parse_inventory("", "p").pieces.empty());
@@ -89,7 +92,8 @@ TEST(InventoryReader, RefusesEveryRecordThatCannotBeProcessed) {
       {"\"S\"x,20,20,10,1", "after a quoted field"},
   };
   for (const auto& c : cases)
-    EXPECT_NE(refusal(c.text).find(c.field), std::string::npos) << c.text << " -> " << refusal(c.text);
+    EXPECT_NE(refusal(c.text).find(c.field), std::string::npos)
+        << c.text << " -> " << refusal(c.text);
 }
 
 TEST(InventoryReader, MessagesEscapeBytesThatAreNotPlainText) {
@@ -101,9 +105,10 @@ TEST(InventoryReader, MessagesEscapeBytesThatAreNotPlainText) {
 class InventoryFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("quorvel_inventory_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("quorvel_inventory_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

@@ -1,10 +1,11 @@
+#include "model1.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
 
 #include "inventory_reader.h"
-#include "model1.h"
 
 namespace quorvel {
 namespace {

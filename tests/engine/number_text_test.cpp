@@ -1,7 +1,8 @@
+#include "number_text.h"
+
 #include <gtest/gtest.h>
 
 #include "input_error.h"
-#include "number_text.h"
 #include "text_to_number.h"
 
 namespace quorvel {

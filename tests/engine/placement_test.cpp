@@ -1,9 +1,10 @@
+#include "placement.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "pi_value.h"
-#include "placement.h"
 #include "transect.h"
 
 namespace quorvel {

@@ -79,7 +79,9 @@ class ReportFile : public ::testing::Test {
     const Entries before = snapshot();
     const std::string message = failure_of([&] { write_report_file(target, text); });
     EXPECT_NE(message.find(target.string()), std::string::npos) << message;
-    if (reason != 0) EXPECT_NE(message.find(std::strerror(reason)), std::string::npos) << message;
+    if (reason != 0) {
+      EXPECT_NE(message.find(std::strerror(reason)), std::string::npos) << message;
+    }
     EXPECT_EQ(snapshot(), before);
   }
 

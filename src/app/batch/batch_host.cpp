@@ -35,8 +35,7 @@ void BatchHost::show_progress(const RunProgress& progress) {
   if (now < next_progress_) return;
   next_progress_ = now + std::chrono::milliseconds(500);
   std::fprintf(setup_.progress, "\r%s: run %d of %d, %lld attempts ", setup_.label.c_str(),
-               progress.run, progress.run_count,
-               static_cast<long long>(progress.placement_count));
+               progress.run, progress.run_count, static_cast<long long>(progress.placement_count));
   std::fflush(setup_.progress);
 }
 

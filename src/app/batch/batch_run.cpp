@@ -109,7 +109,8 @@ void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s)
   if (o.start) {
     const Model2Estimates& m = o.start->model2;
     out << "  model 2:  carbon " << text(m.carbon_per_ha, s) << " t C/ha";
-    if (m.standard_error) out << " (standard error " << text(m.standard_error->carbon_per_ha, s) << ")";
+    if (m.standard_error)
+      out << " (standard error " << text(m.standard_error->carbon_per_ha, s) << ")";
     out << ", " << text(m.pieces_per_ha, s) << " pieces/ha, " << p.run_count << " runs, "
         << o.start->tally.placement_count << " attempts\n";
     out << "            volume S/H/C " << by_group(m.volume_per_ha, s) << " m3/ha, surface "
@@ -117,9 +118,9 @@ void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s)
   }
   if (o.expectation) {
     out << "  expected: carbon " << text(o.expectation->carbon_per_ha, s) << " t C/ha (one run "
-        << text(o.expectation->carbon_per_ha_stderr_per_run, s) << ", " << p.run_count
-        << " runs " << text(o.expectation->carbon_per_ha_stderr_per_run / std::sqrt(p.run_count), s)
-        << "), " << text(o.expectation->pieces_per_ha, s) << " pieces/ha\n";
+        << text(o.expectation->carbon_per_ha_stderr_per_run, s) << ", " << p.run_count << " runs "
+        << text(o.expectation->carbon_per_ha_stderr_per_run / std::sqrt(p.run_count), s) << "), "
+        << text(o.expectation->pieces_per_ha, s) << " pieces/ha\n";
   }
   if (o.reports) out << "  reports:  " << o.reports->stock << ", " << o.reports->estimate << "\n";
 }
@@ -167,7 +168,8 @@ void process_all(const BatchOptions& options, const BatchSettings& settings,
     }
   };
   std::vector<std::jthread> workers;
-  for (int j = 0; j < options.jobs && j < static_cast<int>(count); ++j) workers.emplace_back(worker);
+  for (int j = 0; j < options.jobs && j < static_cast<int>(count); ++j)
+    workers.emplace_back(worker);
   for (std::size_t i = 0; i < count; ++i) {
     std::unique_lock lock(mutex);
     finished.wait(lock, [&] { return outcomes[i].has_value(); });
@@ -207,8 +209,8 @@ PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& 
   return outcome;
 }
 
-int run_batch(const BatchOptions& options, const BatchEnvironment& environment,
-              std::ostream& out, std::ostream& err) {
+int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
+              std::ostream& err) {
   BatchSettings settings;
   try {
     settings = batch_settings_from(options, environment.locale_separator);
@@ -219,8 +221,10 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment,
   int status = 0;
   std::string summary = summary_csv_header();
   process_all(options, settings, environment, [&](PlotOutcome outcome) {
-    if (!outcome.error.empty()) status = 1;
-    else summary += summary_csv_row(outcome);
+    if (!outcome.error.empty())
+      status = 1;
+    else
+      summary += summary_csv_row(outcome);
     print_outcome(out, err, outcome, options, settings);
   });
   if (!options.summary_path.empty()) {

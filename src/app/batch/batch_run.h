@@ -24,7 +24,7 @@ PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& 
 
 // Exit status: 0 when every inventory went through, 1 when any was refused or the batch was
 // interrupted.
-int run_batch(const BatchOptions& options, const BatchEnvironment& environment,
-              std::ostream& out, std::ostream& err);
+int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
+              std::ostream& err);
 
 }  // namespace quorvel
