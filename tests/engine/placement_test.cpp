@@ -119,14 +119,6 @@ TEST(Wind, ForceGivesTheShareOfPiecesInTheSector) {
   EXPECT_NEAR(inside / double(n), p, 5 * std::sqrt(p * (1 - p) / n));
 }
 
-TEST(Wind, ButtonNamesRoundTrip) {
-  for (int b = 0; b <= 8; ++b) {
-    const auto button = static_cast<WindButton>(b);
-    EXPECT_EQ(wind_button_from_name(wind_button_name(button)), button);
-  }
-  EXPECT_FALSE(wind_button_from_name("north").has_value());
-}
-
 TEST(Transect, CrossingIsStrictOnBothSides) {
   Placement p;
   p.x1 = 50;
