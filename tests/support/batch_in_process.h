@@ -1,13 +1,12 @@
 #pragma once
 // Runs the batch front end inside the test as its main() would, capturing what it prints, and
-// runs the real executable when the exit status of the process itself is the point.
+// runs the real executable when the process itself (its exit status, its memory) is the point.
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,28 +23,18 @@ struct BatchResult {
   std::string out, err;
 };
 
-// `between` runs after the command line has been read and before the work begins: the moment
-// a file chosen on the command line may go away.
-inline BatchResult run_batch_in_process(std::vector<std::string> args,
-                                        const std::function<void()>& between = {}) {
+inline BatchResult run_batch_in_process(std::vector<std::string> args) {
   args.insert(args.begin(), "quorvel-batch");
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
   std::ostringstream out, err;
-  BatchResult result;
   const ParsedCommandLine parsed =
       parse_batch_options(static_cast<int>(argv.size()), argv.data(), out, err);
-  if (!parsed.options) {
-    result.status = parsed.exit_status;
-  } else {
-    if (between) between();
-    BatchEnvironment environment;
-    environment.locale_separator = ',';
-    result.status = run_batch(*parsed.options, environment, out, err);
-  }
-  result.out = out.str();
-  result.err = err.str();
-  return result;
+  BatchEnvironment environment;
+  environment.locale_separator = ',';
+  const int status =
+      parsed.options ? run_batch(*parsed.options, environment, out, err) : parsed.exit_status;
+  return {status, out.str(), err.str()};
 }
 
 struct ProcessResult {
@@ -53,28 +42,27 @@ struct ProcessResult {
   long peak_memory_kib = 0;  // the child's own peak resident set
 };
 
-// Runs `program` with `args`, its output sent to the given files, and waits for it.
-inline ProcessResult run_program(const std::string& program, const std::vector<std::string>& args,
-                                 const std::string& stdout_path, const std::string& stderr_path) {
-  std::vector<std::string> all{program};
+// Runs the real quorvel-batch with `args`, its output sent to the given files, and waits for it.
+inline ProcessResult run_batch_program(const std::vector<std::string>& args,
+                                       const std::string& stdout_path,
+                                       const std::string& stderr_path) {
+  std::vector<std::string> all{std::string(QUORVEL_BIN_DIR) + "/quorvel-batch"};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  posix_spawn_file_actions_addopen(&actions, 2, stderr_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
+  for (const auto& [fd, path] : {std::pair{1, &stdout_path}, std::pair{2, &stderr_path}})
+    posix_spawn_file_actions_addopen(&actions, fd, path->c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
   ProcessResult result;
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return result;
   int status = 0;
   rusage usage{};
-  if (::wait4(pid, &status, 0, &usage) != pid) return result;
+  if (spawned != 0 || ::wait4(pid, &status, 0, &usage) != pid) return result;
   if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
   result.peak_memory_kib = usage.ru_maxrss;
   return result;

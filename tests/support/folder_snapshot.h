@@ -1,5 +1,5 @@
 #pragma once
-// Every entry of a folder with its bytes, so that a test can show that a refused Start left
+// Every entry below a folder with its bytes, so that a test can show that a refused Start left
 // the folder exactly as it was: no report changed, no temporary file left behind.
 
 #include <filesystem>
@@ -17,13 +17,13 @@ inline std::string file_bytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Folders and other non-files are recorded by kind only; nothing below them is read.
+// Links are recorded by their target and not followed; folders and other non-files by kind.
 inline FolderSnapshot folder_snapshot(const std::filesystem::path& folder) {
   namespace fs = std::filesystem;
   FolderSnapshot entries;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    const fs::file_status status = fs::symlink_status(entry.path());
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = fs::relative(entry.path(), folder).string();
+    const fs::file_status status = entry.symlink_status();
     if (fs::is_symlink(status))
       entries[name] = "<link to " + fs::read_symlink(entry.path()).string() + ">";
     else if (fs::is_directory(status))

@@ -10,25 +10,28 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 namespace quorvel::testing {
 
+// Only this thread's sets change: the raw calls, not a library's all-threads version.
 class PermissionBitsBind {
  public:
   PermissionBitsBind() {
-    if (!read_capabilities(saved_)) return;
-    saved_valid_ = true;
+    saved_valid_ = ::syscall(SYS_capget, &header_, saved_) == 0;
+    if (!saved_valid_) return;
     __user_cap_data_struct lowered[_LINUX_CAPABILITY_U32S_3];
-    for (int i = 0; i < _LINUX_CAPABILITY_U32S_3; ++i) lowered[i] = saved_[i];
+    std::copy(std::begin(saved_), std::end(saved_), lowered);
     for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
       lowered[cap / 32].effective &= ~(1u << (cap % 32));
-    write_capabilities(lowered);
+    ::syscall(SYS_capset, &header_, lowered);
   }
   ~PermissionBitsBind() {
-    if (saved_valid_) write_capabilities(saved_);
+    if (saved_valid_) ::syscall(SYS_capset, &header_, saved_);
   }
   PermissionBitsBind(const PermissionBitsBind&) = delete;
   PermissionBitsBind& operator=(const PermissionBitsBind&) = delete;
@@ -39,26 +42,16 @@ class PermissionBitsBind {
     std::string name = (std::filesystem::temp_directory_path() / "quorvel-bits-XXXXXX").string();
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return false;
+    ::fchmod(fd, 0);
     ::close(fd);
-    ::chmod(name.c_str(), 0);
     const int probe = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool bound = probe < 0;
     if (probe >= 0) ::close(probe);
     ::unlink(name.c_str());
-    return bound;
+    return probe < 0;
   }
 
  private:
-  static bool read_capabilities(__user_cap_data_struct* data) {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    return ::syscall(SYS_capget, &header, data) == 0;
-  }
-  // Only this thread's sets change: the raw call, not a library's all-threads version.
-  static bool write_capabilities(const __user_cap_data_struct* data) {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    return ::syscall(SYS_capset, &header, data) == 0;
-  }
-
+  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
   __user_cap_data_struct saved_[_LINUX_CAPABILITY_U32S_3]{};
   bool saved_valid_ = false;
 };

@@ -1,0 +1,103 @@
+#pragma once
+// The file faults both front ends must meet: each breaks a folder that holds the inventory
+// plot.txt and the two earlier reports, after the inventory was chosen and before the Start,
+// and says which file the message must name and why.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "permission_bits.h"
+
+namespace quorvel::testing {
+
+enum class FaultNeeds { nothing, permission_bits, small_file_size_limit, full_device };
+
+struct FileFault {
+  const char* name;
+  const char* named;  // within the folder
+  std::string reason;
+  FaultNeeds needs;
+  void (*make)(const std::filesystem::path& folder);
+};
+
+inline std::vector<FileFault> file_faults() {
+  namespace fs = std::filesystem;
+  using enum FaultNeeds;
+  return {
+      {"UnreadableInventory", "plot.txt", std::strerror(EACCES), permission_bits,
+       [](const fs::path& f) { fs::permissions(f / "plot.txt", fs::perms::none); }},
+      {"FolderInPlaceOfTheInventory", "plot.txt", "directory", nothing,
+       [](const fs::path& f) {
+         fs::remove(f / "plot.txt");
+         fs::create_directory(f / "plot.txt");
+       }},
+      {"InventoryRemovedAfterItWasChosen", "plot.txt", std::strerror(ENOENT), nothing,
+       [](const fs::path& f) { fs::remove(f / "plot.txt"); }},
+      {"ReadOnlyReportFolder", "plotm_results.txt", std::strerror(EACCES), permission_bits,
+       [](const fs::path& f) { fs::permissions(f, fs::perms(0555)); }},
+      // What the folder holds must survive too.
+      {"StockReportPathIsAFolder", "plotm_results.txt", std::strerror(EISDIR), nothing,
+       [](const fs::path& f) {
+         fs::remove(f / "plotm_results.txt");
+         fs::create_directory(f / "plotm_results.txt");
+         std::ofstream(f / "plotm_results.txt" / "kept.txt") << "kept";
+       }},
+      // The stock report is ready first, but is not put in place unless the estimate can be.
+      {"EstimateReportPathIsAFolder", "plots_results.txt", std::strerror(EISDIR), nothing,
+       [](const fs::path& f) {
+         fs::remove(f / "plots_results.txt");
+         fs::create_directory(f / "plots_results.txt");
+       }},
+      {"ReportRunsOutOfRoom", "plotm_results.txt", std::strerror(EFBIG), small_file_size_limit,
+       [](const fs::path&) {}},
+      {"ReportLinkedToTheFullDevice", "plotm_results.txt", "not a regular file", full_device,
+       [](const fs::path& f) {
+         fs::remove(f / "plotm_results.txt");
+         fs::create_symlink("/dev/full", f / "plotm_results.txt");
+       }},
+  };
+}
+
+inline std::string fault_name(const ::testing::TestParamInfo<FileFault>& info) {
+  return info.param.name;
+}
+
+// Runs `start` under what the fault needs; returns why that cannot be had here, or nothing.
+inline std::string run_under(FaultNeeds needs, const std::function<void()>& start) {
+  if (needs == FaultNeeds::full_device && !std::filesystem::is_character_file("/dev/full"))
+    return "no /dev/full here";
+  if (needs == FaultNeeds::permission_bits) {
+    PermissionBitsBind bits;
+    if (!bits.in_force())
+      return "permission bits cannot be made to bind here; the cases of an inventory that has "
+             "gone and a folder in place of a report take the same path";
+    start();
+  } else if (needs == FaultNeeds::small_file_size_limit) {
+    // A report is some hundreds of bytes: the write stops part way as on a full disk, and with
+    // the signal ignored it fails instead of ending the test.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit low = saved;
+    low.rlim_cur = 64;
+    const auto saved_handler = std::signal(SIGXFSZ, SIG_IGN);
+    const bool lowered = ::setrlimit(RLIMIT_FSIZE, &low) == 0;
+    if (lowered) start();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, saved_handler);
+    if (!lowered) return "cannot lower the file size limit";
+  } else {
+    start();
+  }
+  return {};
+}
+
+}  // namespace quorvel::testing
