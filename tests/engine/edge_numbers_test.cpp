@@ -26,18 +26,12 @@ TEST(TextsThatAreNoFiniteNumber, AreRefusedInEveryInventoryAndParameterField) {
   for (const char* text :
        {"1e400", "-1e400", "1e99999", "nan", "NaN", "-nan", "inf", "-inf", "infinity", "0x1p3"}) {
     for (int field = 2; field <= 5; ++field) {
-      std::string fields[5] = {"\"S\"", "20", "20", "10", "1"};
-      fields[field - 1] = text;
-      const std::string record =
-          fields[0] + "," + fields[1] + "," + fields[2] + "," + fields[3] + "," + fields[4];
-      try {
-        parse_inventory(record, "plot.txt");
-        ADD_FAILURE() << "field " << field << " took " << text;
-      } catch (const InputError& error) {
-        EXPECT_NE(std::string(error.what()).find("field " + std::to_string(field)),
-                  std::string::npos)
-            << error.what();
-      }
+      std::string f[5] = {"\"S\"", "20", "20", "10", "1"};
+      f[field - 1] = text;
+      EXPECT_THROW(
+          parse_inventory(f[0] + "," + f[1] + "," + f[2] + "," + f[3] + "," + f[4], "p.txt"),
+          InputError)
+          << "field " << field << ": " << text;
     }
     EXPECT_THROW(text_to_int16(text), InputError) << text;
     EXPECT_THROW(text_to_single(text), InputError) << text;
@@ -77,19 +71,9 @@ const EdgeStart edge_starts[] = {
     // L x 1.57 / 1e-310 overflows; with diameters of 0 the carbon would be 0 x Inf.
     {"length below the normal range", "\"S\",0,0,1e-310,1\n\"S\",20,20,1e-310,1\n", 100, 1,
      Outcome::refused},
-    {"length of 1e300", "\"S\",20,20,1e300,1\n", 100, 2, Outcome::either},
-    {"length of 1.7e308", "\"S\",20,20,1.7e308,1\n", 100, 2, Outcome::either},
+    {"lengths near the largest number", "\"S\",20,20,1e300,1\n\"S\",20,20,1.7e308,1\n", 100, 2,
+     Outcome::either},
 };
-
-void expect_finite(const StartResult& r) {
-  EXPECT_TRUE(std::isfinite(r.model1.model1_total) && std::isfinite(r.model1.pieces_per_ha));
-  EXPECT_TRUE(std::isfinite(r.model2.carbon_per_ha) && std::isfinite(r.model2.pieces_per_ha));
-  for (int g = first_group; g <= last_group; ++g)
-    EXPECT_TRUE(std::isfinite(r.model2.volume_per_ha[g]) &&
-                std::isfinite(r.model2.surface_per_ha[g]))
-        << "group " << g;
-  EXPECT_TRUE(!r.model2.standard_error || std::isfinite(r.model2.standard_error->carbon_per_ha));
-}
 
 TEST(EdgeStarts, GiveFiniteFiguresNearTheirExpectationOrARefusalNamingTheInventory) {
   for (const EdgeStart& c : edge_starts) {
@@ -116,7 +100,12 @@ TEST(EdgeStarts, GiveFiniteFiguresNearTheirExpectationOrARefusalNamingTheInvento
       continue;
     }
     ASSERT_NE(c.outcome, Outcome::refused);
-    expect_finite(r);
+    const Model2Estimates& m = r.model2;
+    for (double x :
+         {r.model1.model1_total, m.carbon_per_ha, m.pieces_per_ha, m.volume_per_ha[1],
+          m.volume_per_ha[2], m.volume_per_ha[3], m.surface_per_ha[1], m.surface_per_ha[2],
+          m.surface_per_ha[3], m.standard_error ? m.standard_error->carbon_per_ha : 0})
+      EXPECT_TRUE(std::isfinite(x)) << x;
     if (c.outcome == Outcome::either) continue;
     EXPECT_EQ(r.tally.runs.size(), static_cast<std::size_t>(c.runs));
     EXPECT_TRUE(c.pieces_per_ha < 0 || r.model1.pieces_per_ha == c.pieces_per_ha)

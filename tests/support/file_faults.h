@@ -21,6 +21,12 @@ namespace quorvel::testing {
 
 enum class FaultNeeds { nothing, permission_bits, small_file_size_limit, full_device };
 
+// A folder where the file was: it stops root too.
+inline void folder_in_place_of(const std::filesystem::path& file) {
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+}
+
 struct FileFault {
   const char* name;
   const char* named;  // within the folder
@@ -36,10 +42,7 @@ inline std::vector<FileFault> file_faults() {
       {"UnreadableInventory", "plot.txt", std::strerror(EACCES), permission_bits,
        [](const fs::path& f) { fs::permissions(f / "plot.txt", fs::perms::none); }},
       {"FolderInPlaceOfTheInventory", "plot.txt", "directory", nothing,
-       [](const fs::path& f) {
-         fs::remove(f / "plot.txt");
-         fs::create_directory(f / "plot.txt");
-       }},
+       [](const fs::path& f) { folder_in_place_of(f / "plot.txt"); }},
       {"InventoryRemovedAfterItWasChosen", "plot.txt", std::strerror(ENOENT), nothing,
        [](const fs::path& f) { fs::remove(f / "plot.txt"); }},
       {"ReadOnlyReportFolder", "plotm_results.txt", std::strerror(EACCES), permission_bits,
@@ -47,16 +50,12 @@ inline std::vector<FileFault> file_faults() {
       // What the folder holds must survive too.
       {"StockReportPathIsAFolder", "plotm_results.txt", std::strerror(EISDIR), nothing,
        [](const fs::path& f) {
-         fs::remove(f / "plotm_results.txt");
-         fs::create_directory(f / "plotm_results.txt");
+         folder_in_place_of(f / "plotm_results.txt");
          std::ofstream(f / "plotm_results.txt" / "kept.txt") << "kept";
        }},
       // The stock report is ready first, but is not put in place unless the estimate can be.
       {"EstimateReportPathIsAFolder", "plots_results.txt", std::strerror(EISDIR), nothing,
-       [](const fs::path& f) {
-         fs::remove(f / "plots_results.txt");
-         fs::create_directory(f / "plots_results.txt");
-       }},
+       [](const fs::path& f) { folder_in_place_of(f / "plots_results.txt"); }},
       {"ReportRunsOutOfRoom", "plotm_results.txt", std::strerror(EFBIG), small_file_size_limit,
        [](const fs::path&) {}},
       {"ReportLinkedToTheFullDevice", "plotm_results.txt", "not a regular file", full_device,
