@@ -4,11 +4,11 @@
 # and saves docs/screenshots/main_window.png, plot_window.png and both_windows.png.
 # It also prints the attempts per second of a Start with live drawing on that display.
 #
-#   tools/screenshot.sh [build-dir]     (default: build-ui; the ui_tests target must be built)
+#   tools/screenshot.sh [build-dir]     (default: build, as ./test.sh leaves it)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${1:-build-ui}"
+build="${1:-build}"
 [[ "$build" = /* ]] || build="$root/$build"
 tests="$build/bin/ui_tests"
 if [[ ! -x "$tests" ]]; then
