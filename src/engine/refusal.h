@@ -1,0 +1,99 @@
+#pragma once
+// Why an input, a Start or an output was refused, as data: what happened and where. The engine
+// never words it; each front end does, in its own language, from these fields alone.
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace quorvel {
+
+enum class RefusalKind {
+  // The inventory file as a whole.
+  file_missing,     // file
+  file_unreadable,  // file, reason (the system's words)
+  file_is_folder,   // file
+  // The text of an inventory.
+  unclosed_quote,     // file, line
+  text_after_quote,   // file, line, found
+  record_incomplete,  // file, line, record, field (the last field present)
+  field_not_valid,    // file, line, record, field (and column in a file with a header), found
+  column_missing,     // file, line, field: a header row without a column the tally needs
+  // A parameter (a window field, a batch option).
+  parameter_not_valid,  // parameter (stage and group for a density), found
+  // The Start.
+  piece_never_crossed,  // file, line, record, length, limit, run
+  figure_beyond_range,  // file, figure
+  cancelled,            // the user (Esc, Finish, Ctrl+C) stopped the Start
+  // An output: a report, the summary, a trace, a chart.
+  output_unwritable,  // file, reason
+};
+
+// The fields of an inventory record, in their order in today's format.
+enum class InventoryField { none, species_code, diameter1, diameter2, length, stage, plot, stratum };
+
+// The parameters of a Start, in the window's order.
+enum class Parameter {
+  none,
+  transect_length,
+  run_count,
+  carbon_fraction,
+  density,
+  wind,
+  wind_force,
+  attempt_limit,
+};
+
+// A figure that left the range of numbers.
+enum class Figure {
+  none,
+  model1_pieces,
+  model1_carbon,
+  model1_volume,
+  model1_surface,
+  model2_pieces,
+  model2_carbon,
+  model2_volume,
+  model2_surface,
+  expected_pieces,
+  expected_carbon,
+  expected_volume,
+  expected_surface,
+};
+
+// A hint for a file that looks like another form than the one it was read in.
+enum class FormHint { none, semicolon_separated, tab_separated, space_separated, decimal_comma };
+
+struct Refusal {
+  RefusalKind kind = RefusalKind::file_unreadable;
+  std::string file;          // as the user gave it
+  std::int64_t line = 0;     // 1-based; 0 when the refusal names no line
+  std::int64_t record = 0;   // 1-based; 0 when it names no record
+  InventoryField field = InventoryField::none;
+  std::string column;        // the column's own header name, where the file has a header row
+  Parameter parameter = Parameter::none;
+  int stage = 0, group = 0;  // the density cell of a density parameter
+  std::string found;         // the text found, UTF-8 (cut short by whoever shows it)
+  std::string reason;        // the system's reason for a file that cannot be read or written
+  double length = 0;         // the piece length, metres
+  std::int64_t limit = 0;    // the limit that was reached
+  int run = 0;               // 1-based
+  Figure figure = Figure::none;
+  FormHint hint = FormHint::none;
+  int hint_fields = 0;       // how many fields line `line` holds in the form of the hint
+};
+
+// The exception that carries a Refusal out of the engine and the reports; what() is a short
+// technical form for logs, never a message for the user.
+class Refused : public std::exception {
+ public:
+  explicit Refused(Refusal refusal);
+  const Refusal& refusal() const noexcept { return refusal_; }
+  const char* what() const noexcept override { return summary_.c_str(); }
+
+ private:
+  Refusal refusal_;
+  std::string summary_;
+};
+
+}  // namespace quorvel
