@@ -14,11 +14,18 @@ enum class RefusalKind {
   file_unreadable,  // file, reason (the system's words)
   file_is_folder,   // file
   // The text of an inventory.
-  unclosed_quote,     // file, line
-  text_after_quote,   // file, line, found
-  record_incomplete,  // file, line, record, field (the last field present)
-  field_not_valid,    // file, line, record, field (and column in a file with a header), found
-  column_missing,     // file, line, field: a header row without a column the tally needs
+  unclosed_quote,         // file, line
+  text_after_quote,       // file, line, found
+  record_incomplete,      // file, line, record, field (the last field present)
+  field_not_valid,        // file, line, record, field (and column in a file with a header), found
+  column_missing,         // file, line, field: a header row without a column the tally needs
+                          // (column: the name asked for, for a plot column given by the user)
+  text_not_decodable,     // file, line, encoding: bytes that are no text in the file's encoding
+  species_unknown,        // file, line, record, column, found: neither a code nor a mapped name
+  species_listed_twice,   // file (the species map), line, found: one name, two codes
+  too_many_fields,        // file, line, record, hint_fields: a comma-separated row longer than
+                          // its header (or than five fields), as a decimal comma would make it
+  header_not_recognised,  // file, line, found: a first row of names, none of them known
   // A parameter (a window field, a batch option).
   parameter_not_valid,  // parameter (stage and group for a density), found
   // The Start.
@@ -30,7 +37,16 @@ enum class RefusalKind {
 };
 
 // The fields of an inventory record, in their order in today's format.
-enum class InventoryField { none, species_code, diameter1, diameter2, length, stage, plot, stratum };
+enum class InventoryField {
+  none,
+  species_code,
+  diameter1,
+  diameter2,
+  length,
+  stage,
+  plot,
+  stratum
+};
 
 // The parameters of a Start, in the window's order.
 enum class Parameter {
@@ -42,6 +58,7 @@ enum class Parameter {
   wind,
   wind_force,
   attempt_limit,
+  input_decimal,  // found: a decimal comma asked for in a comma-separated file
 };
 
 // A figure that left the range of numbers.
@@ -66,11 +83,11 @@ enum class FormHint { none, semicolon_separated, tab_separated, space_separated,
 
 struct Refusal {
   RefusalKind kind = RefusalKind::file_unreadable;
-  std::string file;          // as the user gave it
-  std::int64_t line = 0;     // 1-based; 0 when the refusal names no line
-  std::int64_t record = 0;   // 1-based; 0 when it names no record
+  std::string file;         // as the user gave it
+  std::int64_t line = 0;    // 1-based; 0 when the refusal names no line
+  std::int64_t record = 0;  // 1-based; 0 when it names no record
   InventoryField field = InventoryField::none;
-  std::string column;        // the column's own header name, where the file has a header row
+  std::string column;  // the column's own header name, where the file has a header row
   Parameter parameter = Parameter::none;
   int stage = 0, group = 0;  // the density cell of a density parameter
   std::string found;         // the text found, UTF-8 (cut short by whoever shows it)
@@ -80,7 +97,9 @@ struct Refusal {
   int run = 0;               // 1-based
   Figure figure = Figure::none;
   FormHint hint = FormHint::none;
-  int hint_fields = 0;       // how many fields line `line` holds in the form of the hint
+  int hint_fields = 0;         // how many fields line `hint_line` holds in the form of the hint
+  std::int64_t hint_line = 0;  // the line the hint speaks of
+  std::string encoding;        // the text encoding the file was read in, e.g. "UTF-16LE"
 };
 
 // The exception that carries a Refusal out of the engine and the reports; what() is a short

@@ -1,0 +1,32 @@
+#include "own_report.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace quorvel {
+namespace {
+
+TEST(OwnReport, ReportsAreKnownByTheInventoryBesideThem) {
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("quorvel_own_report_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  for (const char* name : {"plot7.txt", "tally.csv", "a-b.txt"}) std::ofstream(dir / name) << "";
+  const struct {
+    const char* name;
+    bool own;
+  } cases[] = {
+      {"plot7m_results.txt", true},     {"plot7s_results.txt", true},
+      {"tally-P07m_results.txt", true}, {"a-b-3s_results.txt", true},
+      {"a-bm_results.txt", true},       {"orphanm_results.txt", false},
+      {"plot7x_results.txt", false},    {"plot7m_results.csv", false},
+      {"m_results.txt", false},         {"plot7.txt", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(is_own_report(dir / c.name), c.own) << c.name;
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace quorvel
