@@ -19,6 +19,13 @@ enum class RefusalKind {
   record_incomplete,  // file, line, record, field (the last field present)
   field_not_valid,    // file, line, record, field (and column in a file with a header), found
   column_missing,     // file, line, field: a header row without a column the tally needs
+  column_repeated,    // file, line, field, column: a header row naming a column twice
+  record_too_long,    // file, line, record, found (the first surplus field), limit (columns)
+  no_records,         // file: nothing but a header row, or not even that
+  // A strata file (plot, stratum, area).
+  plot_repeated,  // file, line, found (the plot), other_line (where it was listed first)
+  area_differs,   // file, line, found (the stratum), other_line (the first area given for it)
+  area_missing,   // file, line (the stratum's first), found (the stratum): no area for it
   // A parameter (a window field, a batch option).
   parameter_not_valid,  // parameter (stage and group for a density), found
   // The Start.
@@ -30,7 +37,17 @@ enum class RefusalKind {
 };
 
 // The fields of an inventory record, in their order in today's format.
-enum class InventoryField { none, species_code, diameter1, diameter2, length, stage, plot, stratum };
+enum class InventoryField {
+  none,
+  species_code,
+  diameter1,
+  diameter2,
+  length,
+  stage,
+  plot,
+  stratum,
+  area_ha,  // a stratum's area in a strata file
+};
 
 // The parameters of a Start, in the window's order.
 enum class Parameter {
@@ -81,6 +98,8 @@ struct Refusal {
   Figure figure = Figure::none;
   FormHint hint = FormHint::none;
   int hint_fields = 0;       // how many fields line `line` holds in the form of the hint
+
+  std::int64_t other_line = 0;  // an earlier line that line `line` contradicts
 };
 
 // The exception that carries a Refusal out of the engine and the reports; what() is a short
