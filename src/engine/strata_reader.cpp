@@ -171,21 +171,23 @@ class StrataParser {
   void read_row(const Line& line, std::int64_t record) {
     const std::vector<std::string> fields = fields_of(line);
     const std::ptrdiff_t count = std::ssize(fields);
-    if (count < columns_) {
-      // Named by the first column the row lacks.
+    // Spreadsheets drop empty fields at the end of a row, or keep separators beyond the
+    // header: only the plot and the stratum must be there, and nothing may stand beyond.
+    if (count <= std::max(plot_column_, stratum_column_)) {
+      // The first of the two that the row lacks, in column order.
+      const bool plot_missing =
+          count <= plot_column_ && (plot_column_ < stratum_column_ || count > stratum_column_);
       Refusal r = refusal(RefusalKind::record_incomplete, line.number, record);
-      r.column = header_[count];
-      r.field = count == plot_column_      ? InventoryField::plot
-                : count == stratum_column_ ? InventoryField::stratum
-                : count == area_index_     ? InventoryField::area_ha
-                                           : InventoryField::none;
+      r.field = plot_missing ? InventoryField::plot : InventoryField::stratum;
+      r.column = plot_missing ? plot_header_ : stratum_header_;
       r.limit = columns_;
       throw Refused(r);
     }
-    if (count > columns_) {
+    for (std::ptrdiff_t i = columns_; i < count; ++i) {
+      if (fields[i].empty()) continue;
       Refusal r = refusal(RefusalKind::record_too_long, line.number, record);
       r.limit = columns_;
-      r.found = fields[columns_];
+      r.found = fields[i];
       throw Refused(r);
     }
     const std::string& plot = fields[plot_column_];
@@ -201,7 +203,8 @@ class StrataParser {
       r.other_line = first_line_of_plot(plot);
       throw Refused(r);
     }
-    if (area_column_ && !fields[area_index_].empty()) read_area(line, record, s, fields);
+    if (area_column_ && area_index_ < count && !fields[area_index_].empty())
+      read_area(line, record, s, fields);
   }
 
   // Only for a refusal: the table keeps no lines, so the earlier rows are read again.

@@ -5,8 +5,10 @@
 // when the header holds more semicolons than commas, and may be double-quoted. The area is
 // that of the whole stratum, in hectares, above 0: it may stand on every row of the stratum
 // or on some of them, but where it stands it must agree, and each stratum needs one. In a
-// semicolon file it may be written with a decimal comma. Anything else refuses the whole file
-// (Refused).
+// semicolon file it may be written with a decimal comma. Rows may leave out empty fields at
+// their end or carry empty ones beyond the header. Anything else refuses the whole file
+// (Refused); a row without its plot or stratum is record_incomplete naming the first of the two
+// it lacks.
 
 #include <filesystem>
 #include <string_view>

@@ -30,7 +30,8 @@ TEST(StrataReader, ReadsPlotsStrataAndAreas) {
   EXPECT_EQ(t.areas()[0].area_ha, 12.5);
   EXPECT_EQ(t.areas()[1].area_ha, 40);
 
-  const StrataTable plain = parse_strata("stratum,plot\nA,1\nB,2\nA,3\n", "s.csv");
+  // Empty fields left out at the end of a row, or added beyond the header, are fine.
+  const StrataTable plain = parse_strata("stratum,plot\nA,1\nB,2,,,\nA,3,\n", "s.csv");
   EXPECT_EQ(plain.strata(), (std::vector<std::string>{"A", "B"}));
   EXPECT_FALSE(plain.area_ha(0));
   EXPECT_TRUE(plain.areas().empty());
@@ -52,8 +53,10 @@ TEST(StrataReader, RefusesWithWhereAndWhat) {
        InventoryField::stratum, ""},
       {"column twice", "plot,stratum,Plot\n", RefusalKind::column_repeated, 1, 0, 0,
        InventoryField::plot, ""},
-      {"short row", "plot,stratum,area_ha\np1,A,2\np2,A\n", RefusalKind::record_incomplete, 3, 2, 0,
-       InventoryField::area_ha, ""},
+      {"row without stratum", "plot,stratum,area_ha\np1,A,2\np2\n", RefusalKind::record_incomplete,
+       3, 2, 0, InventoryField::stratum, ""},
+      {"row without plot", "stratum,x,plot\nA,,p1\nB,\n", RefusalKind::record_incomplete, 3, 2, 0,
+       InventoryField::plot, ""},
       {"decimal comma in a comma file", "plot,stratum,area_ha\np1,A,2,5\n",
        RefusalKind::record_too_long, 2, 1, 0, InventoryField::none, "5"},
       {"empty plot", "plot,stratum\n p1 ,A\n  ,B\n", RefusalKind::field_not_valid, 3, 2, 0,
