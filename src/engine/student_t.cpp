@@ -79,6 +79,7 @@ double upper_tail_root(double tail, UpperTail upper_tail, Density density) {
   while (upper_tail(high) > tail) {
     low = high;
     high *= 2;
+    if (std::isinf(high)) return high;  // beyond the doubles, with df far below 1
   }
   double t = high;
   for (int i = 0; i < 200; ++i) {

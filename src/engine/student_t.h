@@ -6,7 +6,8 @@
 namespace quorvel {
 
 // The t with P(T <= t) = probability, for 0 < probability < 1 and finite degrees of freedom
-// above 0; relative error about 1e-14. Throws std::domain_error outside that range.
+// above 0; relative error about 1e-14 (infinity where the quantile lies beyond the doubles, as
+// it may for df far below 1). Throws std::domain_error outside that range.
 double student_t_quantile(double probability, double degrees_of_freedom);
 
 }  // namespace quorvel
