@@ -26,6 +26,13 @@ enum class RefusalKind {
   too_many_fields,        // file, line, record, hint_fields: a comma-separated row longer than
                           // its header (or than five fields), as a decimal comma would make it
   header_not_recognised,  // file, line, found: a first row of names, none of them known
+  column_repeated,        // file, line, field, column: a header row naming a column twice
+  record_too_long,        // file, line, record, found (the first surplus field), limit (columns)
+  no_records,             // file: nothing but a header row, or not even that
+  // A strata file (plot, stratum, area).
+  plot_repeated,  // file, line, found (the plot), other_line (where it was listed first)
+  area_differs,   // file, line, found (the stratum), other_line (the first area given for it)
+  area_missing,   // file, line (the stratum's first), found (the stratum): no area for it
   // A parameter (a window field, a batch option).
   parameter_not_valid,  // parameter (stage and group for a density), found
   // The Start.
@@ -45,7 +52,8 @@ enum class InventoryField {
   length,
   stage,
   plot,
-  stratum
+  stratum,
+  area_ha,  // a stratum's area in a strata file
 };
 
 // The parameters of a Start, in the window's order.
@@ -97,9 +105,10 @@ struct Refusal {
   int run = 0;               // 1-based
   Figure figure = Figure::none;
   FormHint hint = FormHint::none;
-  int hint_fields = 0;         // how many fields line `hint_line` holds in the form of the hint
-  std::int64_t hint_line = 0;  // the line the hint speaks of
-  std::string encoding;        // the text encoding the file was read in, e.g. "UTF-16LE"
+  int hint_fields = 0;          // how many fields line `hint_line` holds in the form of the hint
+  std::int64_t hint_line = 0;   // the line the hint speaks of
+  std::string encoding;         // the text encoding the file was read in, e.g. "UTF-16LE"
+  std::int64_t other_line = 0;  // an earlier line that line `line` contradicts
 };
 
 // The exception that carries a Refusal out of the engine and the reports; what() is a short
