@@ -51,13 +51,14 @@ starts() {
   done
 }
 
-# The figures of every Start, one JSON field a line under a "# arguments" heading, so that a
-# difference is shown field by field under the Start it belongs to.
+# The figures of every Start, one JSON field a line under a "# Start N: arguments" heading, so
+# that a difference is shown field by field under the Start it belongs to.
 run_starts() {
-  local batch=$1 arguments status
+  local batch=$1 arguments status number=0
   cd "$root"
   while read -r arguments; do
-    echo "# $arguments"
+    number=$((number + 1))
+    echo "# Start $number: $arguments"
     status=0
     # shellcheck disable=SC2086  # the arguments are split on purpose
     "$batch" --json --no-reports $arguments | tr ',' '\n' || status=$?
