@@ -4,6 +4,7 @@
 # bit. An optimiser that keeps a single-precision sum in double, reassociates or contracts
 # shows up here as a difference in some figure.
 #   tools/cross_build_check.sh     builds (once, then only what changed) in build-cross/<name>/
+#                                  or in $QUORVEL_CROSS_BUILD/<name>/
 # Without clang only the two GCC builds are compared, and the script says so.
 set -euo pipefail
 
