@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <ios>
 
 #include "number_text.h"
 
@@ -58,6 +59,28 @@ TEST(Estimators, GroupSurfaceCarriesSinglePrecision) {
   EXPECT_NE(shown, "0,111111111111111");
   // The report table keeps the double-precision cell.
   EXPECT_EQ(general_number_text(e.surface_table.at(1, 1), ','), "0,111111111111111");
+}
+
+// Two cells per group, 1 + 2^-24 and then 2^-24: each addition is a tie that rounds to the
+// even 1.0f, where a sum rounded only once at the end would give 1 + 2^-23. All three groups
+// are filled together, as an optimiser that folds them side by side sees them.
+TEST(Estimators, GroupSurfaceRoundsToSingleAfterEveryAddition) {
+  struct Cells {
+    const char* group;
+    int g, first_stage, second_stage;
+  };
+  const Cells table[] = {{"S", 1, 1, 2}, {"H", 2, 2, 5}, {"C", 3, 3, 4}};
+  Tally t;
+  for (const Cells& c : table) {
+    t.sim_surface.at(c.first_stage, c.g) = 1 + 0x1p-24;
+    t.sim_surface.at(c.second_stage, c.g) = 0x1p-24;
+  }
+  const Model2Estimates e = estimate_model2(t, 100, 1);
+  for (const Cells& c : table) {
+    SCOPED_TRACE(c.group);
+    EXPECT_EQ(e.group_surface[c.g], 1.0f) << std::hexfloat << e.group_surface[c.g];
+    EXPECT_EQ(e.surface_per_ha[c.g], 1.0) << std::hexfloat << e.surface_per_ha[c.g];
+  }
 }
 
 TEST(Estimators, StandardErrorOfTheRunAverages) {

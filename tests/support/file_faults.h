@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,9 @@ inline std::vector<FileFault> file_faults() {
 inline std::string fault_name(const ::testing::TestParamInfo<FileFault>& info) {
   return info.param.name;
 }
+
+// The parameter as the test lists show it: its name, not its bytes (which hold addresses).
+inline void PrintTo(const FileFault& fault, std::ostream* out) { *out << fault.name; }
 
 // Runs `start` under what the fault needs; returns why that cannot be had here, or nothing.
 inline std::string run_under(FaultNeeds needs, const std::function<void()>& start) {
