@@ -13,9 +13,9 @@
 
 #include "expectation.h"
 #include "figure_range.h"
-#include "refusal.h"
 #include "inventory_reader.h"
 #include "model1.h"
+#include "refusal.h"
 #include "run_driver.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <cstring>
 #include <string>
 
-#include "refusal.h"
 #include "number_text.h"
+#include "refusal.h"
 #include "text_to_number.h"
 
 namespace {

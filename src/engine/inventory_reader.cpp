@@ -90,9 +90,8 @@ class FieldScanner {
   }
 
   [[noreturn]] void fail(RefusalKind kind, std::string_view found) const {
-    Refusal refusal{.kind = kind, .file = std::string(source_), .line = line_};
-    refusal.found = found;
-    throw Refused(std::move(refusal));
+    throw Refused(
+        {.kind = kind, .file = std::string(source_), .line = line_, .found = std::string(found)});
   }
 
   std::string_view text_;
@@ -180,13 +179,12 @@ class RecordBuilder {
 
   // What each field must hold follows from the field itself.
   [[noreturn]] void fail(const Field& f, int index) const {
-    Refusal refusal{.kind = RefusalKind::field_not_valid,
-                    .file = std::string(source_),
-                    .line = f.line,
-                    .record = record_,
-                    .field = record_fields[index]};
-    refusal.found = f.text;
-    throw Refused(std::move(refusal));
+    throw Refused({.kind = RefusalKind::field_not_valid,
+                   .file = std::string(source_),
+                   .line = f.line,
+                   .record = record_,
+                   .field = record_fields[index],
+                   .found = f.text});
   }
 
   std::string_view source_;
@@ -222,12 +220,11 @@ Inventory read_inventory(const std::filesystem::path& path) {
   if (std::filesystem::is_directory(path, ec))
     throw Refused({.kind = RefusalKind::file_is_folder, .file = name});
   const auto unreadable = [&](int error) {
-    Refusal refusal{
-        .kind = error == ENOENT ? RefusalKind::file_missing : RefusalKind::file_unreadable,
-        .file = name};
-    refusal.reason = std::strerror(error);
-    refusal.system_error = error;
-    return Refused(std::move(refusal));
+    return Refused(
+        {.kind = error == ENOENT ? RefusalKind::file_missing : RefusalKind::file_unreadable,
+         .file = name,
+         .reason = std::strerror(error),
+         .system_error = error});
   };
   std::ifstream in(path, std::ios::binary);
   if (!in) throw unreadable(errno);

@@ -24,14 +24,13 @@ namespace {
 
 [[noreturn]] void refuse(Parameter parameter, ValueProblem problem, std::string found = {},
                          int stage = 0, int group = 0) {
-  Refusal refusal{.kind = RefusalKind::parameter_not_valid,
-                  .parameter = parameter,
-                  .stage = stage,
-                  .group = group,
-                  .found = std::move(found)};
-  refusal.problem = problem;
-  if (problem == ValueProblem::below_minimum) refusal.limit = 1;
-  throw Refused(std::move(refusal));
+  throw Refused({.kind = RefusalKind::parameter_not_valid,
+                 .parameter = parameter,
+                 .stage = stage,
+                 .group = group,
+                 .found = std::move(found),
+                 .limit = problem == ValueProblem::below_minimum ? 1 : 0,
+                 .problem = problem});
 }
 
 }  // namespace

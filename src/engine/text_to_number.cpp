@@ -51,9 +51,8 @@ std::string plain_decimal(std::string_view text) {
 
 // The parameter is the caller's to name.
 [[noreturn]] void refuse(ValueProblem problem, std::string_view text) {
-  Refusal refusal{.kind = RefusalKind::parameter_not_valid, .found = std::string(text)};
-  refusal.problem = problem;
-  throw Refused(std::move(refusal));
+  throw Refused(
+      {.kind = RefusalKind::parameter_not_valid, .found = std::string(text), .problem = problem});
 }
 
 template <typename Number>

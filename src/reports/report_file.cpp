@@ -25,18 +25,16 @@ constexpr std::size_t kept_name_bytes = 200;
 constexpr int creation_attempts = 100;
 
 [[noreturn]] void refuse(const fs::path& target, int error) {
-  Refusal refusal{.kind = RefusalKind::output_unwritable,
-                  .file = target.string(),
-                  .reason = std::strerror(error)};
-  refusal.output = Output::report;
-  refusal.system_error = error;
-  throw Refused(std::move(refusal));
+  throw Refused({.kind = RefusalKind::output_unwritable,
+                 .file = target.string(),
+                 .reason = std::strerror(error),
+                 .output = Output::report,
+                 .system_error = error});
 }
 
 [[noreturn]] void refuse_not_a_file(const fs::path& target) {
-  Refusal refusal{.kind = RefusalKind::output_not_a_file, .file = target.string()};
-  refusal.output = Output::report;
-  throw Refused(std::move(refusal));
+  throw Refused(
+      {.kind = RefusalKind::output_not_a_file, .file = target.string(), .output = Output::report});
 }
 
 std::string random_suffix() {

@@ -50,7 +50,8 @@ StartOutcome perform_start(const Inventory& inventory, const StartRequest& reque
     host.model1_ready(outcome.model1);
     return outcome;
   }
-  // Asked before model 1: nothing the user does can come in between, on one thread.
+  // The stock report follows the report box as it stands before the runs (nothing is handled
+  // between here and model 1), the estimate report as it stands after them.
   const bool stock_wanted = host.reports_wanted();
   const StartInputs inputs{request.parameters, request.seed, request.max_attempts_per_record};
   outcome.runs = run_start(inventory, inputs, host);

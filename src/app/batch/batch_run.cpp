@@ -54,11 +54,11 @@ class TraceFile {
 
  private:
   [[noreturn]] void refuse(int error) const {
-    Refusal refusal{
-        .kind = RefusalKind::output_unwritable, .file = path_, .reason = std::strerror(error)};
-    refusal.output = Output::trace;
-    refusal.system_error = error;
-    throw Refused(std::move(refusal));
+    throw Refused({.kind = RefusalKind::output_unwritable,
+                   .file = path_,
+                   .reason = std::strerror(error),
+                   .output = Output::trace,
+                   .system_error = error});
   }
 
   std::string path_, partial_;
