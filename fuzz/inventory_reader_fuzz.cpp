@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the inventory reader. Every input must end in an inventory whose
-// records the engine can work with, or in an InputError; anything else (another exception, a
-// crash, a sanitizer report, a record outside the ranges the reader promises) is a finding.
+// records the engine can work with, or in a refusal (Refused) that names the file and a line;
+// anything else (another exception, a crash, a sanitizer report, a record outside the ranges
+// the reader promises) is a finding.
 // Small inventories are carried on through model 1, the exact expectation and one short run,
 // so that what the reader lets through is also tried where it is used.
 
@@ -12,9 +13,9 @@
 
 #include "expectation.h"
 #include "figure_range.h"
-#include "input_error.h"
 #include "inventory_reader.h"
 #include "model1.h"
+#include "refusal.h"
 #include "run_driver.h"
 
 namespace {
@@ -57,7 +58,7 @@ void try_in_the_engine(const Inventory& inventory, std::uint8_t choice) {
   try {
     check_figure_range(model1, inventory.source);
     require(model1.model1_total >= 0 && model1.pieces_per_ha >= 0);
-  } catch (const InputError&) {
+  } catch (const Refused&) {
   }
 
   try {
@@ -66,7 +67,7 @@ void try_in_the_engine(const Inventory& inventory, std::uint8_t choice) {
     for (double p : expected.crossing_probability) require(p >= 0 && p <= 1);
     check_figure_range(expected, inventory.source);
     require(expected.carbon_per_ha >= 0 && expected.pieces_per_ha >= 0);
-  } catch (const InputError&) {
+  } catch (const Refused&) {
   }
 
   StartInputs inputs;
@@ -78,7 +79,7 @@ void try_in_the_engine(const Inventory& inventory, std::uint8_t choice) {
     require(result.tally.placement_count >= static_cast<std::int64_t>(inventory.pieces.size()));
     require(result.model2.carbon_per_ha >= 0 && std::isfinite(result.model2.carbon_per_ha));
     require(std::isfinite(result.model1.model1_total));
-  } catch (const InputError&) {
+  } catch (const Refused&) {
     // a piece too short to cross within the cap, or figures beyond the range of numbers:
     // refused, which is the promised outcome
   }
@@ -91,8 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Inventory inventory;
   try {
     inventory = parse_inventory(text, "fuzz.txt");
-  } catch (const InputError& error) {
-    require(std::string_view(error.what()).substr(0, 8) == "fuzz.txt");
+  } catch (const Refused& refused) {
+    require(refused.refusal().file == "fuzz.txt" && refused.refusal().line >= 1);
     return 0;
   }
   require(inventory.source == "fuzz.txt");

@@ -13,8 +13,8 @@
 #include <cstring>
 #include <string>
 
-#include "input_error.h"
 #include "number_text.h"
+#include "refusal.h"
 #include "text_to_number.h"
 
 namespace {
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     const float single = text_to_single(text);
     require(single == std::strtof(plain.c_str(), nullptr));
-  } catch (const InputError&) {
+  } catch (const Refused&) {
     // Refused only where single precision cannot hold it: overflow, or underflow below the
     // normal range, as the C library also reports.
     errno = 0;

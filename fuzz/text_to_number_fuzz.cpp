@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the rules that read a parameter field. A text is either refused
-// with an InputError or read as the number it writes; the reading is checked against the C
-// library's own conversion of the same text, so a wrong rounding is a finding as much as a
-// crash or a sanitizer report is.
+// (Refused) or read as the number it writes; the reading is checked against the C library's
+// own conversion of the same text, so a wrong rounding is a finding as much as a crash or a
+// sanitizer report is.
 
 #include <cerrno>
 #include <clocale>
@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "input_error.h"
+#include "refusal.h"
 #include "text_to_number.h"
 
 namespace {
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(std::fabs(read - value) <= 0.5);
     // A half goes to the even neighbour.
     if (std::fabs(read - value) == 0.5) require(value % 2 == 0);
-  } catch (const InputError&) {
+  } catch (const Refused&) {
   }
 
   try {
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const float read = std::strtof(plain.c_str(), &end);
     require(end == plain.c_str() + plain.size());
     require(read == value || (read == 0 && value == 0));
-  } catch (const InputError&) {
+  } catch (const Refused&) {
   }
   return 0;
 }

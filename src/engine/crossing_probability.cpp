@@ -5,9 +5,10 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "input_error.h"
+#include "refusal.h"
 
 namespace quorvel {
 
@@ -175,9 +176,15 @@ double crossing_area(double piece_length, int transect_length, double angle) {
 double crossing_probability(double piece_length, int transect_length, WindButton wind,
                             int wind_force) {
   if (transect_length < 1)
-    throw InputError("transect length must be 1..32767 m, got " + std::to_string(transect_length));
+    throw Refused({.kind = RefusalKind::parameter_not_valid,
+                   .parameter = Parameter::transect_length,
+                   .found = std::to_string(transect_length),
+                   .limit = 1,
+                   .problem = ValueProblem::below_minimum});
   if (!std::isfinite(piece_length))
-    throw InputError("piece length must be a finite number of metres");
+    throw Refused({.kind = RefusalKind::field_not_valid,
+                   .field = InventoryField::length,
+                   .found = std::to_string(piece_length)});
   const double length = std::abs(piece_length);
   const double share = wind_share(wind, wind_force);
   double mean_area = 0;

@@ -16,7 +16,7 @@
 
 namespace quorvel {
 
-// Throws InputError for a transect length below 1 m or a length that is not a finite number.
+// Throws Refused for a transect length below 1 m or a length that is not a finite number.
 // A piece of length 0 never crosses (0); a negative length lays the piece backwards from its
 // start, which crosses exactly as often as the forward piece.
 double crossing_probability(double piece_length, int transect_length, WindButton wind,

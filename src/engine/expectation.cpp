@@ -2,28 +2,30 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "crossing_probability.h"
-#include "input_error.h"
 #include "piece_measures.h"
+#include "refusal.h"
 
 namespace quorvel {
 
 namespace {
 
-std::string record_place(const Inventory& inventory, const DebrisPiece& piece) {
-  return inventory.source + ", line " + std::to_string(piece.line);
+Refusal about_record(RefusalKind kind, const Inventory& inventory, const DebrisPiece& piece,
+                     std::int64_t record) {
+  return {.kind = kind, .file = inventory.source, .line = piece.line, .record = record};
 }
 
 // The stage indexes the density table and the group the per-group sums; a record read by the
 // inventory reader always passes, one built by hand might not.
-void check_record(const Inventory& inventory, const DebrisPiece& piece) {
-  if (piece.group < first_group || piece.group > last_group)
-    throw InputError(record_place(inventory, piece) + ": species group must be 1..3, got " +
-                     std::to_string(piece.group));
-  if (piece.stage < 0 || piece.stage > last_stage)
-    throw InputError(record_place(inventory, piece) + ": stage must be 0..5, got " +
-                     std::to_string(piece.stage));
+void check_record(const Inventory& inventory, const DebrisPiece& piece, std::int64_t record) {
+  const bool group_fits = piece.group >= first_group && piece.group <= last_group;
+  if (group_fits && piece.stage >= 0 && piece.stage <= last_stage) return;
+  Refusal refusal = about_record(RefusalKind::field_not_valid, inventory, piece, record);
+  refusal.field = group_fits ? InventoryField::stage : InventoryField::species_code;
+  refusal.found = std::to_string(group_fits ? piece.stage : piece.group);
+  throw Refused(std::move(refusal));
 }
 
 // Per plot and run: the means and variances that the records add up to.
@@ -63,15 +65,23 @@ double per_hectare(double per_plot, int transect_length) {
 Model2Expectation expected_model2(const Inventory& inventory,
                                   const SimulationParameters& parameters, WindButton wind) {
   const int side = parameters.transect_length;
-  if (side < 1) throw InputError("transect length must be 1..32767 m, got " + std::to_string(side));
+  if (side < 1)
+    throw Refused({.kind = RefusalKind::parameter_not_valid,
+                   .parameter = Parameter::transect_length,
+                   .found = std::to_string(side),
+                   .limit = 1,
+                   .problem = ValueProblem::below_minimum});
   Model2Expectation expectation;
   PlotSums sums;
+  std::int64_t record = 0;
   for (const DebrisPiece& piece : inventory.pieces) {
-    check_record(inventory, piece);
+    check_record(inventory, piece, ++record);
     const double p = crossing_probability(piece.piece_length, side, wind, parameters.wind_force);
-    if (!(p > 0))
-      throw InputError(record_place(inventory, piece) + ": a piece of length " +
-                       std::to_string(piece.piece_length) + " m can never cross the transect");
+    if (!(p > 0)) {
+      Refusal refusal = about_record(RefusalKind::piece_cannot_cross, inventory, piece, record);
+      refusal.length = piece.piece_length;
+      throw Refused(std::move(refusal));
+    }
     expectation.crossing_probability.push_back(p);
     add_record(sums, piece, p, parameters);
   }

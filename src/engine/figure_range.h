@@ -1,7 +1,8 @@
 #pragma once
 // Figures that have left the range of double precision: an absurd diameter, length or density
 // can make a sum overflow, and a result shown as Inf or NaN means nothing to the user. These
-// checks refuse such a Start instead, with an InputError naming the inventory and the figure.
+// checks refuse such a Start instead: Refused (figure_beyond_range) names the inventory and the
+// figure.
 
 #include <string_view>
 

@@ -1,7 +1,6 @@
 #pragma once
-// The inventory reader's outcome as data: the inventory, or its refusal. The reader may report
-// a refusal as Refused or as an InputError worded in English; the words are read back into a
-// Refusal here, so that callers see one form whichever the reader raises.
+// The inventory reader's outcome as data: the inventory, or its refusal, so that the tally
+// reader can try the other forms of a file that this one refuses.
 
 #include <optional>
 #include <string_view>

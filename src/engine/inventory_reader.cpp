@@ -4,14 +4,14 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <system_error>
+#include <utility>
 
-#include "input_error.h"
+#include "refusal.h"
 #include "species_group.h"
 
 namespace quorvel {
@@ -19,8 +19,10 @@ namespace quorvel {
 namespace {
 
 constexpr int fields_per_record = 5;
-constexpr const char* field_names[fields_per_record] = {"species code", "diameter 1", "diameter 2",
-                                                        "length", "stage"};
+// The record's fields in file order.
+constexpr InventoryField record_fields[fields_per_record] = {
+    InventoryField::species_code, InventoryField::diameter1, InventoryField::diameter2,
+    InventoryField::length, InventoryField::stage};
 
 struct Field {
   std::string text;
@@ -29,22 +31,6 @@ struct Field {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_line_end(char c) { return c == '\n' || c == '\r'; }
-
-// A field's text as it may be shown in a message: printable ASCII, the rest escaped, cut short.
-std::string shown(std::string_view text) {
-  std::string out;
-  for (unsigned char c : text.substr(0, 40)) {
-    if (c >= 0x20 && c < 0x7f && c != '"') {
-      out.push_back(static_cast<char>(c));
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      out += escaped;
-    }
-  }
-  if (text.size() > 40) out += "...";
-  return "\"" + out + "\"";
-}
 
 // Splits the text into fields: commas and line ends separate them, blanks before and after a
 // field are dropped, double quotes around a field are not part of it, blank lines are skipped.
@@ -66,7 +52,7 @@ class FieldScanner {
     if (after_comma_) {
       ++pos_;
     } else if (pos_ < text_.size() && !is_line_end(text_[pos_])) {
-      fail("unexpected text " + shown(text_.substr(pos_, 10)) + " after a quoted field");
+      fail(RefusalKind::text_after_quote, text_.substr(pos_, 10));
     }
     return true;
   }
@@ -77,7 +63,7 @@ class FieldScanner {
   std::string quoted() {
     const std::size_t start = ++pos_;
     while (pos_ < text_.size() && text_[pos_] != '"' && !is_line_end(text_[pos_])) ++pos_;
-    if (pos_ == text_.size() || text_[pos_] != '"') fail("a quoted field has no closing quote");
+    if (pos_ == text_.size() || text_[pos_] != '"') fail(RefusalKind::unclosed_quote, {});
     return std::string(text_.substr(start, pos_++ - start));
   }
 
@@ -103,8 +89,9 @@ class FieldScanner {
     }
   }
 
-  [[noreturn]] void fail(const std::string& what) const {
-    throw InputError(std::string(source_) + ", line " + std::to_string(line_) + ": " + what);
+  [[noreturn]] void fail(RefusalKind kind, std::string_view found) const {
+    throw Refused(
+        {.kind = kind, .file = std::string(source_), .line = line_, .found = std::string(found)});
   }
 
   std::string_view text_;
@@ -162,42 +149,42 @@ class RecordBuilder {
  private:
   int group_of(const Field& f) const {
     const auto group = species_group_from_code(f.text);
-    if (!group) fail(f, 0, "expected the species code \"S\", \"H\" or \"C\"");
+    if (!group) fail(f, 0);
     return static_cast<int>(*group);
   }
 
-  double number(const Field& f, int index, const char* expected) const {
+  double number(const Field& f, int index) const {
     double value = 0;
-    if (!file_number(f.text, value)) fail(f, index, expected);
+    if (!file_number(f.text, value)) fail(f, index);
     return value;
   }
 
   double number_at_least_zero(const Field& f, int index) const {
-    const char* expected =
-        "expected a diameter in cm, a number not below 0 (period as decimal point)";
-    const double value = number(f, index, expected);
-    if (value < 0) fail(f, index, expected);
+    const double value = number(f, index);
+    if (value < 0) fail(f, index);
     return value == 0 ? 0.0 : value;  // no negative zero
   }
 
   double positive_number(const Field& f) const {
-    const char* expected = "expected a length in m, a number above 0 (period as decimal point)";
-    const double value = number(f, 3, expected);
-    if (!(value > 0)) fail(f, 3, expected);
+    const double value = number(f, 3);
+    if (!(value > 0)) fail(f, 3);
     return value;
   }
 
   int stage_of(const Field& f) const {
-    const char* expected = "expected a decomposition stage, a whole number 0..5";
-    const double value = number(f, 4, expected);
-    if (value != std::floor(value) || value < 0 || value > 5) fail(f, 4, expected);
+    const double value = number(f, 4);
+    if (value != std::floor(value) || value < 0 || value > 5) fail(f, 4);
     return static_cast<int>(value);
   }
 
-  [[noreturn]] void fail(const Field& f, int index, const std::string& expected) const {
-    throw InputError(std::string(source_) + ", line " + std::to_string(f.line) + ", record " +
-                     std::to_string(record_) + ", field " + std::to_string(index + 1) + " (" +
-                     field_names[index] + "): " + expected + ", found " + shown(f.text));
+  // What each field must hold follows from the field itself.
+  [[noreturn]] void fail(const Field& f, int index) const {
+    throw Refused({.kind = RefusalKind::field_not_valid,
+                   .file = std::string(source_),
+                   .line = f.line,
+                   .record = record_,
+                   .field = record_fields[index],
+                   .found = f.text});
   }
 
   std::string_view source_;
@@ -219,10 +206,11 @@ Inventory parse_inventory(std::string_view text, std::string_view source) {
     filled = 0;
   }
   if (filled != 0)
-    throw InputError(std::string(source) + ", line " + std::to_string(fields[filled - 1].line) +
-                     ", record " + std::to_string(inventory.pieces.size() + 1) +
-                     ": the file ends inside the record after field " + std::to_string(filled) +
-                     " (" + field_names[filled - 1] + "); a record has five fields");
+    throw Refused({.kind = RefusalKind::record_incomplete,
+                   .file = std::string(source),
+                   .line = fields[filled - 1].line,
+                   .record = static_cast<std::int64_t>(inventory.pieces.size()) + 1,
+                   .field = record_fields[filled - 1]});
   return inventory;
 }
 
@@ -230,12 +218,19 @@ Inventory read_inventory(const std::filesystem::path& path) {
   const std::string name = path.string();
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))
-    throw InputError("cannot read inventory file " + name + ": it is a directory");
+    throw Refused({.kind = RefusalKind::file_is_folder, .file = name});
+  const auto unreadable = [&](int error) {
+    return Refused(
+        {.kind = error == ENOENT ? RefusalKind::file_missing : RefusalKind::file_unreadable,
+         .file = name,
+         .reason = std::strerror(error),
+         .system_error = error});
+  };
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw InputError("cannot open inventory file " + name + ": " + std::strerror(errno));
+  if (!in) throw unreadable(errno);
   const std::string contents((std::istreambuf_iterator<char>(in)),
                              std::istreambuf_iterator<char>());
-  if (in.bad()) throw InputError("cannot read inventory file " + name);
+  if (in.bad()) throw unreadable(EIO);
   return parse_inventory(contents, name);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Reads an inventory file: a stream of fields separated by commas or line ends, five fields
 // to a record (species code, two diameters in cm, length in m, stage). Every record is checked;
-// the first one that cannot be processed refuses the whole file with an InputError that names
-// the file, the line, the record and the field.
+// the first one that cannot be processed refuses the whole file: Refused names the file, the
+// line, the record, the field and the text found there.
 
 #include <filesystem>
 #include <string_view>

@@ -10,8 +10,8 @@ namespace quorvel {
 
 enum class RefusalKind {
   // The inventory file as a whole.
-  file_missing,     // file
-  file_unreadable,  // file, reason (the system's words)
+  file_missing,     // file, system_error, reason
+  file_unreadable,  // file, system_error, reason (the system's words)
   file_is_folder,   // file
   // The text of an inventory.
   unclosed_quote,         // file, line
@@ -34,13 +34,17 @@ enum class RefusalKind {
   area_differs,   // file, line, found (the stratum), other_line (the first area given for it)
   area_missing,   // file, line (the stratum's first), found (the stratum): no area for it
   // A parameter (a window field, a batch option).
-  parameter_not_valid,  // parameter (stage and group for a density), found
+  // parameter (stage and group for a density), problem, found; limit for below_minimum
+  parameter_not_valid,
   // The Start.
+  piece_cannot_cross,   // file, line, record, length: its chance to cross is 0
   piece_never_crossed,  // file, line, record, length, limit, run
   figure_beyond_range,  // file, figure
-  cancelled,            // the user (Esc, Finish, Ctrl+C) stopped the Start
+  cancelled,            // file: the user (Esc, Finish, Ctrl+C) stopped the Start
   // An output: a report, the summary, a trace, a chart.
-  output_unwritable,  // file, reason
+  output_unwritable,  // output, file, system_error, reason
+  output_not_a_file,  // output, file: a device, a pipe or a socket stands at its path
+  reports_unnamed,    // file: an inventory path too short to name its reports after
 };
 
 // The fields of an inventory record, in their order in today's format.
@@ -69,6 +73,17 @@ enum class Parameter {
   input_decimal,  // found: a decimal comma asked for in a comma-separated file
 };
 
+// What is wrong with a parameter's text or value.
+enum class ValueProblem {
+  none,
+  empty,          // the text holds nothing but blanks
+  not_a_number,   // the text is not one plain decimal number
+  out_of_range,   // beyond what the number's type holds, too large or too small
+  outside_int16,  // a whole number outside -32768..32767
+  below_minimum,  // below `limit` (a transect length, a number of runs)
+  negative,       // below 0, or not finite (a density, the carbon fraction)
+};
+
 // A figure that left the range of numbers.
 enum class Figure {
   none,
@@ -84,30 +99,48 @@ enum class Figure {
   expected_carbon,
   expected_volume,
   expected_surface,
+  // The tables by stage and group.
+  model1_carbon_table,
+  model2_carbon_table,
+  model2_volume_table,
+  model2_surface_table,
+  // The standard errors.
+  model2_carbon_spread,
+  model2_pieces_spread,
+  model2_volume_spread,
+  model2_surface_spread,
+  expected_carbon_spread,
+  expected_pieces_spread,
 };
+
+// Which output a refusal names.
+enum class Output { none, report, summary, trace };
 
 // A hint for a file that looks like another form than the one it was read in.
 enum class FormHint { none, semicolon_separated, tab_separated, space_separated, decimal_comma };
 
 struct Refusal {
   RefusalKind kind = RefusalKind::file_unreadable;
-  std::string file;         // as the user gave it
+  std::string file{};       // as the user gave it
   std::int64_t line = 0;    // 1-based; 0 when the refusal names no line
   std::int64_t record = 0;  // 1-based; 0 when it names no record
   InventoryField field = InventoryField::none;
-  std::string column;  // the column's own header name, where the file has a header row
+  std::string column{};  // the column's own header name, where the file has a header row
   Parameter parameter = Parameter::none;
   int stage = 0, group = 0;  // the density cell of a density parameter
-  std::string found;         // the text found, UTF-8 (cut short by whoever shows it)
-  std::string reason;        // the system's reason for a file that cannot be read or written
+  std::string found{};       // the text found, UTF-8 (cut short by whoever shows it)
+  std::string reason{};      // the system's reason for a file that cannot be read or written
   double length = 0;         // the piece length, metres
   std::int64_t limit = 0;    // the limit that was reached
   int run = 0;               // 1-based
   Figure figure = Figure::none;
   FormHint hint = FormHint::none;
-  int hint_fields = 0;          // how many fields line `hint_line` holds in the form of the hint
+  int hint_fields = 0;  // how many fields line `hint_line` holds in the form of the hint
+  ValueProblem problem = ValueProblem::none;
+  Output output = Output::none;
+  int system_error = 0;         // the errno behind `reason`, 0 when the system gave none
   std::int64_t hint_line = 0;   // the line the hint speaks of
-  std::string encoding;         // the text encoding the file was read in, e.g. "UTF-16LE"
+  std::string encoding{};       // the text encoding the file was read in, e.g. "UTF-16LE"
   std::int64_t other_line = 0;  // an earlier line that line `line` contradicts
 };
 

@@ -27,8 +27,9 @@ struct StartResult {
   Model2Estimates model2;
 };
 
-// Throws InputError for parameters out of range or a piece that cannot cross, and
-// StartCancelled when the host cancels; nothing is kept from a Start that throws.
+// Throws Refused for parameters out of range, a piece that does not cross or figures beyond
+// the range of numbers, and StartCancelled when the host cancels; nothing is kept from a Start
+// that throws.
 StartResult run_start(const Inventory& inventory, const StartInputs& inputs, RunHost& host);
 
 }  // namespace quorvel

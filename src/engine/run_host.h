@@ -18,6 +18,26 @@ struct Rgb {
 inline constexpr Rgb foreground_colour{0, 0, 0};
 inline constexpr Rgb transect_colour{200, 0, 0};
 
+// A straight line in plot metres, from (x1, y1) to (x2, y2).
+struct Segment {
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+// The plot as drawn at every attempt: the outline of the square, a box with two opposite
+// corners, in the foreground colour, and the transect in its own colour.
+struct PlotFrame {
+  Segment outline;
+  Segment transect;
+};
+
+// One attempt after the border and the exchange of the ends: its diameter mark, at right
+// angles to the piece at (x1, y1) and as long as the first diameter, then the piece itself,
+// both in the foreground colour.
+struct PieceDrawing {
+  Segment mark;
+  Segment piece;
+};
+
 struct RunProgress {
   int run = 0;  // 1-based
   int run_count = 0;
@@ -42,14 +62,16 @@ class RunHost {
   // Called once per attempt before anything else. Returning false cancels the Start.
   virtual bool yield(const RunProgress& progress) = 0;
 
-  // Drawing surface. Asked once per Start: a host that does not draw is never sent lines.
+  // Drawing surface. Asked once per Start: a host that does not draw is never sent a drawing.
   virtual bool draws() const { return false; }
   virtual void set_scale(float /*height*/, float /*width*/) {}
   virtual void show_plot() {}
+  // At the Start and at the beginning of every run.
   virtual void clear_plot() {}
-  // The outline of the rectangle with the two points as opposite corners.
-  virtual void draw_box(float /*x1*/, float /*y1*/, float /*x2*/, float /*y2*/, Rgb /*colour*/) {}
-  virtual void draw_line(float /*x1*/, float /*y1*/, float /*x2*/, float /*y2*/, Rgb /*colour*/) {}
+  // At every attempt, before the piece is placed.
+  virtual void draw_plot_frame(const PlotFrame& /*frame*/) {}
+  // At every attempt, once the piece is placed.
+  virtual void draw_piece(const PieceDrawing& /*piece*/) {}
 
   // Every attempt, for a host that asked for it (the batch front end's --trace).
   virtual bool traces() const { return false; }

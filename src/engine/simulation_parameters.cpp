@@ -2,8 +2,9 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
-#include "input_error.h"
+#include "refusal.h"
 
 namespace quorvel {
 
@@ -19,20 +20,33 @@ DensityTable default_density_table() {
   return t;
 }
 
+namespace {
+
+[[noreturn]] void refuse(Parameter parameter, ValueProblem problem, std::string found = {},
+                         int stage = 0, int group = 0) {
+  throw Refused({.kind = RefusalKind::parameter_not_valid,
+                 .parameter = parameter,
+                 .stage = stage,
+                 .group = group,
+                 .found = std::move(found),
+                 .limit = problem == ValueProblem::below_minimum ? 1 : 0,
+                 .problem = problem});
+}
+
+}  // namespace
+
 void check_parameters(const SimulationParameters& p) {
   if (p.transect_length < 1)
-    throw InputError("transect length must be 1..32767 m, got " +
-                     std::to_string(p.transect_length));
+    refuse(Parameter::transect_length, ValueProblem::below_minimum,
+           std::to_string(p.transect_length));
   if (p.run_count < 1)
-    throw InputError("number of runs must be at least 1, got " + std::to_string(p.run_count));
+    refuse(Parameter::run_count, ValueProblem::below_minimum, std::to_string(p.run_count));
   if (!std::isfinite(p.carbon_fraction) || p.carbon_fraction < 0)
-    throw InputError("carbon fraction must be a finite number not below 0");
+    refuse(Parameter::carbon_fraction, ValueProblem::negative);
   for (int s = first_stage; s <= last_stage; ++s)
     for (int g = first_group; g <= last_group; ++g) {
       const float d = p.density.at(s, g);
-      if (!std::isfinite(d) || d < 0)
-        throw InputError("density of stage " + std::to_string(s) + ", group " +
-                         std::string(1, "?SHC"[g]) + " must be a finite number not below 0");
+      if (!std::isfinite(d) || d < 0) refuse(Parameter::density, ValueProblem::negative, {}, s, g);
     }
 }
 

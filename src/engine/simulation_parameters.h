@@ -20,7 +20,7 @@ struct SimulationParameters {
 };
 
 // Checks what the engine cannot work with: L of 1..32767, at least one run, densities and the
-// carbon fraction finite and not negative. Throws InputError naming the parameter.
+// carbon fraction finite and not negative. Throws Refused naming the parameter.
 void check_parameters(const SimulationParameters& parameters);
 
 }  // namespace quorvel

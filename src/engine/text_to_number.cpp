@@ -3,8 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 
-#include "input_error.h"
+#include "refusal.h"
 
 namespace quorvel {
 
@@ -48,17 +49,23 @@ std::string plain_decimal(std::string_view text) {
   return i == text.size() ? out : std::string{};
 }
 
+// The parameter is the caller's to name.
+[[noreturn]] void refuse(ValueProblem problem, std::string_view text) {
+  throw Refused(
+      {.kind = RefusalKind::parameter_not_valid, .found = std::string(text), .problem = problem});
+}
+
 template <typename Number>
 Number parse_decimal(std::string_view text) {
   const std::string_view body = trimmed(text);
-  if (body.empty()) throw InputError("is empty");
+  if (body.empty()) refuse(ValueProblem::empty, text);
   const std::string decimal = plain_decimal(body);
-  if (decimal.empty()) throw InputError("is not a number");
+  if (decimal.empty()) refuse(ValueProblem::not_a_number, text);
   Number value{};
   const auto [end, error] = std::from_chars(decimal.data(), decimal.data() + decimal.size(), value);
-  if (error == std::errc::result_out_of_range) throw InputError("is out of range");
+  if (error == std::errc::result_out_of_range) refuse(ValueProblem::out_of_range, text);
   if (error != std::errc{} || end != decimal.data() + decimal.size() || !std::isfinite(value))
-    throw InputError("is not a number");
+    refuse(ValueProblem::not_a_number, text);
   return value;
 }
 
@@ -76,7 +83,7 @@ double round_half_even(double x) {
 
 std::int16_t text_to_int16(std::string_view text) {
   const double rounded = round_half_even(parse_decimal<double>(text));
-  if (rounded < -32768 || rounded > 32767) throw InputError("is outside -32768..32767");
+  if (rounded < -32768 || rounded > 32767) refuse(ValueProblem::outside_int16, text);
   return static_cast<std::int16_t>(rounded);
 }
 

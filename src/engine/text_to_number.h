@@ -3,7 +3,8 @@
 // Either the comma or the period is the decimal separator (the defaults are written with the
 // comma, and a point locale must not break them); an optional sign and exponent are allowed,
 // blanks around the number are ignored, and nothing else is: no thousands separators, no
-// trailing text, no "nan" or "inf". Failures throw InputError with a short reason.
+// trailing text, no "nan" or "inf". Failures throw Refused (parameter_not_valid) with the
+// problem and the text found; the caller names the parameter.
 
 #include <cstdint>
 #include <string_view>

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "border.h"
-#include "input_error.h"
 #include "pi_value.h"
 #include "piece_measures.h"
 #include "placement.h"
+#include "refusal.h"
 #include "transect.h"
 
 namespace quorvel {
@@ -25,22 +25,21 @@ struct RunContext {
   bool traces;
   Tally& tally;
   RunProgress progress;
+  PlotFrame frame;
 };
 
-void draw_plot_frame(RunHost& host, int L) {
+PlotFrame plot_frame(int L) {
   const float side = static_cast<float>(L);
   const float middle = static_cast<float>(L / 2.0);
-  host.draw_box(0, 0, side, side, foreground_colour);
-  host.draw_line(middle, 0, middle, side, transect_colour);
+  return {{0, 0, side, side}, {middle, 0, middle, side}};
 }
 
-// The diameter mark stands at right angles to the piece at (x1, y1), as long as the first
-// diameter; then the piece itself.
-void draw_piece(RunHost& host, const Placement& p) {
+// Only a host that draws pays for the mark's cosine and sine.
+PieceDrawing piece_drawing(const Placement& p) {
   const double across = p.angle - pi_value / 2;
-  host.draw_line(p.x1, p.y1, static_cast<float>(p.x1 + p.diameter1_m * std::cos(across)),
-                 static_cast<float>(p.y1 + p.diameter1_m * std::sin(across)), foreground_colour);
-  host.draw_line(p.x1, p.y1, static_cast<float>(p.x2), static_cast<float>(p.y2), foreground_colour);
+  return {{p.x1, p.y1, static_cast<float>(p.x1 + p.diameter1_m * std::cos(across)),
+           static_cast<float>(p.y1 + p.diameter1_m * std::sin(across))},
+          {p.x1, p.y1, static_cast<float>(p.x2), static_cast<float>(p.y2)}};
 }
 
 void add_attempt(Tally& tally, const DebrisPiece& piece, const PieceMeasures& m) {
@@ -51,12 +50,13 @@ void add_attempt(Tally& tally, const DebrisPiece& piece, const PieceMeasures& m)
 
 [[noreturn]] void refuse_endless_piece(const RunContext& c, std::int64_t record,
                                        const DebrisPiece& piece) {
-  throw InputError(c.inventory.source + ", line " + std::to_string(piece.line) + ", record " +
-                   std::to_string(record) + ": the piece of length " +
-                   std::to_string(piece.piece_length) + " m did not cross the transect in " +
-                   std::to_string(c.max_attempts) + " attempts of run " +
-                   std::to_string(c.progress.run) +
-                   "; it is too short for this plot (or the attempt limit too low)");
+  throw Refused({.kind = RefusalKind::piece_never_crossed,
+                 .file = c.inventory.source,
+                 .line = piece.line,
+                 .record = record,
+                 .length = piece.piece_length,
+                 .limit = c.max_attempts,
+                 .run = c.progress.run});
 }
 
 // Places the piece until it crosses the transect; every attempt, the crossing one included,
@@ -68,12 +68,12 @@ void place_until_crossing(RunContext& c, std::int64_t record, const DebrisPiece&
     c.progress.placement_count = c.tally.placement_count;
     if (!c.host.yield(c.progress)) throw StartCancelled();
     ++c.tally.placement_count;
-    if (c.draws) draw_plot_frame(c.host, L);
+    if (c.draws) c.host.draw_plot_frame(c.frame);
     Placement p = place_piece(piece, L, c.host.wind_choice(), c.parameters.wind_force, c.random);
     border(p, L);
     add_attempt(c.tally, piece, measures);
     exchange_ends(p, c.random);
-    if (c.draws) draw_piece(c.host, p);
+    if (c.draws) c.host.draw_piece(piece_drawing(p));
     const bool crossed = crosses_transect(p, L);
     if (c.traces) c.host.trace_attempt({c.progress.run, record, attempt, p, crossed});
     if (crossed) return;
@@ -109,7 +109,7 @@ Tally perform_runs(const Inventory& inventory, const SimulationParameters& param
                    RandomSource& random, RunHost& host, std::int64_t max_attempts_per_record) {
   Tally tally;
   RunContext c{inventory,    parameters,    random, host, max_attempts_per_record,
-               host.draws(), host.traces(), tally,  {}};
+               host.draws(), host.traces(), tally,  {},   plot_frame(parameters.transect_length)};
   c.progress.run_count = parameters.run_count;
   tally.runs.reserve(parameters.run_count > 0 ? parameters.run_count : 0);
   for (int run = 1; run <= parameters.run_count; ++run) {

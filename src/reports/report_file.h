@@ -1,20 +1,25 @@
 #pragma once
-// Writing a report so that it is never half-written: the text goes to a temporary file in the
-// same folder and is renamed over the target only when complete. A PendingReport keeps the
-// temporary file until commit(); dropped without commit it removes it, leaving any earlier
-// report untouched.
+// Writing a report so that it is never half-written and never lost: the text goes to a
+// temporary file in the same folder and is renamed over the target only when complete. A
+// PendingReport keeps the temporary file until it is committed; dropped without commit it
+// removes it, leaving any earlier report untouched. Reports committed together all take their
+// place, or none does.
 
 #include <filesystem>
+#include <span>
 #include <string>
 
 namespace quorvel {
 
 class PendingReport {
  public:
-  // Writes `contents` beside `target`, flushed to disk. Throws std::runtime_error naming the
-  // target and the reason on failure (folder missing or read-only, disk full, target a folder
-  // or a device), leaving nothing behind. A target that is a symbolic link is replaced where
-  // the link points, so the link stays.
+  // Writes `contents` beside `target`, flushed to disk. Throws Refused (output_unwritable,
+  // output_not_a_file) naming the target and the reason on failure: folder missing or
+  // read-only, disk full, target a folder or a device, or a target that exists and that this
+  // user may not write, which is refused as opening it for writing would be rather than
+  // replaced. Nothing is left behind then. The text takes the permission bits of the report
+  // it is to replace. A target that is a symbolic link is replaced where the link points, so
+  // the link stays.
   PendingReport(std::filesystem::path target, const std::string& contents);
   PendingReport(PendingReport&& other) noexcept;
   PendingReport& operator=(PendingReport&& other) noexcept;
@@ -22,20 +27,28 @@ class PendingReport {
   PendingReport& operator=(const PendingReport&) = delete;
   ~PendingReport();
 
-  // Renames the temporary file over the target. Throws std::runtime_error on failure, after
-  // removing the temporary file; std::logic_error when there is nothing left to commit
-  // (committed already, or moved from).
+  // Renames the temporary file over the target. Throws Refused on failure, after removing the
+  // temporary file; std::logic_error when there is nothing left to commit (committed already,
+  // or moved from).
   void commit();
 
   const std::filesystem::path& target() const { return target_; }
 
  private:
+  friend void commit_together(std::span<PendingReport* const> reports);
   void discard() noexcept;
 
   std::filesystem::path target_;
   std::filesystem::path destination_;  // the target, or the file its symbolic link names
   std::filesystem::path temporary_;    // empty once committed or discarded
 };
+
+// Puts every report in place, or none of them. Before the first rename, each report that is
+// to be replaced is kept aside in its folder (a second hard link, or the report itself moved
+// to a hidden name where the file system has no hard links); when a rename fails, the reports
+// renamed before it are put back from there. Throws Refused naming the report that could not
+// be put in place, after removing every temporary file.
+void commit_together(std::span<PendingReport* const> reports);
 
 // Writes and commits at once.
 void write_report_file(const std::filesystem::path& target, const std::string& contents);

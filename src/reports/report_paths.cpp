@@ -1,6 +1,6 @@
 #include "report_paths.h"
 
-#include <stdexcept>
+#include "refusal.h"
 
 namespace quorvel {
 
@@ -20,10 +20,8 @@ ReportPaths report_paths_for(const std::string& inventory_path) {
     --stem_length;
     if (starts_character(inventory_path[stem_length])) ++dropped;
   }
-  if (dropped < dropped_characters) {
-    throw std::invalid_argument("The inventory path \"" + inventory_path +
-                                "\" is too short to name the reports after it");
-  }
+  if (dropped < dropped_characters)
+    throw Refused({.kind = RefusalKind::reports_unnamed, .file = inventory_path});
   const std::string stem = inventory_path.substr(0, stem_length);
   return ReportPaths{stem + "m_results.txt", stem + "s_results.txt"};
 }

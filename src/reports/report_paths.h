@@ -14,7 +14,7 @@ struct ReportPaths {
 // Characters are counted as UTF-8 code points, so a name in Cyrillic is cut between letters.
 // The four characters are dropped whatever they are: reports of inventories named otherwise
 // than "*.txt" have always been found under these names. A path of fewer than four characters
-// has no stem to cut and names no inventory: it throws std::invalid_argument rather than
+// has no stem to cut and names no inventory: it throws Refused (reports_unnamed) rather than
 // sending the reports to the working directory.
 ReportPaths report_paths_for(const std::string& inventory_path);
 

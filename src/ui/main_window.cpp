@@ -8,18 +8,12 @@
 #include <QLayout>
 #include <QLocale>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <cmath>
-#include <optional>
 
-#include "estimate_report.h"
-#include "expectation.h"
-#include "input_error.h"
 #include "inventory_reader.h"
+#include "plot_start.h"
 #include "random_source.h"
-#include "report_file.h"
-#include "run_driver.h"
-#include "stock_report.h"
+#include "refusal_text.h"
 #include "window_run_host.h"
 #include "wrapped_check_box.h"
 
@@ -72,68 +66,6 @@ void set_caption_font(QGroupBox* frame) {
 
 std::filesystem::path file_system_path(const QString& path) {
   return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-// Where in the inventory file an error lies ("строка 2, запись 2, поле 1"), from the reader's
-// own message, or nothing when it names no place.
-QString place_in_inventory(const std::string& what) {
-  static const QRegularExpression line(QStringLiteral("line (\\d+)"));
-  static const QRegularExpression record(QStringLiteral("record (\\d+)"));
-  static const QRegularExpression field(QStringLiteral("field (\\d+)"));
-  const QString text = QString::fromStdString(what);
-  QStringList place;
-  if (const auto m = line.match(text); m.hasMatch())
-    place << QStringLiteral("строка %1").arg(m.captured(1));
-  if (const auto m = record.match(text); m.hasMatch())
-    place << QStringLiteral("запись %1").arg(m.captured(1));
-  if (const auto m = field.match(text); m.hasMatch())
-    place << QStringLiteral("поле %1").arg(m.captured(1));
-  return place.join(QStringLiteral(", "));
-}
-
-QString inventory_refused(const QString& path, const std::string& what) {
-  const QString place = place_in_inventory(what);
-  const QString head = place.isEmpty()
-                           ? QStringLiteral("Файл данных «%1» не читается.").arg(path)
-                           : QStringLiteral("Файл данных «%1» не принят: %2.").arg(path, place);
-  return QStringLiteral("Расчёт не начат.\n%1\nПодробно: %2")
-      .arg(head, QString::fromStdString(what));
-}
-
-QString runs_failed(const QString& path, const std::string& what) {
-  const QString place = place_in_inventory(what);
-  const bool endless = QString::fromStdString(what).contains(QStringLiteral("did not cross"));
-  const QString head =
-      place.isEmpty() || !endless
-          ? QStringLiteral("Ошибка во время прогонов.")
-          : QStringLiteral(
-                "Файл данных «%1», %2: кусок не пересёк трансекту за допустимое число попыток.")
-                .arg(path, place);
-  return QStringLiteral("Расчёт прерван, прежние результаты сохранены.\n%1\nПодробно: %2")
-      .arg(head, QString::fromStdString(what));
-}
-
-// A failure during a Start whose message is ready for the user.
-struct StartFailure {
-  QString message;
-};
-
-std::optional<PendingReport> prepare_report(const QString& path, const std::string& contents) {
-  try {
-    return PendingReport(file_system_path(path), contents);
-  } catch (const std::exception& error) {
-    throw StartFailure{QStringLiteral("Расчёт прерван: не удалось записать файл отчёта «%1».\n%2")
-                           .arg(path, QString::fromStdString(error.what()))};
-  }
-}
-
-void commit_report(PendingReport& report, const QString& path) {
-  try {
-    report.commit();
-  } catch (const std::exception& error) {
-    throw StartFailure{QStringLiteral("Не удалось записать файл отчёта «%1».\n%2")
-                           .arg(path, QString::fromStdString(error.what()))};
-  }
 }
 
 }  // namespace
@@ -362,6 +294,7 @@ void MainWindow::lock_parameters(bool locked) {
 void MainWindow::start() {
   if (running()) return;  // no second Start inside the first
   ++summary_.starts;
+  const char separator = decimal_separator();
 
   // Everything is read and checked before anything is changed.
   const FilePaths paths = chooser_->paths();
@@ -369,8 +302,8 @@ void MainWindow::start() {
   Inventory inventory;
   auto refuse = [this](const QString& message, QWidget* field) {
     summary_.outcome = StartSummary::Outcome::refused;
-    status_line_->show_message(QStringLiteral("Расчёт не начат"));
-    tell(message);
+    status_line_->show_message(tr("Расчёт не начат"));
+    tell(tr("Расчёт не начат.") + QLatin1Char('\n') + message);
     if (field != nullptr) {
       field->setFocus();
       if (auto* line = qobject_cast<QLineEdit*>(field)) line->selectAll();
@@ -378,116 +311,92 @@ void MainWindow::start() {
   };
   try {
     parameters = read_parameters(parameters_);
-  } catch (const FieldRefused& refusal) {
-    refuse(refusal.message(), refusal.field());
+  } catch (const FieldRefused& refused) {
+    refuse(refusal_text(refused.refusal(), separator), refused.field());
     return;
   }
   if (paths.empty()) {
-    refuse(QStringLiteral("Расчёт не начат.\nФайл данных не выбран: щёлкните файл в списке "
-                          "«Файл данных:»."),
+    refuse(tr("Файл данных не выбран: щёлкните файл в списке «Файл данных:»."),
            &chooser_->file_list());
     return;
   }
   try {
     inventory = read_inventory(file_system_path(paths.inventory_path));
-  } catch (const std::exception& error) {
-    refuse(inventory_refused(paths.inventory_path, error.what()), &chooser_->file_list());
+  } catch (const Refused& refused) {
+    refuse(refusal_text(refused.refusal(), separator), &chooser_->file_list());
     return;
   }
 
-  const char separator = decimal_separator();
   ResultsDisplay results(result_fields_, separator);
   const ResultsDisplay::Snapshot previous_results = results.snapshot();
   const PlotWindow::Contents previous_plot = plot_->contents();
 
-  // What the runs should come to, for the progress bar and the comparison afterwards; it holds
-  // for the wind selected now.
-  const WindButton wind_at_start = wind_frame_->choice();
-  std::optional<Model2Expectation> expected;
-  try {
-    expected = expected_model2(inventory, parameters, wind_at_start);
-  } catch (const std::exception&) {
-    expected.reset();  // the Start goes on without the comparison
-  }
-  double expected_attempts_per_run = 0;
-  if (expected) {
-    for (double probability : expected->crossing_probability) {
-      if (probability > 0) expected_attempts_per_run += 1 / probability;
-    }
-  }
+  StartRequest request;
+  request.parameters = parameters;
+  // The expectation holds for the wind selected now.
+  request.wind = wind_frame_->choice();
+  request.seed = seed_from_time_of_day();
+  request.report_paths = {QFile::encodeName(paths.stock_report_path).toStdString(),
+                          QFile::encodeName(paths.estimate_report_path).toStdString()};
+  request.decimal_separator = separator;
 
-  std::optional<PendingReport> stock_report;
-  std::optional<PendingReport> estimate_report;
+  // The expected attempts of a run, for the progress bar.
+  double expected_attempts_per_run = 0;
   WindowRunHost::Hooks hooks;
   hooks.wind = [this] { return wind_frame_->choice(); };
-  hooks.model1_ready = [&](const Model1Result& model1) {
-    // The stock report is prepared before the fields change, so a report that cannot be
-    // written leaves the window as it was.
-    if (check1_->isChecked()) {
-      stock_report = prepare_report(paths.stock_report_path, stock_report_text(model1, separator));
+  hooks.expectation_ready = [&](const Model2Expectation& expected) {
+    for (double probability : expected.crossing_probability) {
+      if (probability > 0) expected_attempts_per_run += 1 / probability;
     }
+  };
+  hooks.model1_ready = [&](const Model1Result& model1) {
     results.show_model1_total(model1);
     results.show_model1_pieces(model1);
   };
   hooks.progress = [&](const RunProgress& progress) {
     status_line_->show_progress(progress, expected_attempts_per_run);
   };
+  hooks.reports_wanted = [this] { return check1_->isChecked(); };
   WindowRunHost host(*plot_, hooks);
 
   summary_.outcome = StartSummary::Outcome::none;
   summary_.run_count = parameters.run_count;
   summary_.placement_count = 0;
   summary_.reports_written = false;
-  summary_.seed = seed_from_time_of_day();
+  summary_.seed = request.seed;
   host_ = &host;
   // Disabling Start moves the focus on; it comes back when Start is enabled again.
   const bool start_had_focus = command1_->hasFocus() || focusWidget() == command1_;
   lock_parameters(true);
 
-  auto put_back = [&] {
-    stock_report.reset();
-    estimate_report.reset();
-    results.restore(previous_results);
-    plot_->restore(previous_plot);
-  };
   QString failure;
   try {
-    StartInputs inputs;
-    inputs.parameters = parameters;
-    inputs.seed = summary_.seed;
-    const StartResult result = run_start(inventory, inputs, host);
+    const StartOutcome outcome = perform_start(inventory, request, host);
     summary_.seconds = host.seconds_of_runs();
-    if (check1_->isChecked()) {
-      estimate_report = prepare_report(paths.estimate_report_path,
-                                       estimate_report_text(result.model2, separator));
-    }
-    if (stock_report) commit_report(*stock_report, paths.stock_report_path);
-    if (estimate_report) commit_report(*estimate_report, paths.estimate_report_path);
-    results.show_model2(result.model2, result.model1.record_count);
+    const StartResult& runs = *outcome.runs;
+    results.show_model2(runs.model2, runs.model1.record_count);
     if (host.wind_changed() && parameters.wind_force > 0) {
-      results.show_no_expectation(QStringLiteral("Ветер менялся: ожидание не определено"));
-    } else if (expected) {
-      results.show_expectation(*expected, result.model2, parameters.run_count);
+      results.show_no_expectation(tr("Ветер менялся: ожидание не определено"));
     } else {
-      results.show_no_expectation(QString());
+      results.show_expectation(outcome.expectation, runs.model2, parameters.run_count);
     }
-    summary_.outcome = StartSummary::Outcome::completed;
-    summary_.placement_count = result.tally.placement_count;
-    summary_.reports_written = stock_report.has_value() || estimate_report.has_value();
+    summary_.outcome = outcome.reports_refused ? StartSummary::Outcome::reports_unwritten
+                                               : StartSummary::Outcome::completed;
+    summary_.placement_count = runs.tally.placement_count;
+    summary_.reports_written = outcome.reports_written;
+    if (outcome.reports_refused) failure = refusal_text(*outcome.reports_refused, separator);
   } catch (const StartCancelled&) {
-    put_back();
     summary_.outcome =
         finish_requested_ ? StartSummary::Outcome::ended : StartSummary::Outcome::cancelled;
-  } catch (const StartFailure& error) {
-    put_back();
+  } catch (const Refused& refused) {
     summary_.outcome = StartSummary::Outcome::failed;
-    failure = error.message;
-  } catch (const std::exception& error) {
-    put_back();
-    summary_.outcome = StartSummary::Outcome::failed;
-    failure = runs_failed(paths.inventory_path, error.what());
+    failure = refusal_text(refused.refusal(), separator);
   }
-  if (summary_.outcome != StartSummary::Outcome::completed) {
+  const bool figures_shown = summary_.outcome == StartSummary::Outcome::completed ||
+                             summary_.outcome == StartSummary::Outcome::reports_unwritten;
+  if (!figures_shown) {
+    results.restore(previous_results);
+    plot_->restore(previous_plot);
     summary_.seconds = host.seconds_of_runs();
   }
   summary_.attempts_by_wind = host.attempts_by_wind();
@@ -497,24 +406,26 @@ void MainWindow::start() {
   plot_->update();
 
   switch (summary_.outcome) {
-    case StartSummary::Outcome::completed: {
+    case StartSummary::Outcome::completed:
+    case StartSummary::Outcome::reports_unwritten: {
       const double rate = summary_.seconds > 0 ? summary_.placement_count / summary_.seconds : 0;
-      status_line_->show_message(
-          QStringLiteral("Готово: прогонов %1, попыток %2 за %3 с (%4 в секунду)")
-              .arg(summary_.run_count)
-              .arg(summary_.placement_count)
-              .arg(QString::number(summary_.seconds, 'f', 2)
-                       .replace(QLatin1Char('.'), QLatin1Char(separator)))
-              .arg(std::llround(rate)));
+      status_line_->show_message(tr("Готово: прогонов %1, попыток %2 за %3 с (%4 в секунду)")
+                                     .arg(summary_.run_count)
+                                     .arg(summary_.placement_count)
+                                     .arg(QString::number(summary_.seconds, 'f', 2)
+                                              .replace(QLatin1Char('.'), QLatin1Char(separator)))
+                                     .arg(std::llround(rate)));
       if (summary_.reports_written) chooser_->refresh_files();
+      if (!failure.isEmpty())
+        tell(tr("Результаты показаны, но отчёты не записаны.") + QLatin1Char('\n') + failure);
       break;
     }
     case StartSummary::Outcome::cancelled:
-      status_line_->show_message(QStringLiteral("Расчёт отменён: прежние результаты сохранены"));
+      status_line_->show_message(tr("Расчёт отменён: прежние результаты сохранены"));
       break;
     case StartSummary::Outcome::failed:
-      status_line_->show_message(QStringLiteral("Расчёт прерван"));
-      tell(failure);
+      status_line_->show_message(tr("Расчёт прерван"));
+      tell(tr("Расчёт прерван, прежние результаты сохранены.") + QLatin1Char('\n') + failure);
       break;
     default:
       break;

@@ -1,14 +1,14 @@
 #pragma once
 // The parameter fields of the main window and the reading of their texts into the numbers of
 // one Start, in the window's reading order: `Text1`, `Text30`, the density grid row by row,
-// `Text8`, `Text5`. A text that cannot be used refuses the Start with a message in Russian
-// that names the field.
+// `Text8`, `Text5`. A text that cannot be used refuses the Start, naming the field.
 
 #include <QLineEdit>
-#include <QString>
 #include <array>
-#include <stdexcept>
+#include <exception>
+#include <utility>
 
+#include "refusal.h"
 #include "simulation_parameters.h"
 #include "stage_group_table.h"
 
@@ -25,26 +25,20 @@ struct ParameterFields {
   std::array<QLineEdit*, 19> all() const;
 };
 
-// A field whose text the Start cannot use. `field` is null when the fault lies in no single
-// field.
-class FieldRefused : public std::runtime_error {
+// A field whose text the Start cannot use, and why.
+class FieldRefused : public std::exception {
  public:
-  FieldRefused(QLineEdit* field, const QString& message)
-      : std::runtime_error(message.toStdString()), field_(field), message_(message) {}
+  FieldRefused(QLineEdit* field, Refusal refusal) : field_(field), refusal_(std::move(refusal)) {}
   QLineEdit* field() const { return field_; }
-  const QString& message() const { return message_; }
+  const Refusal& refusal() const { return refusal_; }
+  const char* what() const noexcept override { return "a parameter field was refused"; }
 
  private:
   QLineEdit* field_;
-  QString message_;
+  Refusal refusal_;
 };
 
 // Throws FieldRefused for the first field, in reading order, that cannot be used.
 SimulationParameters read_parameters(const ParameterFields& fields);
-
-// The column headings of the density grid, group 1..3 (index 0 unused).
-inline const std::array<QString, 4> group_captions{QString(), QStringLiteral("Мягко листв"),
-                                                   QStringLiteral("Твердо листв"),
-                                                   QStringLiteral("Хвойные")};
 
 }  // namespace quorvel

@@ -8,12 +8,13 @@ namespace quorvel {
 
 struct StartSummary {
   enum class Outcome {
-    none,       // no Start yet
-    completed,  // results shown, reports written if asked for
-    refused,    // a field or the inventory could not be used; nothing was changed
-    cancelled,  // Esc during the runs; the previous results were put back
-    failed,     // stopped by an error during the Start; the previous results were put back
-    ended,      // Finish or closing the window during the runs
+    none,               // no Start yet
+    completed,          // results shown, reports written if asked for
+    reports_unwritten,  // results shown, but the reports asked for could not be written
+    refused,            // a field or the inventory could not be used; nothing was changed
+    cancelled,          // Esc during the runs; the previous results were put back
+    failed,             // stopped by an error during the Start; the previous results were put back
+    ended,              // Finish or closing the window during the runs
   };
 
   Outcome outcome = Outcome::none;

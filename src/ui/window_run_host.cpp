@@ -10,6 +10,9 @@ namespace {
 constexpr int attempts_per_clock_reading = 16;
 
 QColor to_colour(Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+QPointF from(const Segment& s) { return QPointF(s.x1, s.y1); }
+QPointF to(const Segment& s) { return QPointF(s.x2, s.y2); }
 }  // namespace
 
 WindowRunHost::WindowRunHost(PlotWindow& plot, Hooks hooks)
@@ -64,27 +67,27 @@ void WindowRunHost::show_plot() {
   plot_.raise();
 }
 
-void WindowRunHost::clear_plot() {
-  plot_.clear();
-  transect_next_ = false;
+void WindowRunHost::clear_plot() { plot_.clear(); }
+
+void WindowRunHost::draw_plot_frame(const PlotFrame& frame) {
+  plot_.set_outline(from(frame.outline), to(frame.outline), to_colour(foreground_colour));
+  plot_.set_transect(from(frame.transect), to(frame.transect), to_colour(transect_colour));
 }
 
-void WindowRunHost::draw_box(float x1, float y1, float x2, float y2, Rgb colour) {
-  plot_.set_outline(QPointF(x1, y1), QPointF(x2, y2), to_colour(colour));
-  transect_next_ = true;
-}
-
-void WindowRunHost::draw_line(float x1, float y1, float x2, float y2, Rgb colour) {
-  if (transect_next_) {
-    transect_next_ = false;
-    plot_.set_transect(QPointF(x1, y1), QPointF(x2, y2), to_colour(colour));
-    return;
-  }
-  plot_.draw_line(QPointF(x1, y1), QPointF(x2, y2), to_colour(colour));
+void WindowRunHost::draw_piece(const PieceDrawing& piece) {
+  const QColor colour = to_colour(foreground_colour);
+  plot_.draw_line(from(piece.mark), to(piece.mark), colour);
+  plot_.draw_line(from(piece.piece), to(piece.piece), colour);
 }
 
 void WindowRunHost::model1_ready(const Model1Result& model1) {
   if (hooks_.model1_ready) hooks_.model1_ready(model1);
 }
+
+void WindowRunHost::expectation_ready(const Model2Expectation& expectation) {
+  if (hooks_.expectation_ready) hooks_.expectation_ready(expectation);
+}
+
+bool WindowRunHost::reports_wanted() { return hooks_.reports_wanted && hooks_.reports_wanted(); }
 
 }  // namespace quorvel

@@ -9,16 +9,18 @@
 #include <functional>
 
 #include "plot_window.h"
-#include "run_host.h"
+#include "start_host.h"
 
 namespace quorvel {
 
-class WindowRunHost final : public RunHost {
+class WindowRunHost final : public StartHost {
  public:
   struct Hooks {
-    std::function<WindButton()> wind;                       // the buttons as they stand now
-    std::function<void(const Model1Result&)> model1_ready;  // may throw to stop the Start
-    std::function<void(const RunProgress&)> progress;       // at every repaint
+    std::function<WindButton()> wind{};                                 // the buttons now
+    std::function<void(const Model1Result&)> model1_ready{};            // before the runs
+    std::function<void(const RunProgress&)> progress{};                 // at every repaint
+    std::function<void(const Model2Expectation&)> expectation_ready{};  // before model 1
+    std::function<bool()> reports_wanted{};                             // the report box now
   };
 
   WindowRunHost(PlotWindow& plot, Hooks hooks);
@@ -40,9 +42,11 @@ class WindowRunHost final : public RunHost {
   void set_scale(float height, float width) override;
   void show_plot() override;
   void clear_plot() override;
-  void draw_box(float x1, float y1, float x2, float y2, Rgb colour) override;
-  void draw_line(float x1, float y1, float x2, float y2, Rgb colour) override;
+  void draw_plot_frame(const PlotFrame& frame) override;
+  void draw_piece(const PieceDrawing& piece) override;
   void model1_ready(const Model1Result& model1) override;
+  void expectation_ready(const Model2Expectation& expectation) override;
+  bool reports_wanted() override;
 
   // Events are handled when this much time has passed since the last time, the picture and
   // the progress repainted at this interval.
@@ -59,8 +63,6 @@ class WindowRunHost final : public RunHost {
   std::int64_t next_repaint_ns_ = 0;
   int attempts_until_clock_ = 0;
   bool stop_requested_ = false;
-  // The first line after the outline at each attempt is the transect.
-  bool transect_next_ = false;
   std::array<std::int64_t, 9> attempts_by_wind_{};
 };
 

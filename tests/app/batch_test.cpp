@@ -1,63 +1,48 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <utility>
 #include <vector>
 
-#include "batch_options.h"
-#include "batch_run.h"
+#include "../support/batch_in_process.h"
+#include "../support/folder_snapshot.h"
+#include "../support/temporary_folder.h"
+#include "refusal_text.h"
 
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using testing::file_bytes;
 
 class BatchTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           (std::string("quorvel_batch_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   fs::path write(const std::string& name, const std::string& text) {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-    return dir_ / name;
+    return folder_.write(name, text);
   }
+  std::string contents(const std::string& name) const { return file_bytes(folder_.in(name)); }
 
   // Runs the batch front end as main() would, with the arguments after the program name.
   int batch(std::vector<std::string> args) {
-    args.insert(args.begin(), "quorvel-batch");
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    out_.str("");
-    err_.str("");
-    const ParsedCommandLine parsed =
-        parse_batch_options(static_cast<int>(argv.size()), argv.data(), out_, err_);
-    if (!parsed.options) return parsed.exit_status;
-    BatchEnvironment environment;
-    environment.locale_separator = ',';
-    return run_batch(*parsed.options, environment, out_, err_);
+    result_ = testing::run_batch_in_process(std::move(args));
+    out_.str(result_.out);
+    err_.str(result_.err);
+    return result_.status;
   }
 
   std::vector<nlohmann::json> json_lines() const {
     std::vector<nlohmann::json> lines;
-    std::istringstream in(out_.str());
+    std::istringstream in(result_.out);
     for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
     return lines;
   }
 
-  fs::path dir_;
+  testing::TemporaryFolder folder_;
+  testing::BatchResult result_;
   std::ostringstream out_, err_;
 };
 
@@ -81,11 +66,11 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   EXPECT_EQ(j["model2"]["surface_m2_per_ha"].size(), 3u);
   EXPECT_TRUE(j["model2"]["carbon_t_per_ha_stderr"].is_number());
   EXPECT_EQ(j["model2_expected"]["crossing_probability"].size(), 1u);
-  const std::string stock = contents(dir_ / "plotm_results.txt");
+  const std::string stock = contents("plotm_results.txt");
   EXPECT_NE(stock.find("Softwood       0,880415616741942  0  0  0  0 \r\n"), std::string::npos)
       << stock;
   EXPECT_EQ(std::count(stock.begin(), stock.end(), '\n'), 6);
-  const std::string estimate = contents(dir_ / "plots_results.txt");
+  const std::string estimate = contents("plots_results.txt");
   EXPECT_EQ(std::count(estimate.begin(), estimate.end(), '\n'), 17);
 }
 
@@ -114,9 +99,11 @@ TEST_F(BatchTest, RefusedInventoryLeavesEarlierReportsUntouchedAndExitsOne) {
   write("plots_results.txt", "earlier estimate report");
   write("plot.txt", "S,20,20,10,1\nS,20,20,-10,1\n");
   EXPECT_EQ(batch({plot.string()}), 1);
-  EXPECT_NE(err_.str().find("line 2, record 2, field 4 (length)"), std::string::npos) << err_.str();
-  EXPECT_EQ(contents(dir_ / "plotm_results.txt"), "earlier stock report");
-  EXPECT_EQ(contents(dir_ / "plots_results.txt"), "earlier estimate report");
+  EXPECT_EQ(err_.str(), "quorvel-batch: " + plot.string() +
+                            ", line 2, record 2, field 4 (length): expected a length in m, a "
+                            "number above 0 (period as decimal point), found \"-10\"\n");
+  EXPECT_EQ(contents("plotm_results.txt"), "earlier stock report");
+  EXPECT_EQ(contents("plots_results.txt"), "earlier estimate report");
 }
 
 TEST_F(BatchTest, APieceOverTheAttemptCapWritesNoReport) {
@@ -124,9 +111,9 @@ TEST_F(BatchTest, APieceOverTheAttemptCapWritesNoReport) {
   write("plotm_results.txt", "earlier");
   EXPECT_EQ(batch({"--max-attempts", "100", plot.string()}), 1);
   EXPECT_NE(err_.str().find("100 attempts"), std::string::npos) << err_.str();
-  EXPECT_EQ(contents(dir_ / "plotm_results.txt"), "earlier");
-  EXPECT_FALSE(fs::exists(dir_ / "plots_results.txt"));
-  for (const auto& entry : fs::directory_iterator(dir_))
+  EXPECT_EQ(contents("plotm_results.txt"), "earlier");
+  EXPECT_FALSE(fs::exists(folder_.path() / "plots_results.txt"));
+  for (const auto& entry : fs::directory_iterator(folder_.path()))
     EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
 }
 
@@ -141,7 +128,7 @@ TEST_F(BatchTest, UsageErrorsExitTwoAndBadParameterTextsExitOne) {
   EXPECT_EQ(batch({"--runs", "0", plot.string()}), 1);
   EXPECT_EQ(batch({"--carbon-fraction", "abc", plot.string()}), 1);
   EXPECT_EQ(batch({"--density", "1:S=x", plot.string()}), 1);
-  EXPECT_FALSE(fs::exists(dir_ / "plotm_results.txt"));
+  EXPECT_FALSE(fs::exists(folder_.path() / "plotm_results.txt"));
   EXPECT_EQ(batch({"--help"}), 0);
   EXPECT_NE(out_.str().find("--transect-length"), std::string::npos);
 }
@@ -156,12 +143,12 @@ TEST_F(BatchTest, ParametersAreReadAsTheWindowReadsItsFields) {
   EXPECT_EQ(j["runs"], 2);  // 2,5 rounds to the even neighbour
   EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(), 0.5343325584602389);
   EXPECT_EQ(j["model1"]["pieces_per_ha"], 78);
-  EXPECT_FALSE(fs::exists(dir_ / "plotm_results.txt"));
+  EXPECT_FALSE(fs::exists(folder_.path() / "plotm_results.txt"));
 }
 
 TEST_F(BatchTest, TraceHasOneLinePerAttempt) {
   const fs::path plot = write("plot.txt", "S,20,20,5,1\nH,10,10,2,2\n");
-  const fs::path trace = dir_ / "trace.csv";
+  const fs::path trace = folder_.path() / "trace.csv";
   ASSERT_EQ(batch({"--json", "--no-reports", "--runs", "3", "--seed", "8", "--trace",
                    trace.string(), plot.string()}),
             0)
@@ -183,7 +170,7 @@ TEST_F(BatchTest, TraceHasOneLinePerAttempt) {
 TEST_F(BatchTest, ExpectedOnlySkipsTheRunsAndSummaryHasARowPerPlot) {
   const fs::path a = write("a.txt", "S,20,20,5,1\n");
   const fs::path b = write("b.txt", "H,10,10,2,2\n");
-  const fs::path summary = dir_ / "summary.csv";
+  const fs::path summary = folder_.path() / "summary.csv";
   ASSERT_EQ(
       batch({"--json", "--expected-only", "--summary", summary.string(), a.string(), b.string()}),
       0);
@@ -191,9 +178,111 @@ TEST_F(BatchTest, ExpectedOnlySkipsTheRunsAndSummaryHasARowPerPlot) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_FALSE(lines[0].contains("model2"));
   EXPECT_GT(lines[0]["model2_expected"]["carbon_t_per_ha"].get<double>(), 0);
-  EXPECT_FALSE(fs::exists(dir_ / "am_results.txt"));
-  const std::string csv = contents(summary);
+  EXPECT_FALSE(fs::exists(folder_.path() / "am_results.txt"));
+  const std::string csv = file_bytes(summary);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
+}
+
+// --no-reports takes any inventory path, even one too short to name reports after.
+TEST_F(BatchTest, WithoutReportsAnyInventoryPathWillDo) {
+  write("p", "S,20,20,10,1\n");
+  const fs::path saved = fs::current_path();
+  fs::current_path(folder_.path());
+  EXPECT_EQ(batch({"--no-reports", "p"}), 0) << err_.str();
+  EXPECT_EQ(batch({"p"}), 1);
+  fs::current_path(saved);
+  EXPECT_EQ(err_.str(),
+            "quorvel-batch: The inventory path \"p\" is too short to name the reports after it\n");
+}
+
+// Every kind of refusal, worded in English from its data alone.
+TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
+  using enum RefusalKind;
+  using enum InventoryField;
+  using P = ValueProblem;
+  // clang-format off
+  const std::pair<Refusal, const char*> cases[] = {
+      {{.kind = field_not_valid, .file = "plot.txt", .line = 3, .record = 3, .field = length,
+        .found = "0"},
+       "plot.txt, line 3, record 3, field 4 (length): expected a length in m, a number above 0 "
+       "(period as decimal point), found \"0\""},
+      {{.kind = field_not_valid, .file = "p.txt", .line = 2, .record = 2, .field = species_code,
+        .found = "s"},
+       "p.txt, line 2, record 2, field 1 (species code): expected the species code \"S\", \"H\" or "
+       "\"C\", found \"s\""},
+      {{.kind = field_not_valid, .file = "p.txt", .line = 1, .record = 1, .field = diameter2,
+        .found = std::string("2\0x\x01\xff", 5)},
+       "p.txt, line 1, record 1, field 3 (diameter 2): expected a diameter in cm, a number not "
+       "below 0 (period as decimal point), found \"2\\x00x\\x01\\xFF\""},
+      {{.kind = field_not_valid, .file = "p.txt", .line = 1, .record = 1, .field = stage,
+        .found = std::string(41, '7')},
+       "p.txt, line 1, record 1, field 5 (stage): expected a decomposition stage, a whole number "
+       "0..5, found \"7777777777777777777777777777777777777777...\""},
+      {{.kind = field_not_valid, .file = "t.csv", .line = 4, .record = 3, .field = length,
+        .column = "Len", .found = "2,5", .hint = FormHint::decimal_comma, .hint_fields = 5},
+       "t.csv, line 4, record 3, column \"Len\" (length): expected a length in m, a number above 0 "
+       "(period as decimal point), found \"2,5\"; read with decimal commas, line 4 holds 5 fields: "
+       "is the file in that form?"},
+      {{.kind = column_missing, .file = "t.csv", .line = 1, .field = stage},
+       "t.csv, line 1: the header has no column for the stage"},
+      {{.kind = unclosed_quote, .file = "q.txt", .line = 1},
+       "q.txt, line 1: a quoted field has no closing quote"},
+      {{.kind = text_after_quote, .file = "q.txt", .line = 1, .found = "x,1"},
+       "q.txt, line 1: unexpected text \"x,1\" after a quoted field"},
+      {{.kind = record_incomplete, .file = "i.txt", .line = 1, .record = 1, .field = diameter2},
+       "i.txt, line 1, record 1: the file ends inside the record after field 3 (diameter 2); a "
+       "record has five fields"},
+      {{.kind = file_missing, .file = "m.txt", .reason = "No such file or directory"},
+       "cannot open inventory file m.txt: No such file or directory"},
+      {{.kind = file_is_folder, .file = "/tmp"},
+       "cannot read inventory file /tmp: it is a directory"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::transect_length, .found = "40000",
+        .problem = P::outside_int16},
+       "--transect-length \"40000\" is outside -32768..32767"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "",
+        .problem = P::empty},
+       "--runs \"\" is empty"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::wind_force, .found = "nan",
+        .problem = P::not_a_number},
+       "--wind-force \"nan\" is not a number"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::carbon_fraction, .found = "1e39",
+        .problem = P::out_of_range},
+       "--carbon-fraction \"1e39\" is out of range"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::transect_length, .found = "0",
+        .limit = 1, .problem = P::below_minimum},
+       "transect length must be 1..32767 m, got 0"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "-2", .limit = 1,
+        .problem = P::below_minimum},
+       "number of runs must be at least 1, got -2"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::carbon_fraction,
+        .problem = P::negative},
+       "carbon fraction must be a finite number not below 0"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::density, .stage = 2, .group = 2,
+        .problem = P::negative},
+       "density of stage 2, group H must be a finite number not below 0"},
+      {{.kind = piece_cannot_cross, .file = "p.txt", .line = 2, .record = 2, .length = 1e-300},
+       "p.txt, line 2, record 2: a piece of length 1e-300 m can never cross the transect"},
+      {{.kind = piece_never_crossed, .file = "p.txt", .line = 1, .record = 1, .length = 0.05,
+        .limit = 100, .run = 3},
+       "p.txt, line 1, record 1: the piece of length 0.05 m did not cross the transect in 100 "
+       "attempts of run 3; it is too short for this plot (or the attempt limit too low)"},
+      {{.kind = figure_beyond_range, .file = "h.txt", .figure = Figure::expected_carbon},
+       "h.txt: the figures are too large to compute (the expected carbon is beyond the range of "
+       "numbers); check the diameters, lengths, densities and the carbon fraction"},
+      {{.kind = cancelled, .file = "p.txt"}, "p.txt: interrupted; no report was written"},
+      {{.kind = output_unwritable, .file = "/r/pm_results.txt", .output = Output::report,
+        .system_error = EACCES},
+       "Cannot write the report \"/r/pm_results.txt\": Permission denied"},
+      {{.kind = output_unwritable, .file = "s.csv", .reason = "Is a directory",
+        .output = Output::summary},
+       "Cannot write the summary \"s.csv\": Is a directory"},
+      {{.kind = output_not_a_file, .file = "t.csv", .output = Output::trace},
+       "Cannot write the trace \"t.csv\": it is not a regular file"},
+      {{.kind = reports_unnamed, .file = "txt"},
+       "The inventory path \"txt\" is too short to name the reports after it"},
+  };
+  // clang-format on
+  for (const auto& [refusal, text] : cases) EXPECT_EQ(refusal_text(refusal), text);
 }
 
 }  // namespace

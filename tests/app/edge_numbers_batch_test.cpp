@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "../support/batch_in_process.h"
 #include "../support/folder_snapshot.h"
+#include "../support/temporary_folder.h"
 
 namespace quorvel {
 namespace {
@@ -57,9 +57,9 @@ std::vector<BatchEdge> batch_edges() {
 }
 
 TEST(BatchEdgeNumbers, EndInAResultOrARefusalThatLeavesTheReportsAsTheyWere) {
-  std::string pattern = (fs::temp_directory_path() / "quorvel-edges-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-  const fs::path folder = pattern, plot = folder / "plot.txt";
+  const testing::TemporaryFolder temporary;
+  const fs::path& folder = temporary.path();
+  const fs::path plot = folder / "plot.txt";
   std::ofstream(folder / "plotm_results.txt", std::ios::binary) << "earlier stock";
   std::ofstream(folder / "plots_results.txt", std::ios::binary) << "earlier estimate";
   for (const BatchEdge& edge : batch_edges()) {
@@ -81,7 +81,6 @@ TEST(BatchEdgeNumbers, EndInAResultOrARefusalThatLeavesTheReportsAsTheyWere) {
     EXPECT_TRUE(result.out.empty()) << result.out;
     EXPECT_EQ(folder_snapshot(folder), before);
   }
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -17,6 +16,7 @@
 
 #include "../support/batch_in_process.h"
 #include "../support/folder_snapshot.h"
+#include "../support/temporary_folder.h"
 
 namespace quorvel {
 namespace {
@@ -50,13 +50,6 @@ std::string generated_inventory(std::mt19937& random, int records) {
 
 class Load : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "quorvel-load-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   // Runs the program, which must succeed, and holds its peak memory to the bound.
   void run(const std::vector<std::string>& args, const char* what) {
     const testing::ProcessResult result = testing::run_batch_program(
@@ -68,7 +61,8 @@ class Load : public ::testing::Test {
     EXPECT_LT(kib, peak_memory_bound_kib);
   }
 
-  fs::path folder_;
+  testing::TemporaryFolder temporary_;
+  const fs::path& folder_ = temporary_.path();
 };
 
 TEST_F(Load, TwoHundredInventoriesWithTwoJobs) {

@@ -13,9 +13,9 @@
 
 #include "border.h"
 #include "debris_piece.h"
-#include "input_error.h"
 #include "placement.h"
 #include "random_source.h"
+#include "refusal.h"
 #include "transect.h"
 #include "wind.h"
 
@@ -139,9 +139,9 @@ TEST(CrossingProbabilityExact, ForceIsClampedNeedsAButtonAndInputIsChecked) {
   EXPECT_EQ(crossing_probability(-30, 100, WindButton::se, 3),
             crossing_probability(30, 100, WindButton::se, 3));
   for (const double bad_length : {double(NAN), double(INFINITY)})
-    EXPECT_THROW(crossing_probability(bad_length, 100, WindButton::none, 0), InputError);
+    EXPECT_THROW(crossing_probability(bad_length, 100, WindButton::none, 0), Refused);
   for (const int bad_side : {0, -100})
-    EXPECT_THROW(crossing_probability(1, bad_side, WindButton::none, 0), InputError);
+    EXPECT_THROW(crossing_probability(1, bad_side, WindButton::none, 0), Refused);
 }
 
 // ---- Against the engine's placement ------------------------------------------------------

@@ -7,20 +7,15 @@
 #include <limits>
 #include <string>
 
+#include "../support/quiet_host.h"
 #include "expectation.h"
-#include "input_error.h"
 #include "inventory_reader.h"
+#include "refusal.h"
 #include "run_driver.h"
 #include "text_to_number.h"
 
 namespace quorvel {
 namespace {
-
-class QuietHost : public RunHost {
- public:
-  WindButton wind_choice() override { return WindButton::none; }
-  bool yield(const RunProgress&) override { return true; }
-};
 
 TEST(TextsThatAreNoFiniteNumber, AreRefusedInEveryInventoryAndParameterField) {
   for (const char* text :
@@ -30,11 +25,11 @@ TEST(TextsThatAreNoFiniteNumber, AreRefusedInEveryInventoryAndParameterField) {
       f[field - 1] = text;
       EXPECT_THROW(
           parse_inventory(f[0] + "," + f[1] + "," + f[2] + "," + f[3] + "," + f[4], "p.txt"),
-          InputError)
+          Refused)
           << "field " << field << ": " << text;
     }
-    EXPECT_THROW(text_to_int16(text), InputError) << text;
-    EXPECT_THROW(text_to_single(text), InputError) << text;
+    EXPECT_THROW(text_to_int16(text), Refused) << text;
+    EXPECT_THROW(text_to_single(text), Refused) << text;
   }
 }
 
@@ -89,14 +84,14 @@ TEST(EdgeStarts, GiveFiniteFiguresNearTheirExpectationOrARefusalNamingTheInvento
       inputs.parameters.density.at(1, 1) = std::numeric_limits<float>::max();
       inputs.parameters.carbon_fraction = std::numeric_limits<float>::max();
     }
-    QuietHost host;
+    testing::QuietHost host;
     StartResult r;
     try {
       r = run_start(inventory, inputs, host);
-    } catch (const InputError& error) {
-      EXPECT_NE(c.outcome, Outcome::figures) << error.what();
-      EXPECT_NE(std::string(error.what()).find("edge.txt"), std::string::npos) << error.what();
-      EXPECT_NE(std::string(error.what()).find("too large"), std::string::npos) << error.what();
+    } catch (const Refused& refused) {
+      EXPECT_NE(c.outcome, Outcome::figures) << refused.what();
+      EXPECT_EQ(refused.refusal().kind, RefusalKind::figure_beyond_range);
+      EXPECT_EQ(refused.refusal().file, "edge.txt");
       continue;
     }
     ASSERT_NE(c.outcome, Outcome::refused);

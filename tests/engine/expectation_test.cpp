@@ -12,10 +12,11 @@
 #include <utility>
 #include <vector>
 
+#include "../support/quiet_host.h"
 #include "crossing_probability.h"
-#include "input_error.h"
 #include "inventory.h"
 #include "random_source.h"
+#include "refusal.h"
 #include "run_host.h"
 #include "simulation_parameters.h"
 #include "transect_tally.h"
@@ -95,19 +96,12 @@ TEST(ExpectationInput, WindEmptyInventoryAndWhatCannotBeExpected) {
   bad_group.pieces = {piece(4, 10, 10, 2, 1)};
   bad_stage.pieces = {piece(1, 10, 10, 2, 6)};
   for (const Inventory* refused : {&never_crosses, &bad_group, &bad_stage})
-    EXPECT_THROW(expected_model2(*refused, parameters, WindButton::none), InputError);
+    EXPECT_THROW(expected_model2(*refused, parameters, WindButton::none), Refused);
   parameters.transect_length = 0;
-  EXPECT_THROW(expected_model2(Inventory{}, parameters, WindButton::none), InputError);
+  EXPECT_THROW(expected_model2(Inventory{}, parameters, WindButton::none), Refused);
 }
 
 // ---- Against the engine's runs ----------------------------------------------------------
-
-struct FixedWindHost : RunHost {
-  explicit FixedWindHost(WindButton w) : wind(w) {}
-  WindButton wind_choice() override { return wind; }
-  bool yield(const RunProgress&) override { return true; }
-  WindButton wind;
-};
 
 // Many runs of the engine must average to the expectation within 5 standard errors, and their
 // spread must match the predicted one. The sample variance of R runs has a relative standard
@@ -127,7 +121,7 @@ void expect_runs_match(int side, WindButton wind, int force, std::uint64_t seed,
   parameters.wind_force = force;
   const Model2Expectation e = expected_model2(inventory, parameters, wind);
   RandomSource random(seed);
-  FixedWindHost host(wind);
+  testing::QuietHost host(wind);
   const Tally tally = perform_runs(inventory, parameters, random, host);
 
   // Mean and sample standard deviation over the runs, per hectare.

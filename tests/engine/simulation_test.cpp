@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <vector>
 
-#include "input_error.h"
+#include "../support/quiet_host.h"
+#include "../support/refusal_of.h"
 #include "inventory_reader.h"
 #include "pi_value.h"
 #include "piece_measures.h"
@@ -13,15 +15,10 @@
 namespace quorvel {
 namespace {
 
-// A host that never draws, with a fixed wind; optionally records every attempt.
-class QuietHost : public RunHost {
- public:
-  explicit QuietHost(WindButton wind = WindButton::none) : wind_(wind) {}
-  WindButton wind_choice() override { return wind_; }
-  bool yield(const RunProgress&) override { return true; }
-  WindButton wind_;
-};
+using testing::QuietHost;
+using testing::refusal_of;
 
+// Records every attempt.
 struct Attempt {
   int run;
   std::int64_t record, attempt;
@@ -145,49 +142,51 @@ TEST(Runs, ManyRunsOfShortPiecesComeCloseToModelOne) {
 TEST(Runs, APieceThatCannotCrossIsRefusedByName) {
   QuietHost host;
   StartInputs inputs{with_runs(1), 1, 1000};
-  try {
+  const Refusal r = refusal_of([&] {
     run_start(parse_inventory("S,20,20,10,1\nH,5,5,0.000001,2\n", "plot.txt"), inputs, host);
-    FAIL();
-  } catch (const InputError& e) {
-    EXPECT_NE(std::string(e.what()).find("plot.txt, line 2, record 2"), std::string::npos);
-    EXPECT_NE(std::string(e.what()).find("1000 attempts"), std::string::npos);
-  }
+  });
+  EXPECT_EQ(r.kind, RefusalKind::piece_never_crossed);
+  EXPECT_EQ(std::tie(r.file, r.line, r.record, r.length, r.limit, r.run),
+            std::make_tuple("plot.txt", 2, 2, 0.000001, 1000, 1));
 }
 
-TEST(Runs, ParametersTheRunsCannotUseAreRefused) {
+TEST(Runs, ParametersTheRunsCannotUseAreRefusedByName) {
   QuietHost host;
-  for (auto change : {+[](SimulationParameters& p) { p.transect_length = 0; },
-                      +[](SimulationParameters& p) { p.run_count = 0; },
-                      +[](SimulationParameters& p) { p.carbon_fraction = -1; },
-                      +[](SimulationParameters& p) { p.density.at(2, 3) = NAN; }}) {
+  const std::pair<void (*)(SimulationParameters&), Parameter> cases[] = {
+      {[](SimulationParameters& p) { p.transect_length = 0; }, Parameter::transect_length},
+      {[](SimulationParameters& p) { p.run_count = 0; }, Parameter::run_count},
+      {[](SimulationParameters& p) { p.carbon_fraction = -1; }, Parameter::carbon_fraction},
+      {[](SimulationParameters& p) { p.density.at(2, 3) = NAN; }, Parameter::density}};
+  for (const auto& [change, parameter] : cases) {
     SimulationParameters p;
     change(p);
-    EXPECT_THROW(start("S,20,20,10,1\n", p, 1, host), InputError);
+    EXPECT_EQ(refusal_of([&] { start("S,20,20,10,1\n", p, 1, host); }).parameter, parameter);
   }
 }
 
-// Counts what the engine asks of a drawing host.
+// Counts what the engine asks of a drawing host and checks every drawing by what it shows.
 class DrawingHost : public QuietHost {
  public:
   bool draws() const override { return true; }
   void set_scale(float h, float w) override { height = h, width = w; }
   void show_plot() override { ++shows; }
   void clear_plot() override { ++clears; }
-  void draw_box(float x1, float y1, float x2, float y2, Rgb c) override {
-    ++boxes;
-    EXPECT_EQ(x1, 0);
-    EXPECT_EQ(y1, 0);
-    EXPECT_EQ(x2, 100);
-    EXPECT_EQ(y2, 100);
-    EXPECT_EQ(c, foreground_colour);
+  void draw_plot_frame(const PlotFrame& f) override {
+    ++frames;
+    EXPECT_EQ(std::tie(f.outline.x1, f.outline.y1, f.outline.x2, f.outline.y2),
+              std::make_tuple(0, 0, 100, 100));
+    EXPECT_EQ(std::tie(f.transect.x1, f.transect.y1, f.transect.x2, f.transect.y2),
+              std::make_tuple(50, 0, 50, 100));
   }
-  void draw_line(float x1, float, float x2, float, Rgb c) override {
-    ++lines;
-    if (c == transect_colour) {
-      ++transects;
-      EXPECT_EQ(x1, 50);
-      EXPECT_EQ(x2, 50);
-    }
+  // The mark starts where the piece does, at right angles to it, as long as the diameter 1
+  // of 20 cm.
+  void draw_piece(const PieceDrawing& d) override {
+    ++pieces;
+    const double mx = d.mark.x2 - d.mark.x1, my = d.mark.y2 - d.mark.y1;
+    const double px = d.piece.x2 - d.piece.x1, py = d.piece.y2 - d.piece.y1;
+    EXPECT_EQ(std::tie(d.mark.x1, d.mark.y1), std::tie(d.piece.x1, d.piece.y1));
+    EXPECT_NEAR(std::hypot(mx, my), 0.2, 1e-5);
+    EXPECT_NEAR(mx * px + my * py, 0, 1e-4 * std::hypot(px, py));
   }
   bool yield(const RunProgress& progress) override {
     EXPECT_TRUE(model1_seen) << "the runs began before model 1 was handed over";
@@ -197,22 +196,21 @@ class DrawingHost : public QuietHost {
   void model1_ready(const Model1Result&) override { model1_seen = true; }
 
   float height = 0, width = 0;
-  int shows = 0, clears = 0, boxes = 0, lines = 0, transects = 0;
+  int shows = 0, clears = 0, frames = 0, pieces = 0;
   bool model1_seen = false;
   std::int64_t cancel_at = 0;
   RunProgress last;
 };
 
-TEST(Runs, DrawingHostGetsScaleClearsAndFourDrawingsPerAttempt) {
+TEST(Runs, DrawingHostGetsScaleClearsAndThePlotAndThePieceAtEveryAttempt) {
   DrawingHost host;
-  const StartResult r = start("S,20,20,3,1\nH,10,10,6,2\n", with_runs(3), 4, host);
+  const StartResult r = start("S,20,20,3,1\nH,20,10,6,2\n", with_runs(3), 4, host);
   EXPECT_EQ(host.height, 102);
   EXPECT_EQ(host.width, 102);
   EXPECT_EQ(host.shows, 1);
   EXPECT_EQ(host.clears, 1 + 3);  // once at the Start, once per run
-  EXPECT_EQ(host.boxes, r.tally.placement_count);
-  EXPECT_EQ(host.transects, r.tally.placement_count);
-  EXPECT_EQ(host.lines, 3 * r.tally.placement_count);  // transect, mark, piece
+  EXPECT_EQ(host.frames, r.tally.placement_count);
+  EXPECT_EQ(host.pieces, r.tally.placement_count);
   EXPECT_EQ(host.last.run, 3);
   EXPECT_EQ(host.last.run_count, 3);
 }

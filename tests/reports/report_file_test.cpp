@@ -1,195 +1,181 @@
-// Report files: exact bytes under the target's name, and no trace of a write that failed.
+// Report files: exact bytes under the target's name, the permission bits of the report they
+// replace, reports committed together or not at all, and no trace of a write that failed.
 
 #include "report_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
-#include <cstring>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <map>
 #include <stdexcept>
 #include <string>
+#include <tuple>
+
+#include "../support/file_faults.h"
+#include "../support/folder_snapshot.h"
+#include "../support/refusal_of.h"
+#include "../support/temporary_folder.h"
 
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-using Entries = std::map<std::string, std::string>;
+using testing::FolderSnapshot;
+using testing::refusal_of;
 
 const std::string old_report = "Old report\r\nkept byte for byte\r\n";
 const std::string new_report = "New\r\n";
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_plain(const fs::path& path, const std::string& contents) {
-  std::ofstream(path, std::ios::binary) << contents;
-}
-
-// The message of the std::runtime_error `call` throws.
-std::string failure_of(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const std::runtime_error& error) {
-    return error.what();
-  }
-  ADD_FAILURE() << "no std::runtime_error thrown";
-  return {};
-}
-
 class ReportFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "quorvel-report-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override {
-    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(folder_);
-  }
-
-  // Every entry under the folder with what it holds: a file's bytes, a link's target or its
-  // kind. Two equal snapshots mean nothing was changed, added or left behind.
-  Entries snapshot() const {
-    Entries entries;
-    for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
-      entries[entry.path().lexically_relative(folder_).string()] =
-          entry.is_symlink()        ? "link to " + fs::read_symlink(entry.path()).string()
-          : entry.is_regular_file() ? read_file(entry.path())
-          : entry.is_directory()    ? "folder"
-                                    : "special file";
-    }
-    return entries;
+  FolderSnapshot snapshot() const { return testing::folder_snapshot(folder_.path()); }
+  fs::perms mode(const std::string& name) const {
+    return fs::status(folder_.path() / name).permissions();
   }
 
   // A failure names the target and the reason (errno, 0 for any), and leaves the folder
   // exactly as it was: no half-written report, the earlier report byte for byte, nothing left.
-  void expect_refused(const fs::path& target, int reason, const std::string& text = new_report) {
-    SCOPED_TRACE(target.string());
-    const Entries before = snapshot();
-    const std::string message = failure_of([&] { write_report_file(target, text); });
-    EXPECT_NE(message.find(target.string()), std::string::npos) << message;
+  void expect_refused(const std::string& target, int reason, const std::string& text = new_report) {
+    SCOPED_TRACE(target);
+    const FolderSnapshot before = snapshot();
+    const Refusal refusal = refusal_of([&] { write_report_file(target, text); });
+    EXPECT_EQ(refusal.file, target);
+    EXPECT_EQ(refusal.output, Output::report);
     if (reason != 0) {
-      EXPECT_NE(message.find(std::strerror(reason)), std::string::npos) << message;
+      EXPECT_EQ(refusal.system_error, reason);
     }
     EXPECT_EQ(snapshot(), before);
   }
 
-  fs::path folder_;
+  testing::TemporaryFolder folder_;
 };
 
 TEST_F(ReportFile, WritesExactBytesReplacingAnEarlierLongerReport) {
-  Entries expected;
+  FolderSnapshot expected;
   for (const std::string& name :
        {std::string("plot7m_results.txt"), std::string("участок7m_results.txt"),
         std::string(242, 'a') + "m_results.txt" /* 255 bytes */}) {
-    write_plain(folder_ / name, old_report);
-    write_report_file(folder_ / name, new_report);
+    folder_.write(name, old_report);
+    write_report_file(folder_.in(name), new_report);
     expected[name] = new_report;
     EXPECT_EQ(snapshot(), expected) << name;
   }
   // A relative target goes to the working folder.
   const fs::path saved = fs::current_path();
-  fs::current_path(folder_);
+  fs::current_path(folder_.path());
   write_report_file("plot7s_results.txt", "  Species\r\n\r\nTotal carbon= 0 tC/ha\r\n");
   fs::current_path(saved);
   expected["plot7s_results.txt"] = "  Species\r\n\r\nTotal carbon= 0 tC/ha\r\n";
   EXPECT_EQ(snapshot(), expected);
 }
 
-TEST_F(ReportFile, NewFileHasOrdinaryPermissionsAndALinkStays) {
+TEST_F(ReportFile, ANewReportHasOrdinaryBitsAReplacedOneKeepsItsOwnAndALinkStays) {
   const mode_t saved = ::umask(022);
-  write_report_file(folder_ / "plot7m_results.txt", new_report);
+  write_report_file(folder_.in("plot7m_results.txt"), new_report);
   ::umask(077);
-  write_report_file(folder_ / "private.txt", new_report);
+  write_report_file(folder_.in("private.txt"), new_report);
   ::umask(saved);
-  EXPECT_EQ(fs::status(folder_ / "plot7m_results.txt").permissions(), fs::perms(0644));
-  EXPECT_EQ(fs::status(folder_ / "private.txt").permissions(), fs::perms(0600));
+  EXPECT_EQ(mode("plot7m_results.txt"), fs::perms(0644));
+  EXPECT_EQ(mode("private.txt"), fs::perms(0600));
+  for (const auto bits : {fs::perms(0640), fs::perms(0604)}) {
+    fs::permissions(folder_.path() / "plot7m_results.txt", bits);
+    write_report_file(folder_.in("plot7m_results.txt"), new_report);
+    EXPECT_EQ(mode("plot7m_results.txt"), bits);
+  }
   // A report that is a symbolic link: the file it names is replaced, the link stays.
-  write_plain(folder_ / "kept.txt", old_report);
-  fs::create_symlink("kept.txt", folder_ / "plot7s_results.txt");
-  write_report_file(folder_ / "plot7s_results.txt", new_report);
-  EXPECT_EQ(snapshot(), (Entries{{"kept.txt", new_report},
-                                 {"plot7m_results.txt", new_report},
-                                 {"plot7s_results.txt", "link to kept.txt"},
-                                 {"private.txt", new_report}}));
+  folder_.write("kept.txt", old_report);
+  fs::create_symlink("kept.txt", folder_.path() / "plot7s_results.txt");
+  write_report_file(folder_.in("plot7s_results.txt"), new_report);
+  EXPECT_EQ(snapshot(), (FolderSnapshot{{"kept.txt", new_report},
+                                        {"plot7m_results.txt", new_report},
+                                        {"plot7s_results.txt", "<link to kept.txt>"},
+                                        {"private.txt", new_report}}));
 }
 
 TEST_F(ReportFile, PendingReportChangesNothingUntilCommittedOnce) {
-  const fs::path target = folder_ / "plot7m_results.txt";
-  write_plain(target, old_report);
+  const std::string target = folder_.write("plot7m_results.txt", old_report);
   { PendingReport abandoned(target, new_report); }
-  EXPECT_EQ(snapshot(), (Entries{{"plot7m_results.txt", old_report}}));
+  EXPECT_EQ(snapshot(), (FolderSnapshot{{"plot7m_results.txt", old_report}}));
   PendingReport pending(target, new_report);
   // The text waits in a hidden file of the same folder that is never taken for a report.
-  const Entries waiting = snapshot();
+  const FolderSnapshot waiting = snapshot();
   ASSERT_EQ(waiting.size(), 2u);
   EXPECT_TRUE(waiting.begin()->first.starts_with('.')) << waiting.begin()->first;
   EXPECT_FALSE(waiting.begin()->first.ends_with(".txt")) << waiting.begin()->first;
   EXPECT_EQ(waiting.begin()->second, new_report);
-  EXPECT_EQ(read_file(target), old_report);
+  EXPECT_EQ(testing::file_bytes(target), old_report);
 
   PendingReport moved(std::move(pending));
   EXPECT_THROW(pending.commit(), std::logic_error);
   moved.commit();
   EXPECT_THROW(moved.commit(), std::logic_error);
   // Assigning over a pending report drops its text.
-  PendingReport other(folder_ / "a.txt", "a");
-  other = PendingReport(folder_ / "b.txt", "b");
+  PendingReport other(folder_.in("a.txt"), "a");
+  other = PendingReport(folder_.in("b.txt"), "b");
   other.commit();
-  EXPECT_EQ(snapshot(), (Entries{{"b.txt", "b"}, {"plot7m_results.txt", new_report}}));
+  EXPECT_EQ(snapshot(), (FolderSnapshot{{"b.txt", "b"}, {"plot7m_results.txt", new_report}}));
 }
 
-// Holds the file size limit low so that writing runs out of room part way, the way it does
-// on a full disk, and puts everything back afterwards.
-struct FileSizeLimit {
-  rlimit saved{};
-  void (*handler)(int) = std::signal(SIGXFSZ, SIG_IGN);  // fail the write, not the process
-  bool applied = false;
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit low = saved;
-    low.rlim_cur = bytes;
-    applied = ::setrlimit(RLIMIT_FSIZE, &low) == 0;
+// Two reports committed together: both take their place, or, when the second rename fails
+// (here its text has gone from the folder), the first is put back as it was, or removed when
+// there was none.
+TEST_F(ReportFile, APairTakesItsPlaceWholeOrNotAtAll) {
+  for (const bool first_was_there : {true, false}) {
+    SCOPED_TRACE(first_was_there ? "replacing both" : "a new first report");
+    fs::remove_all(folder_.path() / "am_results.txt");
+    if (first_was_there) folder_.write("am_results.txt", old_report);
+    folder_.write("as_results.txt", old_report);
+    fs::permissions(folder_.path() / "as_results.txt", fs::perms(0640));
+    const FolderSnapshot before = snapshot();
+    PendingReport stock(folder_.in("am_results.txt"), "stock");
+    PendingReport estimate(folder_.in("as_results.txt"), "estimate");
+    for (const auto& entry : fs::directory_iterator(folder_.path()))
+      if (entry.path().filename().string().starts_with(".as_results.txt.tmp-"))
+        fs::remove(entry.path());
+    PendingReport* const pair[] = {&stock, &estimate};
+    const Refusal refusal = refusal_of([&] { commit_together(pair); });
+    EXPECT_EQ(
+        std::tie(refusal.kind, refusal.file, refusal.system_error),
+        std::make_tuple(RefusalKind::output_unwritable, folder_.in("as_results.txt"), ENOENT));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(mode("as_results.txt"), fs::perms(0640));
+
+    PendingReport stock_again(folder_.in("am_results.txt"), "stock");
+    PendingReport estimate_again(folder_.in("as_results.txt"), "estimate");
+    PendingReport* const whole[] = {&stock_again, &estimate_again};
+    commit_together(whole);
+    EXPECT_EQ(snapshot(),
+              (FolderSnapshot{{"am_results.txt", "stock"}, {"as_results.txt", "estimate"}}));
+    EXPECT_EQ(mode("as_results.txt"), fs::perms(0640));
   }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, handler);
-  }
-};
+}
 
 TEST_F(ReportFile, FailuresAreNamedAndChangeNothing) {
-  write_plain(folder_ / "plot7m_results.txt", old_report);
-  fs::create_directory(folder_ / "plot7s_results.txt");
-  write_plain(folder_ / "plot7s_results.txt" / "inside.txt", old_report);
-  expect_refused(folder_ / "plot7s_results.txt", EISDIR);
-  expect_refused(folder_ / "gone" / "plot7s_results.txt", ENOENT);
+  folder_.write("plot7m_results.txt", old_report);
+  fs::create_directory(folder_.path() / "plot7s_results.txt");
+  folder_.write("plot7s_results.txt/inside.txt", old_report);
+  expect_refused(folder_.in("plot7s_results.txt"), EISDIR);
+  expect_refused(folder_.in("gone/plot7s_results.txt"), ENOENT);
   // A file where the folder should be fails for every user, root included.
-  expect_refused(folder_ / "plot7m_results.txt" / "m_results.txt", ENOTDIR);
-  ASSERT_EQ(::mkfifo((folder_ / "pipe.txt").c_str(), 0644), 0);
-  expect_refused(folder_ / "pipe.txt", 0);
-  {
-    FileSizeLimit limit(4096);
-    if (limit.applied) {
-      expect_refused(folder_ / "plot7m_results.txt", EFBIG, std::string(64 * 1024, 'x'));
-    }
-  }
-  if (::geteuid() != 0) {  // permission bits do not stop root
-    fs::permissions(folder_,
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    expect_refused(folder_ / "plot7m_results.txt", EACCES);
-  }
+  expect_refused(folder_.in("plot7m_results.txt/m_results.txt"), ENOTDIR);
+  ASSERT_EQ(::mkfifo(folder_.in("pipe.txt").c_str(), 0644), 0);
+  EXPECT_EQ(refusal_of([&] { write_report_file(folder_.in("pipe.txt"), new_report); }).kind,
+            RefusalKind::output_not_a_file);
+  testing::run_under(testing::FaultNeeds::small_file_size_limit, [&] {
+    expect_refused(folder_.in("plot7m_results.txt"), EFBIG, std::string(64 * 1024, 'x'));
+  });
+  // A report its owner made read-only is refused as opening it would be, not replaced; so is
+  // any report in a read-only folder.
+  fs::permissions(folder_.path() / "plot7m_results.txt", fs::perms(0444));
+  const std::string cannot = testing::run_under(testing::FaultNeeds::permission_bits, [&] {
+    expect_refused(folder_.in("plot7m_results.txt"), EACCES);
+    fs::permissions(folder_.path() / "plot7m_results.txt", fs::perms(0644));
+    fs::permissions(folder_.path(), fs::perms(0555));
+    expect_refused(folder_.in("plot7m_results.txt"), EACCES);
+  });
+  if (!cannot.empty()) GTEST_SKIP() << cannot;
 }
 
 }  // namespace

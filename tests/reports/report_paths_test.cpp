@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
+#include "../support/refusal_of.h"
 
 namespace quorvel {
 namespace {
@@ -36,8 +36,11 @@ TEST(ReportPaths, TheLastFourCharactersGiveWayToTheReportEndings) {
 }
 
 TEST(ReportPaths, AShorterPathNamesNoInventory) {
-  for (const char* path : {"", "txt", "дат"})  // the last: six bytes, three letters
-    EXPECT_THROW(report_paths_for(path), std::invalid_argument) << path;
+  for (const char* path : {"", "txt", "дат"}) {  // the last: six bytes, three letters
+    const Refusal refusal = testing::refusal_of([&] { report_paths_for(path); });
+    EXPECT_EQ(refusal.kind, RefusalKind::reports_unnamed) << path;
+    EXPECT_EQ(refusal.file, path);
+  }
 }
 
 }  // namespace

@@ -42,10 +42,10 @@ struct ProcessResult {
   long peak_memory_kib = 0;  // the child's own peak resident set
 };
 
-// Runs the real quorvel-batch with `args`, its output sent to the given files, and waits for it.
-inline ProcessResult run_batch_program(const std::vector<std::string>& args,
-                                       const std::string& stdout_path,
-                                       const std::string& stderr_path) {
+// Starts the real quorvel-batch with `args`, its output sent to the given files; -1 when it
+// cannot be started.
+inline pid_t start_batch_program(const std::vector<std::string>& args,
+                                 const std::string& stdout_path, const std::string& stderr_path) {
   std::vector<std::string> all{std::string(QUORVEL_BIN_DIR) + "/quorvel-batch"};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -56,16 +56,28 @@ inline ProcessResult run_batch_program(const std::vector<std::string>& args,
   for (const auto& [fd, path] : {std::pair{1, &stdout_path}, std::pair{2, &stderr_path}})
     posix_spawn_file_actions_addopen(&actions, fd, path->c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
-  ProcessResult result;
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
+  return spawned == 0 ? pid : -1;
+}
+
+// Waits for a program started above to end.
+inline ProcessResult wait_for_batch_program(pid_t pid) {
+  ProcessResult result;
   int status = 0;
   rusage usage{};
-  if (spawned != 0 || ::wait4(pid, &status, 0, &usage) != pid) return result;
+  if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) return result;
   if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
   result.peak_memory_kib = usage.ru_maxrss;
   return result;
+}
+
+// Runs the real quorvel-batch with `args`, its output sent to the given files, and waits for it.
+inline ProcessResult run_batch_program(const std::vector<std::string>& args,
+                                       const std::string& stdout_path,
+                                       const std::string& stderr_path) {
+  return wait_for_batch_program(start_batch_program(args, stdout_path, stderr_path));
 }
 
 }  // namespace quorvel::testing

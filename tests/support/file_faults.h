@@ -1,7 +1,9 @@
 #pragma once
 // The file faults both front ends must meet: each breaks a folder that holds the inventory
 // plot.txt and the two earlier reports, after the inventory was chosen and before the Start,
-// and says which file the message must name and why.
+// and says which file the message must name and why, in each front end's words. A fault in
+// the inventory refuses the Start; a fault in a report leaves the figures shown and both
+// earlier reports as they were.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -30,8 +32,10 @@ inline void folder_in_place_of(const std::filesystem::path& file) {
 
 struct FileFault {
   const char* name;
-  const char* named;  // within the folder
-  std::string reason;
+  const char* named;    // within the folder
+  std::string reason;   // in the batch's message
+  const char* russian;  // in the window's
+  bool in_a_report;     // the figures are still shown
   FaultNeeds needs;
   void (*make)(const std::filesystem::path& folder);
 };
@@ -40,26 +44,33 @@ inline std::vector<FileFault> file_faults() {
   namespace fs = std::filesystem;
   using enum FaultNeeds;
   return {
-      {"UnreadableInventory", "plot.txt", std::strerror(EACCES), permission_bits,
+      {"UnreadableInventory", "plot.txt", std::strerror(EACCES), "нет прав доступа", false,
+       permission_bits,
        [](const fs::path& f) { fs::permissions(f / "plot.txt", fs::perms::none); }},
-      {"FolderInPlaceOfTheInventory", "plot.txt", "directory", nothing,
+      {"FolderInPlaceOfTheInventory", "plot.txt", "directory", "папка", false, nothing,
        [](const fs::path& f) { folder_in_place_of(f / "plot.txt"); }},
-      {"InventoryRemovedAfterItWasChosen", "plot.txt", std::strerror(ENOENT), nothing,
-       [](const fs::path& f) { fs::remove(f / "plot.txt"); }},
-      {"ReadOnlyReportFolder", "plotm_results.txt", std::strerror(EACCES), permission_bits,
-       [](const fs::path& f) { fs::permissions(f, fs::perms(0555)); }},
+      {"InventoryRemovedAfterItWasChosen", "plot.txt", std::strerror(ENOENT), "не найден", false,
+       nothing, [](const fs::path& f) { fs::remove(f / "plot.txt"); }},
+      {"ReadOnlyReportFolder", "plotm_results.txt", std::strerror(EACCES), "нет прав доступа", true,
+       permission_bits, [](const fs::path& f) { fs::permissions(f, fs::perms(0555)); }},
+      // Its owner made it read-only: refused, not replaced.
+      {"ReadOnlyEarlierReport", "plotm_results.txt", std::strerror(EACCES), "нет прав доступа",
+       true, permission_bits,
+       [](const fs::path& f) { fs::permissions(f / "plotm_results.txt", fs::perms(0444)); }},
       // What the folder holds must survive too.
-      {"StockReportPathIsAFolder", "plotm_results.txt", std::strerror(EISDIR), nothing,
+      {"StockReportPathIsAFolder", "plotm_results.txt", std::strerror(EISDIR), "папка", true,
+       nothing,
        [](const fs::path& f) {
          folder_in_place_of(f / "plotm_results.txt");
          std::ofstream(f / "plotm_results.txt" / "kept.txt") << "kept";
        }},
       // The stock report is ready first, but is not put in place unless the estimate can be.
-      {"EstimateReportPathIsAFolder", "plots_results.txt", std::strerror(EISDIR), nothing,
-       [](const fs::path& f) { folder_in_place_of(f / "plots_results.txt"); }},
-      {"ReportRunsOutOfRoom", "plotm_results.txt", std::strerror(EFBIG), small_file_size_limit,
-       [](const fs::path&) {}},
-      {"ReportLinkedToTheFullDevice", "plotm_results.txt", "not a regular file", full_device,
+      {"EstimateReportPathIsAFolder", "plots_results.txt", std::strerror(EISDIR), "папка", true,
+       nothing, [](const fs::path& f) { folder_in_place_of(f / "plots_results.txt"); }},
+      {"ReportRunsOutOfRoom", "plotm_results.txt", std::strerror(EFBIG), "слишком велик", true,
+       small_file_size_limit, [](const fs::path&) {}},
+      {"ReportLinkedToTheFullDevice", "plotm_results.txt", "not a regular file", "не обычный файл",
+       true, full_device,
        [](const fs::path& f) {
          fs::remove(f / "plotm_results.txt");
          fs::create_symlink("/dev/full", f / "plotm_results.txt");

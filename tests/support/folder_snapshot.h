@@ -22,7 +22,7 @@ inline FolderSnapshot folder_snapshot(const std::filesystem::path& folder) {
   namespace fs = std::filesystem;
   FolderSnapshot entries;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
-    const std::string name = fs::relative(entry.path(), folder).string();
+    const std::string name = entry.path().lexically_relative(folder).string();
     const fs::file_status status = entry.symlink_status();
     if (fs::is_symlink(status))
       entries[name] = "<link to " + fs::read_symlink(entry.path()).string() + ">";

@@ -31,8 +31,8 @@ std::vector<WindowEdge> window_edges() {
       {nullptr, "", "\"S\",1e30,1e30,10,1\n", false, "E+"},
       // Carbon beyond double precision, and a surface beyond the single precision that the
       // window's surface figures are kept in.
-      {nullptr, "", "\"S\",1e200,1e200,10,1\n", true, "too large"},
-      {nullptr, "", "\"S\",1e40,1e40,10,1\n", true, "too large"},
+      {nullptr, "", "\"S\",1e200,1e200,10,1\n", true, "слишком велики"},
+      {nullptr, "", "\"S\",1e40,1e40,10,1\n", true, "слишком велики"},
   };
   for (const char* field : {"Text1", "Text5", "Text30", "Text8", "Text3", "Text2", "Text23",
                             "Text15", "Text16", "Text24", "Text17", "Text18", "Text25", "Text19",
@@ -70,7 +70,8 @@ TEST(WindowEdgeNumbers, ShowPlainFiguresOrTurnTheStartAwayChangingNothing) {
       EXPECT_TRUE(outcome == StartSummary::Outcome::refused ||
                   outcome == StartSummary::Outcome::failed);
       ASSERT_EQ(w.messages.size(), 1);
-      EXPECT_TRUE(w.messages[0].contains(edge.shown)) << w.messages[0].toStdString();
+      EXPECT_TRUE(w.messages[0].contains(QString::fromUtf8(edge.shown)))
+          << w.messages[0].toStdString();
       EXPECT_TRUE(edge.field || w.messages[0].contains(w.path("plot.txt")));
       EXPECT_EQ(field_texts(), texts);
       EXPECT_EQ(w.window->plot_window().picture(), picture);

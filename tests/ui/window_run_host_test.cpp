@@ -17,16 +17,14 @@ class WindowRunHostOn100 : public ::testing::Test {
     host.set_scale(104, 104);
     host.clear_plot();
   }
-  // One attempt as the engine draws it: outline, transect, diameter mark, piece at height y.
+  // One attempt as the engine draws it: the plot, then the piece at height y with its mark.
   void attempt(float y) {
-    host.draw_box(0, 0, 100, 100, foreground_colour);
-    host.draw_line(50, 0, 50, 100, transect_colour);
-    host.draw_line(40, y, 40, y + 1, foreground_colour);
-    host.draw_line(40, y, 60, y, foreground_colour);
+    host.draw_plot_frame({{0, 0, 100, 100}, {50, 0, 50, 100}});
+    host.draw_piece({{40, y, 40, y + 1}, {40, y, 60, y}});
   }
 
   PlotWindow plot{TwipScale(96)};
-  WindowRunHost host{plot, {[] { return WindButton::none; }, {}, {}}};
+  WindowRunHost host{plot, {.wind = [] { return WindButton::none; }}};
 };
 
 TEST_F(WindowRunHostOn100, TheTransectStaysOnTopAndEachRunStartsAFreshDrawing) {

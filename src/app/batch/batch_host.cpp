@@ -1,6 +1,7 @@
 #include "batch_host.h"
 
 #include <charconv>
+#include <utility>
 
 namespace quorvel {
 
@@ -51,10 +52,6 @@ void BatchHost::trace_attempt(const AttemptTrace& a) {
   append_field(trace_line_, a.placement.angle);
   trace_line_ += a.crossed ? "1\n" : "0\n";
   std::fwrite(trace_line_.data(), 1, trace_line_.size(), setup_.trace);
-}
-
-void BatchHost::model1_ready(const Model1Result& model1) {
-  if (setup_.stock_report) stock_report_ = setup_.stock_report(model1);
 }
 
 }  // namespace quorvel

@@ -1,30 +1,26 @@
 #pragma once
 // The batch front end's side of a Start: a fixed wind, no drawing, an interrupt that cancels,
-// progress on a terminal, the optional trace of every attempt, and the stock report prepared
-// when model 1 is ready.
+// progress on a terminal, the optional trace of every attempt, and the reports unless
+// --no-reports.
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <functional>
-#include <optional>
 #include <string>
 
-#include "report_file.h"
-#include "run_host.h"
+#include "start_host.h"
 
 namespace quorvel {
 
-class BatchHost : public RunHost {
+class BatchHost : public StartHost {
  public:
   struct Setup {
     WindButton wind = WindButton::none;
-    const std::atomic<bool>* interrupted = nullptr;  // set by SIGINT; cancels the Start
+    const std::atomic<bool>* interrupted = nullptr;  // set by a signal; cancels the Start
     std::FILE* progress = nullptr;                   // a terminal, or null for silence
     std::FILE* trace = nullptr;                      // the CSV of every attempt, or null
     std::string label;                               // the inventory, in progress lines
-    // Called with model 1: returns the stock report to keep until the runs succeed.
-    std::function<std::optional<PendingReport>(const Model1Result&)> stock_report;
+    bool reports = false;                            // the two reports are wanted
   };
 
   explicit BatchHost(Setup setup);
@@ -33,16 +29,12 @@ class BatchHost : public RunHost {
   bool yield(const RunProgress& progress) override;
   bool traces() const override { return setup_.trace != nullptr; }
   void trace_attempt(const AttemptTrace& attempt) override;
-  void model1_ready(const Model1Result& model1) override;
-
-  // The stock report prepared at model1_ready, if any.
-  std::optional<PendingReport> take_stock_report() { return std::move(stock_report_); }
+  bool reports_wanted() override { return setup_.reports; }
 
  private:
   void show_progress(const RunProgress& progress);
 
   Setup setup_;
-  std::optional<PendingReport> stock_report_;
   std::string trace_line_;
   std::uint32_t countdown_ = 0;
   std::chrono::steady_clock::time_point next_progress_{};

@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
   const quorvel::ParsedCommandLine parsed =
       quorvel::parse_batch_options(argc, argv, std::cout, std::cerr);
   if (!parsed.options) return parsed.exit_status;
-  std::signal(SIGINT, on_interrupt);
-  std::signal(SIGTERM, on_interrupt);
+  // Each ends the Start at its next attempt, which removes the files it has not finished.
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, on_interrupt);
   quorvel::BatchEnvironment environment;
   environment.locale_separator = locale_decimal_separator();
   environment.interrupted = &interrupted;

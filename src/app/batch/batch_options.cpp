@@ -90,7 +90,8 @@ constexpr const char* footer_text =
     "\n"
     "Exit status: 0 when every inventory was done; 1 when an inventory or a\n"
     "parameter was refused (the other inventories are still done), a file could\n"
-    "not be written, or the run was interrupted (Ctrl+C; no report is written\n"
+    "not be written (the figures are still printed, the earlier reports kept), or\n"
+    "the run was interrupted (Ctrl+C, a hang-up or SIGTERM; no report is written\n"
     "then); 2 on a usage error.\n";
 
 void add_parameter_options(CLI::App& app, BatchOptions& o) {

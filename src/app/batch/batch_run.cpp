@@ -1,23 +1,24 @@
 #include "batch_run.h"
 
+#include <cerrno>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <ostream>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "batch_host.h"
 #include "batch_json.h"
-#include "estimate_report.h"
-#include "figure_range.h"
-#include "input_error.h"
 #include "inventory_reader.h"
 #include "number_text.h"
+#include "plot_start.h"
+#include "refusal_text.h"
 #include "report_file.h"
-#include "stock_report.h"
 #include "summary_csv.h"
 #include "transect_tally.h"
 
@@ -31,7 +32,7 @@ class TraceFile {
   explicit TraceFile(const std::string& path) : path_(path), partial_(path + ".partial") {
     if (path.empty()) return;
     file_ = std::fopen(partial_.c_str(), "wb");
-    if (!file_) throw std::runtime_error("cannot write trace file " + partial_);
+    if (!file_) refuse(errno);
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
   }
   ~TraceFile() {
@@ -42,51 +43,64 @@ class TraceFile {
   std::FILE* get() const { return file_; }
   void commit() {
     if (!file_) return;
-    const bool written = std::ferror(file_) == 0 && std::fclose(file_) == 0;
+    int error = std::ferror(file_) ? EIO : 0;
+    if (std::fclose(file_) != 0 && error == 0) error = errno;
     file_ = nullptr;
-    if (!written || std::rename(partial_.c_str(), path_.c_str()) != 0) {
-      std::remove(partial_.c_str());
-      throw std::runtime_error("cannot write trace file " + path_);
-    }
+    if (error == 0 && std::rename(partial_.c_str(), path_.c_str()) != 0) error = errno;
+    if (error == 0) return;
+    std::remove(partial_.c_str());
+    refuse(error);
   }
 
  private:
+  [[noreturn]] void refuse(int error) const {
+    throw Refused({.kind = RefusalKind::output_unwritable,
+                   .file = path_,
+                   .reason = std::strerror(error),
+                   .output = Output::trace,
+                   .system_error = error});
+  }
+
   std::string path_, partial_;
   std::FILE* file_ = nullptr;
 };
 
-void simulate(const Inventory& inventory, const BatchOptions& options,
-              const BatchSettings& settings, const BatchEnvironment& environment,
-              PlotOutcome& outcome) {
-  const bool reports = !options.no_reports;
-  const ReportPaths paths = report_paths_for(outcome.inventory);
-  const char separator = settings.decimal_separator;
-  TraceFile trace(options.trace_path);
+// One inventory through the Start both front ends share.
+void start_inventory(const Inventory& inventory, const BatchOptions& options,
+                     const BatchSettings& settings, const BatchEnvironment& environment,
+                     PlotOutcome& outcome) {
+  StartRequest request;
+  request.parameters = settings.parameters;
+  request.wind = settings.wind;
+  request.seed = outcome.seed;
+  request.max_attempts_per_record = options.max_attempts;
+  request.runs = !options.expected_only;
+  request.decimal_separator = settings.decimal_separator;
+  const bool reports = request.runs && !options.no_reports;
+  if (reports) request.report_paths = report_paths_for(outcome.inventory);
+  TraceFile trace(request.runs ? options.trace_path : std::string());
+  const bool progress = environment.progress && options.jobs == 1 && request.runs;
   BatchHost::Setup setup;
   setup.wind = settings.wind;
   setup.interrupted = environment.interrupted;
-  setup.progress = options.jobs == 1 ? environment.progress : nullptr;
+  setup.progress = progress ? environment.progress : nullptr;
   setup.trace = trace.get();
   setup.label = outcome.inventory;
-  if (reports)
-    setup.stock_report = [&](const Model1Result& model1) {
-      return std::optional<PendingReport>(std::in_place, paths.stock,
-                                          stock_report_text(model1, separator));
-    };
+  setup.reports = reports;
   BatchHost host(std::move(setup));
-  const StartInputs inputs{settings.parameters, outcome.seed, options.max_attempts};
-  StartResult result = run_start(inventory, inputs, host);
-  if (environment.progress && options.jobs == 1) std::fputs("\r\033[K", environment.progress);
+  StartOutcome start = perform_start(inventory, request, host);
+  if (progress) std::fputs("\r\033[K", environment.progress);
 
-  std::optional<PendingReport> stock = host.take_stock_report();
-  std::optional<PendingReport> estimate;
-  if (reports) estimate.emplace(paths.estimate, estimate_report_text(result.model2, separator));
-  trace.commit();
-  if (stock) stock->commit();
-  if (estimate) estimate->commit();
-  if (reports) outcome.reports = paths;
-  outcome.model1 = result.model1;
-  outcome.start = std::move(result);
+  outcome.model1 = start.model1;
+  outcome.expectation = std::move(start.expectation);
+  outcome.start = std::move(start.runs);
+  if (start.reports_written) outcome.reports = request.report_paths;
+  outcome.unwritten = std::move(start.reports_refused);
+  try {
+    trace.commit();
+  } catch (const Refused& refused) {
+    if (!outcome.unwritten) outcome.unwritten = refused.refusal();
+  }
 }
 
 std::string text(double value, const BatchSettings& settings) {
@@ -125,10 +139,15 @@ void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s)
   if (o.reports) out << "  reports:  " << o.reports->stock << ", " << o.reports->estimate << "\n";
 }
 
+void print_refusal(std::ostream& err, const Refusal& refusal) {
+  err << "quorvel-batch: " << refusal_text(refusal) << "\n";
+}
+
+// The figures, and beside them what could not be written.
 void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
                    const BatchOptions& options, const BatchSettings& settings) {
-  if (!o.error.empty()) {
-    err << "quorvel-batch: " << o.error << "\n";
+  if (o.refused) {
+    print_refusal(err, *o.refused);
     return;
   }
   if (options.json)
@@ -136,6 +155,7 @@ void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
   else
     print_text(out, o, settings);
   out.flush();
+  if (o.unwritten) print_refusal(err, *o.unwritten);
 }
 
 // Runs process_inventory over all files with `jobs` workers, handing each outcome to `done` in
@@ -190,21 +210,11 @@ PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& 
   try {
     const Inventory inventory = read_inventory(outcome.inventory);
     outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
-    // The expectation comes first, so that figures beyond the range of numbers refuse the
-    // inventory before any report of it is written.
-    Model2Expectation expectation = expected_model2(inventory, settings.parameters, settings.wind);
-    check_figure_range(expectation, outcome.inventory);
-    if (options.expected_only) {
-      outcome.model1 = compute_model1(inventory, settings.parameters);
-      check_figure_range(outcome.model1, outcome.inventory);
-    } else {
-      simulate(inventory, options, settings, environment, outcome);
-    }
-    outcome.expectation = std::move(expectation);
+    start_inventory(inventory, options, settings, environment, outcome);
   } catch (const StartCancelled&) {
-    outcome.error = outcome.inventory + ": interrupted; no report was written";
-  } catch (const std::exception& e) {
-    outcome.error = e.what();
+    outcome.refused = Refusal{.kind = RefusalKind::cancelled, .file = outcome.inventory};
+  } catch (const Refused& refused) {
+    outcome.refused = refused.refusal();
   }
   return outcome;
 }
@@ -214,24 +224,24 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
   BatchSettings settings;
   try {
     settings = batch_settings_from(options, environment.locale_separator);
-  } catch (const InputError& e) {
-    err << "quorvel-batch: " << e.what() << "\n";
+  } catch (const Refused& refused) {
+    print_refusal(err, refused.refusal());
     return 1;
   }
   int status = 0;
   std::string summary = summary_csv_header();
   process_all(options, settings, environment, [&](PlotOutcome outcome) {
-    if (!outcome.error.empty())
-      status = 1;
-    else
-      summary += summary_csv_row(outcome);
+    if (outcome.refused || outcome.unwritten) status = 1;
+    if (!outcome.refused) summary += summary_csv_row(outcome);
     print_outcome(out, err, outcome, options, settings);
   });
   if (!options.summary_path.empty()) {
     try {
       write_report_file(options.summary_path, summary);
-    } catch (const std::exception& e) {
-      err << "quorvel-batch: " << e.what() << "\n";
+    } catch (const Refused& refused) {
+      Refusal refusal = refused.refusal();
+      refusal.output = Output::summary;
+      print_refusal(err, refusal);
       status = 1;
     }
   }

@@ -1,6 +1,7 @@
 #pragma once
 // The batch front end's work: every inventory in turn (or several at once), each refused or
-// carried through model 1, the runs, model 2, its expectation and its reports.
+// carried through the Start the window makes too: the expectation, model 1, the runs, model 2
+// and the reports.
 
 #include <atomic>
 #include <cstdio>
@@ -22,8 +23,8 @@ struct BatchEnvironment {
 PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& settings,
                               std::size_t position, const BatchEnvironment& environment);
 
-// Exit status: 0 when every inventory went through, 1 when any was refused or the batch was
-// interrupted.
+// Exit status: 0 when every inventory went through, 1 when any was refused, its reports could
+// not be written or the batch was interrupted.
 int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err);
 

@@ -1,21 +1,28 @@
 #include "batch_settings.h"
 
 #include <string>
+#include <utility>
 
-#include "input_error.h"
 #include "random_source.h"
+#include "refusal.h"
 #include "text_to_number.h"
 
 namespace quorvel {
 
 namespace {
 
+// The conversion's refusal, told which parameter it was about.
 template <typename Parse>
-auto parsed(const char* option, const std::string& text, Parse parse) {
+auto parsed(Parameter parameter, const std::string& text, Parse parse, int stage = 0,
+            int group = 0) {
   try {
     return parse(text);
-  } catch (const InputError& e) {
-    throw InputError(std::string(option) + " \"" + text + "\" " + e.what());
+  } catch (const Refused& refused) {
+    Refusal refusal = refused.refusal();
+    refusal.parameter = parameter;
+    refusal.stage = stage;
+    refusal.group = group;
+    throw Refused(std::move(refusal));
   }
 }
 
@@ -23,7 +30,7 @@ auto parsed(const char* option, const std::string& text, Parse parse) {
 void apply_density(DensityTable& table, const std::string& cell) {
   const int stage = cell[0] - '0';
   const int group = cell[2] == 'S' ? 1 : cell[2] == 'H' ? 2 : 3;
-  table.at(stage, group) = parsed("--density", cell.substr(4), text_to_single);
+  table.at(stage, group) = parsed(Parameter::density, cell.substr(4), text_to_single, stage, group);
 }
 
 }  // namespace
@@ -31,11 +38,11 @@ void apply_density(DensityTable& table, const std::string& cell) {
 BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) {
   BatchSettings s;
   SimulationParameters& p = s.parameters;
-  p.transect_length = parsed("--transect-length", o.transect_length, text_to_int16);
-  p.wind_force = parsed("--wind-force", o.wind_force, text_to_int16);
+  p.transect_length = parsed(Parameter::transect_length, o.transect_length, text_to_int16);
+  p.wind_force = parsed(Parameter::wind_force, o.wind_force, text_to_int16);
   for (const std::string& cell : o.densities) apply_density(p.density, cell);
-  p.carbon_fraction = parsed("--carbon-fraction", o.carbon_fraction, text_to_single);
-  p.run_count = parsed("--runs", o.runs, text_to_int16);
+  p.carbon_fraction = parsed(Parameter::carbon_fraction, o.carbon_fraction, text_to_single);
+  p.run_count = parsed(Parameter::run_count, o.runs, text_to_int16);
   check_parameters(p);
   s.wind = wind_button_from_name(o.wind).value_or(WindButton::none);
   s.seed = o.seed.value_or(seed_from_time_of_day());

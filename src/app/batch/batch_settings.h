@@ -17,7 +17,7 @@ struct BatchSettings {
   char decimal_separator = ',';
 };
 
-// Throws InputError naming the option and its text.
+// Throws Refused naming the parameter and its text.
 BatchSettings batch_settings_from(const BatchOptions& options, char locale_separator);
 
 // The seed of the inventory at `position` (from 0): the batch seed itself for the first, a

@@ -8,6 +8,7 @@
 
 #include "expectation.h"
 #include "model1.h"
+#include "refusal.h"
 #include "report_paths.h"
 #include "run_driver.h"
 
@@ -21,7 +22,8 @@ struct PlotOutcome {
   std::optional<StartResult> start;  // absent with --expected-only
   std::optional<Model2Expectation> expectation;
   std::optional<ReportPaths> reports;  // the reports written
-  std::string error;                   // non-empty when the inventory was refused
+  std::optional<Refusal> refused;      // the inventory was refused: no figures
+  std::optional<Refusal> unwritten;    // the figures stand, but the reports or the trace do not
 };
 
 }  // namespace quorvel
