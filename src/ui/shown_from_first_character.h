@@ -7,8 +7,8 @@
 
 namespace quorvel {
 
-// Every text field inside `form`, now and later-set texts alike: after a text is set while the
-// field does not have the focus, and when the focus leaves it, its start is shown.
+// For every text field inside `form`: its start is shown after a text is set while the field
+// does not have the focus, and whenever the focus leaves it for another field or control.
 void show_fields_from_first_character(QWidget* form);
 
 }  // namespace quorvel
