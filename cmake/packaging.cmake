@@ -62,12 +62,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorvel developers")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# What the two programs link against, as Debian 12 names the packages; the package check
-# compares this list with the libraries the binaries actually need.
+# What the two programs link against, as Debian 12 names the packages, and the window's font;
+# the package check compares this list with the libraries the binaries actually need.
 set(quorvel_depends "libc6 (>= 2.34)" "libgcc-s1 (>= 3.0)" "libstdc++6 (>= 12)")
 if(TARGET quorvel)
+  # The window's form is laid out for the metrics of Liberation Sans.
   list(APPEND quorvel_depends "libqt6core6 (>= 6.4.0)" "libqt6gui6 (>= 6.4.0)"
-       "libqt6widgets6 (>= 6.4.0)")
+       "libqt6widgets6 (>= 6.4.0)" "fonts-liberation2")
 endif()
 list(JOIN quorvel_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Packs the Debian package from a configured and built build folder into a temporary folder and
 # checks it: the control fields, the exact list of files with their modes, the dependencies
-# against the libraries the programs really load, the desktop entry, the manual pages against
+# against the libraries the programs really load and the window's font, the desktop entry, the manual pages against
 # `quorvel-batch --help`, and that the packed programs run and compute what the build computes.
 #   tools/check_package.sh [build-dir]      (default: build)
 # Exit status 0 when the package is sound, 1 when it is not, 77 on a machine without dpkg-deb.
@@ -83,6 +83,12 @@ awk '$2 != "root/root" { print $6 }' "$work/contents" >"$work/not_root"
 dpkg-deb -x "$deb" "$work/root"
 bin="$work/root/usr/bin"
 man1="$work/root/usr/share/man/man1"
+
+# The window's form is laid out for Liberation Sans: its package comes with the window.
+if [ $with_window -eq 1 ]; then
+  printf '%s\n' "${depended[@]}" | grep -qx fonts-liberation2 ||
+    fail "Depends lacks fonts-liberation2, the window's font: $depends"
+fi
 
 # Every library a program needs comes from a package in Depends.
 if command -v objdump >/dev/null; then

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The documented look of the window: starts the window tests' screenshot case under a virtual
 # X server (xvfb-run), where it opens both windows, picks examples/plot7.txt, presses "Старт"
-# and saves docs/screenshots/main_window.png, plot_window.png and both_windows.png.
+# and saves docs/screenshots/main_window.png, plot_window.png and both_windows.png, then the
+# same in English as main_window_en.png, plot_window_en.png and both_windows_en.png.
 # It also prints the attempts per second of a Start with live drawing on that display.
 #
 #   tools/screenshot.sh [build-dir]     (default: build, as ./test.sh leaves it)
@@ -22,5 +23,7 @@ export QUORVEL_SPEED_RUNS="${QUORVEL_SPEED_RUNS:-200}"
 # 96 dots per inch, so that the designed twips give the designed pixels.
 xvfb-run -a -s "-screen 0 1400x800x24 -dpi 96" \
   "$tests" --gtest_filter='Screenshot.*:WindowSpeed.*'
+QUORVEL_SCREENSHOT_LANGUAGE=en xvfb-run -a -s "-screen 0 1400x800x24 -dpi 96" \
+  "$tests" --gtest_filter='Screenshot.*'
 echo "screenshots in $QUORVEL_SCREENSHOT_DIR:"
 ls -l "$QUORVEL_SCREENSHOT_DIR"

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QScopedValueRollback>
 
 #include "mounted_drives.h"
 
@@ -24,9 +25,9 @@ DataFileChooser::DataFileChooser(QWidget* frame, const TwipScale& scale, const Q
       drive_list_(new QComboBox(frame)),
       directory_list_(new DirectoryList(frame)),
       file_list_(new QListWidget(frame)) {
-  make_label(frame, "Label14", QStringLiteral("Рабочий диск:"), scale.rect(240, 3600, 1335, 255));
-  make_label(frame, "Label15", QStringLiteral("Директорий:"), scale.rect(240, 3960, 1215, 255));
-  make_label(frame, "Label4", QStringLiteral("Файл данных:"), scale.rect(3000, 3960, 1575, 255));
+  make_label(frame, "Label14", tr("Рабочий диск:"), scale.rect(240, 3600, 1335, 255));
+  make_label(frame, "Label15", tr("Директорий:"), scale.rect(240, 3960, 1215, 255));
+  make_label(frame, "Label4", tr("Файл данных:"), scale.rect(3000, 3960, 1575, 255));
 
   drive_list_->setObjectName(QStringLiteral("Drive1"));
   drive_list_->setGeometry(scale.rect(1800, 3600, 975, 315));
@@ -39,8 +40,16 @@ DataFileChooser::DataFileChooser(QWidget* frame, const TwipScale& scale, const Q
 
   connect(directory_list_, &DirectoryList::path_changed, this, &DataFileChooser::show_files_of);
   connect(directory_list_, &DirectoryList::open_failed, this, &DataFileChooser::failed);
-  connect(file_list_, &QListWidget::itemClicked, this,
-          [this](QListWidgetItem* item) { choose_file(item->text()); });
+  // A file is chosen when it becomes the highlighted one, by a click or from the keyboard
+  // (arrows, Home, End, Page Up and Down, typing the start of its name, Space); Enter on it
+  // chooses it as well. Merely moving the focus into the list highlights nothing.
+  connect(file_list_, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> selected = file_list_->selectedItems();
+    if (!refilling_ && !selected.isEmpty()) choose_file(selected.front()->text());
+  });
+  connect(file_list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    if (!item->isSelected()) file_list_->setCurrentItem(item);
+  });
   connect(drive_list_, &QComboBox::activated, this,
           [this](int index) { choose_drive(drive_list_->itemText(index)); });
 
@@ -62,8 +71,7 @@ bool DataFileChooser::choose_drive(const QString& root) {
   QString why;
   if (!directory_list_->set_path(root, &why)) {
     drive_list_->setCurrentIndex(drive_list_->findText(drive_));
-    emit failed(
-        QStringLiteral("Диск «%1» недоступен: %2. Остаются прежние диск и папка.").arg(root, why));
+    emit failed(tr("Диск «%1» недоступен: %2. Остаются прежние диск и папка.").arg(root, why));
     return false;
   }
   drive_ = root;
@@ -72,6 +80,7 @@ bool DataFileChooser::choose_drive(const QString& root) {
 }
 
 void DataFileChooser::show_files_of(const QString& directory) {
+  const QScopedValueRollback refilling(refilling_, true);
   file_directory_ = directory;
   file_list_->clear();
   QDir dir(directory);
@@ -87,13 +96,24 @@ void DataFileChooser::refresh_files() {
   const QString name = selected != nullptr ? selected->text() : QString();
   show_files_of(file_directory_);
   if (name.isEmpty()) return;
-  const QList<QListWidgetItem*> found = file_list_->findItems(name, Qt::MatchExactly);
-  if (!found.isEmpty()) file_list_->setCurrentItem(found.front());
+  // The same file highlighted again is no new choice.
+  const QScopedValueRollback refilling(refilling_, true);
+  highlight(name);
 }
 
 void DataFileChooser::choose_file(const QString& file_name) {
   paths_ = file_paths_for(file_directory_, file_name);
+  {
+    // The list shows the chosen file highlighted, as a click would.
+    const QScopedValueRollback refilling(refilling_, true);
+    highlight(file_name);
+  }
   emit paths_chosen(paths_);
+}
+
+void DataFileChooser::highlight(const QString& file_name) {
+  const QList<QListWidgetItem*> found = file_list_->findItems(file_name, Qt::MatchExactly);
+  if (!found.isEmpty()) file_list_->setCurrentItem(found.front());
 }
 
 }  // namespace quorvel

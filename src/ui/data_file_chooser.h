@@ -1,7 +1,8 @@
 #pragma once
 // The data file chooser of the parameters frame: drive list `Drive1`, directory list `Dir1` and
-// file list `File1` with their labels. A click on a file fixes the inventory and report paths;
-// moving to another drive or folder leaves them naming the file clicked last.
+// file list `File1` with their labels. Choosing a file, with the mouse or the keyboard, fixes the
+// inventory and report paths; moving to another drive or folder leaves them naming the file
+// chosen last.
 
 #include <QComboBox>
 #include <QListWidget>
@@ -35,7 +36,7 @@ class DataFileChooser : public QObject {
   void show_files_of(const QString& directory);
   // The same folder again, keeping the file that is selected (reports written since appear).
   void refresh_files();
-  // A click on a file name in the file list.
+  // A file of the file list's folder chosen, as a click on its name does; the list highlights it.
   void choose_file(const QString& file_name);
 
   static inline const QString file_pattern = QStringLiteral("*.txt");
@@ -49,8 +50,11 @@ class DataFileChooser : public QObject {
   DirectoryList* directory_list_;
   QListWidget* file_list_;
   QString drive_;
+  void highlight(const QString& file_name);
+
   QString file_directory_;  // the file list's path
   FilePaths paths_;
+  bool refilling_ = false;  // the highlight changes without a choice of the user's
 };
 
 }  // namespace quorvel

@@ -27,11 +27,11 @@ bool DirectoryList::set_path(const QString& directory, QString* why) {
   const QFileInfo info(directory);
   QString reason;
   if (!info.exists()) {
-    reason = QStringLiteral("папка не существует");
+    reason = tr("папка не существует");
   } else if (!info.isDir()) {
-    reason = QStringLiteral("это не папка");
+    reason = tr("это не папка");
   } else if (!info.isReadable() || !QDir(directory).isReadable()) {
-    reason = QStringLiteral("нет доступа на чтение");
+    reason = tr("нет доступа на чтение");
   }
   if (!reason.isEmpty()) {
     if (why != nullptr) *why = reason;
@@ -48,7 +48,18 @@ void DirectoryList::open_item(QListWidgetItem* item) {
   if (target.isEmpty() || target == path_) return;
   QString why;
   if (!set_path(target, &why)) {
-    emit open_failed(QStringLiteral("Папка «%1» не открывается: %2.").arg(target, why));
+    // The highlight goes back to the folder that stays open.
+    highlight_open_folder();
+    emit open_failed(tr("Папка «%1» не открывается: %2.").arg(target, why));
+  }
+}
+
+void DirectoryList::highlight_open_folder() {
+  for (int row = 0; row < count(); ++row) {
+    if (path_of(item(row)) == path_) {
+      setCurrentRow(row);
+      return;
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The directory list `Dir1`: the folders from the root down to the current one, then the
-// folders inside it. A double click (or Enter) opens the folder under the cursor.
+// folders inside it. A double click (or Enter) opens the folder under the cursor; one that
+// cannot be opened leaves the highlight on the folder that stays open.
 
 #include <QListWidget>
 #include <QString>
@@ -28,6 +29,7 @@ class DirectoryList : public QListWidget {
  private:
   void open_item(QListWidgetItem* item);
   void fill();
+  void highlight_open_folder();
 
   QString path_;
 };

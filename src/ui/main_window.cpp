@@ -14,6 +14,7 @@
 #include "plot_start.h"
 #include "random_source.h"
 #include "refusal_text.h"
+#include "shown_from_first_character.h"
 #include "window_run_host.h"
 #include "wrapped_check_box.h"
 
@@ -21,8 +22,14 @@ namespace quorvel {
 
 namespace {
 
-QLabel* make_label(QWidget* parent, const char* name, const char* caption, const QRect& at) {
-  auto* label = new QLabel(QString::fromUtf8(caption), parent);
+// The form's font size. Liberation Sans is wider than the small bitmap sans serif the form was
+// laid out in: at 8 points (11 pixels at 96 dpi) two lines no longer fit the designed
+// two-line boxes of 375 twips and fifteen digits no longer fit the volume and surface fields;
+// at 7.5 points (10 pixels) they do.
+constexpr qreal form_font_points = 7.5;
+
+QLabel* make_label(QWidget* parent, const char* name, const QString& caption, const QRect& at) {
+  auto* label = new QLabel(caption, parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setWordWrap(true);
@@ -37,17 +44,17 @@ QLineEdit* make_field(QWidget* parent, const char* name, const char* text, const
   return field;
 }
 
-// The form's own font: the classic small sans serif the layout was measured in; where it is
-// missing, a sans serif of about its width stands in, so that captions wrap where they should.
-QFont form_font() {
+// Liberation Sans (a dependency of the package) has the metrics of Arial; Arial stands in
+// where it is missing.
+QFont sans_serif(qreal points) {
   QFont font;
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                    QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                    QStringLiteral("DejaVu Sans Condensed")});
+  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
   font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(8.25);
+  font.setPointSizeF(points);
   return font;
 }
+
+QFont form_font() { return sans_serif(form_font_points); }
 
 // The frame captions' font; everything inside the frames keeps the window's own font.
 void set_caption_font(QGroupBox* frame) {
@@ -56,9 +63,7 @@ void set_caption_font(QGroupBox* frame) {
   for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     child->setFont(plain);
   }
-  QFont caption(QStringLiteral("MS Sans Serif"));
-  caption.setStyleHint(QFont::SansSerif);
-  caption.setPointSizeF(9.75);
+  QFont caption = sans_serif(9.75);
   caption.setWeight(QFont::Normal);
   caption.setUnderline(true);
   frame->setFont(caption);
@@ -83,12 +88,15 @@ MainWindow::MainWindow(const QString& start_directory, const QStringList& drives
   build_parameters_frame(drives, start_directory);
   build_results_frame();
 
-  command1_ = new QPushButton(QStringLiteral("Старт"), form_);
+  command1_ = new QPushButton(tr("Старт"), form_);
   command1_->setObjectName(QStringLiteral("Command1"));
   command1_->setGeometry(scale_.rect(6600, 5880, 1815, 495));
-  command2_ = new QPushButton(QStringLiteral("Финиш"), form_);
+  command2_ = new QPushButton(tr("Финиш"), form_);
   command2_->setObjectName(QStringLiteral("Command2"));
   command2_->setGeometry(scale_.rect(8520, 5880, 1815, 495));
+  // Enter or Return on the focused button presses it, as Space does.
+  command1_->setAutoDefault(true);
+  command2_->setAutoDefault(true);
   connect(command1_, &QPushButton::clicked, this, &MainWindow::start);
   connect(command2_, &QPushButton::clicked, this, &MainWindow::finish);
 
@@ -101,11 +109,10 @@ MainWindow::MainWindow(const QString& start_directory, const QStringList& drives
 
   connect(chooser_, &DataFileChooser::failed, this, &MainWindow::tell);
   connect(chooser_, &DataFileChooser::paths_chosen, this, [this](const FilePaths& paths) {
-    if (!running()) {
-      status_line_->show_message(QStringLiteral("Файл данных: %1").arg(paths.inventory_path));
-    }
+    if (!running()) status_line_->show_chosen(paths.inventory_path);
   });
 
+  show_fields_from_first_character(form_);
   set_focus_order();
   command1_->setFocus();
   move(scale_.point(1065, 1455));
@@ -121,24 +128,24 @@ MainWindow::MainWindow(const QString& start_directory, const QStringList& drives
 MainWindow::~MainWindow() = default;
 
 void MainWindow::build_parameters_frame(const QStringList& drives, const QString& start_directory) {
-  frame1_ = new QGroupBox(QStringLiteral("Параметры"), form_);
+  frame1_ = new QGroupBox(tr("Параметры"), form_);
   frame1_->setObjectName(QStringLiteral("Frame1"));
   frame1_->setGeometry(scale_.rect(0, 120, 6375, 6255));
   QWidget* f = frame1_;
 
-  make_label(f, "Label1", "Длина трансекты", scale_.rect(3960, 240, 1455, 255));
+  make_label(f, "Label1", tr("Длина трансекты"), scale_.rect(3960, 240, 1455, 255));
   parameters_.transect_length = make_field(f, "Text1", "100", scale_.rect(5520, 240, 615, 285));
-  make_label(f, "Label5", "Количество прогонов", scale_.rect(3960, 600, 1215, 375));
+  make_label(f, "Label5", tr("Количество прогонов"), scale_.rect(3960, 600, 1215, 375));
   parameters_.run_count = make_field(f, "Text5", "1", scale_.rect(5520, 720, 375, 285));
-  make_label(f, "Label8", "коэффициент пересчета массы древесины в массу углерода",
+  make_label(f, "Label8", tr("коэффициент пересчета массы древесины в массу углерода"),
              scale_.rect(3960, 1080, 1575, 855));
   parameters_.carbon_fraction = make_field(f, "Text8", "0,5", scale_.rect(5520, 1200, 615, 375));
 
   // The density grid: rows are decomposition stages, columns species groups.
-  make_label(f, "Label18", "Стадия разложения ", scale_.rect(120, 360, 975, 375));
-  make_label(f, "Label3", "Мягко листв", scale_.rect(1200, 360, 495, 375));
-  make_label(f, "Label24", "Твердо листв", scale_.rect(1800, 360, 615, 375));
-  make_label(f, "Label2", "Хвойные", scale_.rect(2400, 480, 735, 255));
+  make_label(f, "Label18", tr("Стадия разложения "), scale_.rect(120, 360, 975, 375));
+  make_label(f, "Label3", tr("Мягко листв"), scale_.rect(1200, 360, 495, 375));
+  make_label(f, "Label24", tr("Твердо листв"), scale_.rect(1800, 360, 615, 375));
+  make_label(f, "Label2", tr("Хвойные"), scale_.rect(2400, 480, 735, 255));
   struct GridCell {
     const char* name;
     const char* text;
@@ -152,10 +159,9 @@ void MainWindow::build_parameters_frame(const QStringList& drives, const QString
   };
   static constexpr const char* stage_labels[5] = {"Label19", "Label20", "Label21", "Label22",
                                                   "Label23"};
-  static constexpr const char* stage_numbers[5] = {"1", "2", "3", "4", "5"};
   for (int stage = 1; stage <= 5; ++stage) {
     const int top = 840 + 360 * (stage - 1);
-    make_label(f, stage_labels[stage - 1], stage_numbers[stage - 1],
+    make_label(f, stage_labels[stage - 1], QString::number(stage),
                scale_.rect(360, top + 120, 135, 255));
     for (int group = 1; group <= 3; ++group) {
       const GridCell& cell = grid[stage - 1][group - 1];
@@ -170,7 +176,7 @@ void MainWindow::build_parameters_frame(const QStringList& drives, const QString
 
   chooser_ = new DataFileChooser(f, scale_, drives, start_directory);
 
-  check1_ = new WrappedCheckBox(QStringLiteral("Выводить результаты в файлы"), f);
+  check1_ = new WrappedCheckBox(tr("Выводить результаты в файлы"), f);
   check1_->setObjectName(QStringLiteral("Check1"));
   check1_->setGeometry(scale_.rect(5040, 4800, 1215, 615));
   check1_->setChecked(true);
@@ -179,7 +185,7 @@ void MainWindow::build_parameters_frame(const QStringList& drives, const QString
 }
 
 void MainWindow::build_results_frame() {
-  frame2_ = new QGroupBox(QStringLiteral("Результаты"), form_);
+  frame2_ = new QGroupBox(tr("Результаты"), form_);
   frame2_->setObjectName(QStringLiteral("Frame2"));
   frame2_->setGeometry(scale_.rect(6600, 240, 3735, 5535));
   QWidget* f = frame2_;
@@ -192,25 +198,33 @@ void MainWindow::build_results_frame() {
     int field_left, field_top, field_width, field_height;
   };
   static constexpr ResultRow rows[11] = {
-      {"Label10", "Углерод (тС/га) модель1", 360, 1335, 375, "Text10", 1560, 360, 1815, 285},
-      {"Label6", "Углерод (тС/га) модель2", 720, 1335, 375, "Text6", 1560, 720, 1815, 285},
-      {"Label11", "Число фрагментов/га модель1", 1080, 2415, 375, "Text11", 2640, 1080, 735, 285},
-      {"Label7", "Число фрагментов/га модель2", 1440, 2415, 255, "Text7", 2640, 1440, 735, 285},
-      {"Label12", "Объем мягколист валежа м3/га", 1680, 1695, 375, "Text12", 1920, 1800, 1455, 285},
-      {"Label25", "Объем тверолист валежа м3/га", 2160, 1575, 375, "Text28", 1920, 2160, 1455, 285},
-      {"Label16", "Объем хвойного валежа м3/га", 2640, 1575, 375, "Text4", 1920, 2640, 1455, 285},
-      {"Label13", "Повернхость мягко лист валежа м2/га", 3120, 1575, 375, "Text13", 1920, 3120,
-       1455, 285},
-      {"Label26", "Поверхность твердо лист валежа м2/га", 3600, 1695, 375, "Text29", 1920, 3600,
-       1455, 285},
-      {"Label17", "Поверхность хвойн валежа м2/га", 4080, 1695, 375, "Text14", 1920, 4080, 1455,
-       285},
-      {"Label9", "Число пересечений", 4800, 1215, 375, "Text9", 1920, 4800, 975, 375},
+      {"Label10", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Углерод (тС/га) модель1"), 360, 1335,
+       375, "Text10", 1560, 360, 1815, 285},
+      {"Label6", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Углерод (тС/га) модель2"), 720, 1335,
+       375, "Text6", 1560, 720, 1815, 285},
+      {"Label11", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Число фрагментов/га модель1"), 1080,
+       2415, 375, "Text11", 2640, 1080, 735, 285},
+      {"Label7", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Число фрагментов/га модель2"), 1440,
+       2415, 255, "Text7", 2640, 1440, 735, 285},
+      {"Label12", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Объем мягколист валежа м3/га"), 1680,
+       1695, 375, "Text12", 1920, 1800, 1455, 285},
+      {"Label25", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Объем тверолист валежа м3/га"), 2160,
+       1575, 375, "Text28", 1920, 2160, 1455, 285},
+      {"Label16", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Объем хвойного валежа м3/га"), 2640,
+       1575, 375, "Text4", 1920, 2640, 1455, 285},
+      {"Label13", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Повернхость мягко лист валежа м2/га"),
+       3120, 1575, 375, "Text13", 1920, 3120, 1455, 285},
+      {"Label26", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Поверхность твердо лист валежа м2/га"),
+       3600, 1695, 375, "Text29", 1920, 3600, 1455, 285},
+      {"Label17", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Поверхность хвойн валежа м2/га"), 4080,
+       1695, 375, "Text14", 1920, 4080, 1455, 285},
+      {"Label9", QT_TRANSLATE_NOOP("quorvel::MainWindow", "Число пересечений"), 4800, 1215, 375,
+       "Text9", 1920, 4800, 975, 375},
   };
   std::array<QLineEdit*, 11> fields{};
   for (std::size_t i = 0; i < 11; ++i) {
     const ResultRow& row = rows[i];
-    make_label(f, row.label, row.caption,
+    make_label(f, row.label, tr(row.caption),
                scale_.rect(120, row.label_top, row.label_width, row.label_height));
     fields[i] =
         make_field(f, row.field, "",
@@ -287,7 +301,8 @@ void MainWindow::tell(const QString& text) {
 }
 
 void MainWindow::lock_parameters(bool locked) {
-  command1_->setEnabled(!locked);
+  // Start stays enabled (a click on it is ignored while a Start runs): disabling it would pass
+  // its focus on to the report box, which a single Space would then untick.
   for (QLineEdit* field : parameters_.all()) field->setReadOnly(locked);
 }
 

@@ -2,13 +2,14 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace quorvel {
 
 namespace {
-// Lines wait here until the next repaint or until this many have gathered, so that a painter
-// is opened once for many lines rather than once for each.
-constexpr std::size_t pending_limit = 8192;
+// Lines wait until the next repaint or until this many have gathered, so that a painter is
+// opened once for many lines rather than once for each.
+constexpr qsizetype pending_limit = 8192;
 }  // namespace
 
 PlotWindow::PlotWindow(const TwipScale& scale, QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -22,45 +23,57 @@ PlotWindow::PlotWindow(const TwipScale& scale, QWidget* parent) : QWidget(parent
   fit_image();
 }
 
-void PlotWindow::set_scale_height(float height) {
-  flush();
-  scale_height_ = height;
-  update();
-}
+void PlotWindow::set_scale_height(float height) { set_scale(height, scale_width_); }
 
-void PlotWindow::set_scale_width(float width) {
-  flush();
+void PlotWindow::set_scale_width(float width) { set_scale(scale_height_, width); }
+
+void PlotWindow::set_scale(float height, float width) {
+  if (height == scale_height_ && width == scale_width_) return;
+  // The lines drawn so far stay where they are on the window, as pixels: their user units
+  // were those of the old scale. The outline and transect of the old plot go.
+  fold();
+  scale_height_ = height;
   scale_width_ = width;
+  outline_.reset();
+  transect_.reset();
   update();
 }
 
 void PlotWindow::clear() {
-  pending_.clear();
-  fit_image();
-  image_.fill(Qt::white);
-  outline_.reset();
-  transect_.reset();
+  lines_ = {};
+  colours_.clear();
+  folded_ = QImage();
+  if (!image_.isNull()) image_.fill(Qt::white);
+  drawn_ = 0;
   lines_drawn_ = 0;
   boxes_drawn_ = 0;
   update();
 }
 
+void PlotWindow::add_line(QPointF from, QPointF to, QRgb colour) {
+  if (lines_.size() >= max_kept_lines) fold();
+  if (colours_.empty() || colours_.back().colour != colour) {
+    colours_.push_back({lines_.size(), colour});
+  }
+  lines_.append({static_cast<float>(from.x()), static_cast<float>(from.y()),
+                 static_cast<float>(to.x()), static_cast<float>(to.y())});
+  if (lines_.size() - drawn_ >= pending_limit) flush();
+}
+
 void PlotWindow::draw_line(QPointF from, QPointF to, QColor colour) {
-  pending_.push_back({QLineF(from, to), colour.rgb()});
+  add_line(from, to, colour.rgb());
   ++lines_drawn_;
-  if (pending_.size() >= pending_limit) flush();
 }
 
 void PlotWindow::draw_box(QPointF corner1, QPointF corner2, QColor colour) {
   const QPointF corner3(corner2.x(), corner1.y());
   const QPointF corner4(corner1.x(), corner2.y());
   const QRgb rgb = colour.rgb();
-  pending_.push_back({QLineF(corner1, corner3), rgb});
-  pending_.push_back({QLineF(corner3, corner2), rgb});
-  pending_.push_back({QLineF(corner2, corner4), rgb});
-  pending_.push_back({QLineF(corner4, corner1), rgb});
+  add_line(corner1, corner3, rgb);
+  add_line(corner3, corner2, rgb);
+  add_line(corner2, corner4, rgb);
+  add_line(corner4, corner1, rgb);
   ++boxes_drawn_;
-  if (pending_.size() >= pending_limit) flush();
 }
 
 void PlotWindow::set_outline(QPointF corner1, QPointF corner2, QColor colour) {
@@ -98,16 +111,46 @@ QSize PlotWindow::image_size() const {
 void PlotWindow::fit_image() {
   const QSize wanted = image_size();
   if (image_.size() == wanted) return;
-  QImage fitted(wanted, QImage::Format_RGB32);
-  fitted.fill(Qt::white);
-  if (!image_.isNull()) {
-    // Lines still waiting are drawn at the old size first, so they are carried over as well.
-    flush();
-    QPainter painter(&fitted);
+  image_ = QImage(wanted, QImage::Format_RGB32);
+  image_.fill(Qt::white);
+  if (!folded_.isNull()) {
+    QPainter painter(&image_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(0, 0), wanted), image_);
+    painter.drawImage(QRect(QPoint(0, 0), wanted), folded_);
   }
-  image_ = fitted;
+  drawn_ = 0;  // every kept line is drawn again at the new size
+}
+
+void PlotWindow::flush() {
+  fit_image();
+  if (drawn_ == lines_.size()) return;
+  QPainter painter(&image_);
+  std::vector<QLineF> batch;
+  batch.reserve(std::min(lines_.size() - drawn_, pending_limit));
+  // The colour runs that meet the lines from `drawn_` on, each drawn in one call.
+  auto run = std::upper_bound(colours_.begin(), colours_.end(), drawn_,
+                              [](qsizetype line, const ColourRun& r) { return line < r.first; });
+  --run;
+  for (; run != colours_.end(); ++run) {
+    const qsizetype end = std::next(run) == colours_.end() ? lines_.size() : std::next(run)->first;
+    batch.clear();
+    for (qsizetype i = std::max(drawn_, run->first); i < end; ++i) {
+      const Line& line = lines_[i];
+      batch.emplace_back(to_image({line.x1, line.y1}), to_image({line.x2, line.y2}));
+    }
+    painter.setPen(QPen(QColor::fromRgb(run->colour), 0));
+    painter.drawLines(batch.data(), static_cast<int>(batch.size()));
+  }
+  drawn_ = lines_.size();
+}
+
+void PlotWindow::fold() {
+  if (lines_.isEmpty()) return;
+  flush();
+  folded_ = image_;
+  lines_ = {};
+  colours_.clear();
+  drawn_ = 0;
 }
 
 QPointF PlotWindow::to_image(QPointF user) const {
@@ -118,26 +161,6 @@ QPointF PlotWindow::to_image(QPointF user) const {
 QPointF PlotWindow::to_window(QPointF user) const {
   return QPointF((user.x() + 1.0) * width() / scale_width_,
                  (user.y() + 1.0) * height() / scale_height_);
-}
-
-void PlotWindow::flush() {
-  if (pending_.empty() || image_.isNull()) return;
-  QPainter painter(&image_);
-  std::vector<QLineF> batch;
-  batch.reserve(pending_.size());
-  std::size_t first = 0;
-  while (first < pending_.size()) {
-    const QRgb colour = pending_[first].colour;
-    batch.clear();
-    std::size_t next = first;
-    for (; next < pending_.size() && pending_[next].colour == colour; ++next) {
-      batch.emplace_back(to_image(pending_[next].line.p1()), to_image(pending_[next].line.p2()));
-    }
-    painter.setPen(QPen(QColor::fromRgb(colour), 0));
-    painter.drawLines(batch.data(), static_cast<int>(batch.size()));
-    first = next;
-  }
-  pending_.clear();
 }
 
 void PlotWindow::paint_standing(QPainter& painter) const {
@@ -153,7 +176,6 @@ void PlotWindow::paint_standing(QPainter& painter) const {
 }
 
 QImage PlotWindow::picture() {
-  fit_image();
   flush();
   QImage shown = image_.copy();
   QPainter painter(&shown);
@@ -161,15 +183,15 @@ QImage PlotWindow::picture() {
   return shown;
 }
 
-PlotWindow::Contents PlotWindow::contents() {
-  flush();
-  return {image_,          scale_height_,    scale_width_, outline_,    transect_,
-          outline_colour_, transect_colour_, lines_drawn_, boxes_drawn_};
+PlotWindow::Contents PlotWindow::contents() const {
+  return {lines_,    colours_,        folded_,          scale_height_, scale_width_, outline_,
+          transect_, outline_colour_, transect_colour_, lines_drawn_,  boxes_drawn_};
 }
 
 void PlotWindow::restore(const Contents& contents) {
-  pending_.clear();
-  image_ = contents.image;
+  lines_ = contents.lines;
+  colours_ = contents.colours;
+  folded_ = contents.folded;
   scale_height_ = contents.scale_height;
   scale_width_ = contents.scale_width;
   outline_ = contents.outline;
@@ -178,12 +200,11 @@ void PlotWindow::restore(const Contents& contents) {
   transect_colour_ = contents.transect_colour;
   lines_drawn_ = contents.lines_drawn;
   boxes_drawn_ = contents.boxes_drawn;
-  fit_image();
+  image_ = QImage();  // drawn again from what was put back
   update();
 }
 
 void PlotWindow::paintEvent(QPaintEvent*) {
-  fit_image();
   flush();
   QPainter painter(this);
   painter.drawImage(rect(), image_);

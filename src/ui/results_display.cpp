@@ -1,5 +1,6 @@
 #include "results_display.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "number_text.h"
@@ -41,9 +42,11 @@ void ResultsDisplay::show_model2(const Model2Estimates& model2, std::int64_t rec
 namespace {
 
 QString tip(const QString& expected, const QString& error, const QString& error_source) {
-  QString text = QStringLiteral("Ожидаемое значение: %1").arg(expected);
+  QString text = QCoreApplication::translate("quorvel::ResultsDisplay", "Ожидаемое значение: %1")
+                     .arg(expected);
   if (!error.isEmpty()) {
-    text += QStringLiteral("\nСтандартная ошибка %1: %2").arg(error_source, error);
+    text += QCoreApplication::translate("quorvel::ResultsDisplay", "\nСтандартная ошибка %1: %2")
+                .arg(error_source, error);
   }
   return text;
 }
@@ -53,8 +56,11 @@ QString tip(const QString& expected, const QString& error, const QString& error_
 void ResultsDisplay::show_expectation(const Model2Expectation& expected,
                                       const Model2Estimates& model2, int run_count) {
   const double runs = run_count;
-  const QString of_average = QStringLiteral("среднего (прогонов: %1)").arg(run_count);
-  const QString of_spread = QStringLiteral("по разбросу прогонов");
+  const QString of_average =
+      QCoreApplication::translate("quorvel::ResultsDisplay", "среднего (прогонов: %1)")
+          .arg(run_count);
+  const QString of_spread =
+      QCoreApplication::translate("quorvel::ResultsDisplay", "по разбросу прогонов");
   const double carbon_error = expected.carbon_per_ha_stderr_per_run / std::sqrt(runs);
   const double pieces_error = expected.pieces_per_ha_stderr_per_run / std::sqrt(runs);
 
@@ -80,14 +86,19 @@ void ResultsDisplay::show_expectation(const Model2Expectation& expected,
 
   const double difference = model2.carbon_per_ha - expected.carbon_per_ha;
   if (!(carbon_error > 0)) {
-    fields_.deviation->setText(difference == 0 ? QStringLiteral("Модель2 равна ожидаемой")
-                                               : QStringLiteral("Модель2: разброс равен нулю"));
+    fields_.deviation->setText(
+        difference == 0
+            ? QCoreApplication::translate("quorvel::ResultsDisplay", "Модель2 равна ожидаемой")
+            : QCoreApplication::translate("quorvel::ResultsDisplay",
+                                          "Модель2: разброс равен нулю"));
     return;
   }
   QString distance = QString::number(difference / carbon_error, 'f', 2);
   distance.replace(QLatin1Char('.'), QLatin1Char(decimal_separator_));
   if (difference >= 0) distance.prepend(QLatin1Char('+'));
-  fields_.deviation->setText(QStringLiteral("Модель2 от ожидания: %1 ст. ош.").arg(distance));
+  fields_.deviation->setText(
+      QCoreApplication::translate("quorvel::ResultsDisplay", "Модель2 от ожидания: %1 ст. ош.")
+          .arg(distance));
 }
 
 void ResultsDisplay::show_no_expectation(const QString& why) {

@@ -1,11 +1,47 @@
 #include "start_status_line.h"
 
+#include <QFileInfo>
+#include <QResizeEvent>
 #include <algorithm>
 
 namespace quorvel {
 
+// A one-line label that shows as much of its text as fits, cut in the middle, and asks for no
+// width of its own, so that a long path can never make the window wider.
+class StartStatusLine::ElidedLabel : public QLabel {
+ public:
+  explicit ElidedLabel(QWidget* parent) : QLabel(parent) {
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    setMinimumWidth(0);
+  }
+  void set_whole_text(const QString& text) {
+    whole_ = text;
+    fit();
+  }
+  const QString& whole_text() const { return whole_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    fit();
+  }
+
+ private:
+  void fit() {
+    const QString shown =
+        fontMetrics().elidedText(whole_, Qt::ElideMiddle, std::max(0, contentsRect().width()));
+    setText(shown);
+    setToolTip(shown == whole_ ? QString() : whole_);
+  }
+  QString whole_;
+};
+
+namespace {
+QString file_name(const QString& path) { return QFileInfo(path).fileName(); }
+}  // namespace
+
 StartStatusLine::StartStatusLine(QWidget* parent)
-    : QStatusBar(parent), label_(new QLabel(this)), bar_(new QProgressBar(this)) {
+    : QStatusBar(parent), label_(new ElidedLabel(this)), bar_(new QProgressBar(this)) {
   setObjectName(QStringLiteral("status_line"));
   setSizeGripEnabled(false);
   bar_->setRange(0, 100);
@@ -14,14 +50,25 @@ StartStatusLine::StartStatusLine(QWidget* parent)
   bar_->setVisible(false);
   addWidget(label_, 1);
   addPermanentWidget(bar_);
-  label_->setText(QStringLiteral("Выберите файл данных и нажмите «Старт»"));
+  set_text(tr("Выберите файл данных и нажмите «Старт»"));
 }
 
+QString StartStatusLine::text() const { return label_->whole_text(); }
+
+QString StartStatusLine::shown_text() const { return label_->text(); }
+
+void StartStatusLine::set_text(const QString& text) { label_->set_whole_text(text); }
+
+void StartStatusLine::begin_start(const QString& inventory_path) { running_ = inventory_path; }
+
 void StartStatusLine::show_progress(const RunProgress& progress, double expected_attempts_per_run) {
-  label_->setText(QStringLiteral("Прогон %1 из %2, попыток: %3   (Esc — отмена)")
-                      .arg(progress.run)
-                      .arg(progress.run_count)
-                      .arg(progress.placement_count));
+  const QString runs = running_.isEmpty()
+                           ? tr("Прогон %1 из %2").arg(progress.run).arg(progress.run_count)
+                           : tr("Прогон %1 из %2 по %3")
+                                 .arg(progress.run)
+                                 .arg(progress.run_count)
+                                 .arg(file_name(running_));
+  set_text(tr("%1, попыток: %2   (Esc — отмена)").arg(runs).arg(progress.placement_count));
   double done = 0;
   if (progress.run_count > 0) {
     if (expected_attempts_per_run > 0) {
@@ -35,8 +82,26 @@ void StartStatusLine::show_progress(const RunProgress& progress, double expected
   bar_->setVisible(true);
 }
 
+void StartStatusLine::show_results_of(const QString& inventory_path, const QString& text) {
+  running_.clear();
+  results_of_ = inventory_path;
+  set_text(tr("Результаты: %1 — %2").arg(file_name(inventory_path), text));
+  bar_->setVisible(false);
+}
+
+void StartStatusLine::show_chosen(const QString& inventory_path) {
+  if (!running_.isEmpty()) return;  // the progress keeps naming the file being run
+  if (results_of_.isEmpty() || results_of_ == inventory_path) {
+    set_text(tr("Файл данных: %1").arg(inventory_path));
+  } else {
+    set_text(tr("Файл данных: %1 (результаты на экране — %2)")
+                 .arg(inventory_path, file_name(results_of_)));
+  }
+}
+
 void StartStatusLine::show_message(const QString& text) {
-  label_->setText(text);
+  running_.clear();
+  set_text(text);
   bar_->setVisible(false);
 }
 

@@ -21,7 +21,14 @@ struct OptionPlace {
 };
 // Option1..Option8 on the 3 x 3 grid with an empty centre, north up: NW, W, SW, S, SE, E, NE, N.
 constexpr std::array<const char*, 8> option_tips{
-    "северо-запад", "запад", "юго-запад", "юг", "юго-восток", "восток", "северо-восток", "север"};
+    QT_TRANSLATE_NOOP("quorvel::WindFrame", "северо-запад"),
+    QT_TRANSLATE_NOOP("quorvel::WindFrame", "запад"),
+    QT_TRANSLATE_NOOP("quorvel::WindFrame", "юго-запад"),
+    QT_TRANSLATE_NOOP("quorvel::WindFrame", "юг"),
+    QT_TRANSLATE_NOOP("quorvel::WindFrame", "юго-восток"),
+    QT_TRANSLATE_NOOP("quorvel::WindFrame", "восток"),
+    QT_TRANSLATE_NOOP("quorvel::WindFrame", "северо-восток"),
+    QT_TRANSLATE_NOOP("quorvel::WindFrame", "север")};
 constexpr std::array<OptionPlace, 8> option_places{{
     {1200, 720},
     {1200, 1080},
@@ -35,15 +42,13 @@ constexpr std::array<OptionPlace, 8> option_places{{
 }  // namespace
 
 WindFrame::WindFrame(const TwipScale& scale, QWidget* parent)
-    : QGroupBox(QStringLiteral("Преобладающий ветер"), parent),
+    : QGroupBox(tr("Преобладающий ветер"), parent),
       buttons_(new QButtonGroup(this)),
       force_field_(new QLineEdit(QStringLiteral("0"), this)) {
   setObjectName(QStringLiteral("Frame3"));
-  make_label(this, "Label27", QStringLiteral("Направление трансекты"),
-             scale.rect(120, 240, 1095, 375));
-  make_label(this, "Label29", QStringLiteral("Направление ветра"),
-             scale.rect(1200, 240, 1095, 375));
-  make_label(this, "Label28", QStringLiteral("Сила ветра (1-5)"), scale.rect(2400, 240, 495, 615));
+  make_label(this, "Label27", tr("Направление трансекты"), scale.rect(120, 240, 1095, 375));
+  make_label(this, "Label29", tr("Направление ветра"), scale.rect(1200, 240, 1095, 375));
+  make_label(this, "Label28", tr("Сила ветра (1-5)"), scale.rect(2400, 240, 495, 615));
 
   // The fixed arrow pointing up the window, like the transect in the plot window.
   (new LineShape(scale.point(600, 1560), scale.point(600, 840), this))->setObjectName("Line1");
@@ -56,7 +61,7 @@ WindFrame::WindFrame(const TwipScale& scale, QWidget* parent)
     auto* option = new QRadioButton(this);
     option->setObjectName(QStringLiteral("Option%1").arg(number));
     option->setGeometry(scale.rect(place.left, place.top, 255, 195));
-    option->setToolTip(QString::fromUtf8(option_tips[number - 1]));
+    option->setToolTip(tr(option_tips[number - 1]));
     buttons_->addButton(option, number);
     options_[number - 1] = option;
   }

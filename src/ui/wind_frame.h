@@ -15,6 +15,8 @@
 namespace quorvel {
 
 class WindFrame : public QGroupBox {
+  Q_OBJECT
+
  public:
   WindFrame(const TwipScale& scale, QWidget* parent);
 

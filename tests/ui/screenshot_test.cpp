@@ -1,7 +1,8 @@
 // The documented look of the program: both windows after a Start on the bundled example,
 // saved as pictures when QUORVEL_SCREENSHOT_DIR names a folder (tools/screenshot.sh does this
-// under a virtual X server). Without it the pictures are only checked, not kept. The Start's
-// speed with live drawing is printed for the record; it is never asserted.
+// under a virtual X server, once in Russian and once with QUORVEL_SCREENSHOT_LANGUAGE=en).
+// Without it the pictures are only checked, not kept. The Start's speed with live drawing is
+// printed for the record; it is never asserted.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <iostream>
 
 #include "ui_test_support.h"
+#include "window_language.h"
 
 namespace quorvel {
 namespace {
@@ -35,6 +37,10 @@ std::unique_ptr<testing::WindowInFolder> window_on_the_example() {
 }
 
 TEST(Screenshot, BothWindowsAfterAStartOnTheExample) {
+  const QString language = qEnvironmentVariable("QUORVEL_SCREENSHOT_LANGUAGE");
+  const auto translator =
+      install_window_language(window_language_named(language).value_or(WindowLanguage::russian));
+  const QString suffix = translator ? QStringLiteral("_") + language.toLower() : QString();
   const auto w = window_on_the_example();
   if (!w) GTEST_SKIP() << "no example inventory";
   w->window->start();
@@ -51,13 +57,14 @@ TEST(Screenshot, BothWindowsAfterAStartOnTheExample) {
   if (folder.isEmpty()) return;
   ASSERT_TRUE(QDir().mkpath(QString::fromLocal8Bit(folder)));
   const QString base = QString::fromLocal8Bit(folder) + QLatin1Char('/');
-  EXPECT_TRUE(main_picture.save(base + "main_window.png"));
-  EXPECT_TRUE(plot_picture.save(base + "plot_window.png"));
+  EXPECT_TRUE(main_picture.save(base + "main_window" + suffix + ".png"));
+  EXPECT_TRUE(plot_picture.save(base + "plot_window" + suffix + ".png"));
   // On a real display the screen shows both windows side by side as the user sees them.
   if (QGuiApplication::platformName() == QLatin1String("xcb")) {
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
     const QRect both = w->window->frameGeometry().united(plot.frameGeometry());
-    EXPECT_TRUE(screen.copy(both.adjusted(-8, -8, 8, 8)).save(base + "both_windows.png"));
+    EXPECT_TRUE(
+        screen.copy(both.adjusted(-8, -8, 8, 8)).save(base + "both_windows" + suffix + ".png"));
   }
 }
 

@@ -1,0 +1,33 @@
+#include "window_language.h"
+
+#include <QCoreApplication>
+
+namespace quorvel {
+
+std::optional<WindowLanguage> window_language_named(const QString& name) {
+  const QString code = name.trimmed().toLower();
+  if (code == QLatin1String("ru")) return WindowLanguage::russian;
+  if (code == QLatin1String("en")) return WindowLanguage::english;
+  return std::nullopt;
+}
+
+WindowLanguage requested_window_language(const QString& option, const QString& environment,
+                                         QString* unknown) {
+  for (const QString& name : {option, environment}) {
+    if (name.isEmpty()) continue;
+    if (const auto language = window_language_named(name)) return *language;
+    if (unknown != nullptr) *unknown = name;
+  }
+  return WindowLanguage::russian;
+}
+
+std::unique_ptr<QTranslator> install_window_language(WindowLanguage language) {
+  if (language == WindowLanguage::russian) return nullptr;
+  // Built from translations/quorvel_en.ts into the program's resources.
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(QStringLiteral(":/i18n/quorvel_en.qm"))) return nullptr;
+  QCoreApplication::installTranslator(translator.get());
+  return translator;
+}
+
+}  // namespace quorvel

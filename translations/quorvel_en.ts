@@ -1,0 +1,252 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ru">
+<context>
+    <name>quorvel::DataFileChooser</name>
+    <message>
+        <source>Рабочий диск:</source>
+        <translation>Working drive:</translation>
+    </message>
+    <message>
+        <source>Директорий:</source>
+        <translation>Directory:</translation>
+    </message>
+    <message>
+        <source>Файл данных:</source>
+        <translation>Data file:</translation>
+    </message>
+    <message>
+        <source>Диск «%1» недоступен: %2. Остаются прежние диск и папка.</source>
+        <translation>Drive “%1” cannot be used: %2. The previous drive and folder stay.</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel::DirectoryList</name>
+    <message>
+        <source>папка не существует</source>
+        <translation>the folder does not exist</translation>
+    </message>
+    <message>
+        <source>это не папка</source>
+        <translation>it is not a folder</translation>
+    </message>
+    <message>
+        <source>нет доступа на чтение</source>
+        <translation>it may not be read</translation>
+    </message>
+    <message>
+        <source>Папка «%1» не открывается: %2.</source>
+        <translation>Folder “%1” cannot be opened: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel::MainWindow</name>
+    <message>
+        <source>Старт</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Финиш</source>
+        <translation>Finish</translation>
+    </message>
+    <message>
+        <source>Параметры</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>Длина трансекты</source>
+        <translation>Transect length</translation>
+    </message>
+    <message>
+        <source>Количество прогонов</source>
+        <translation>Number of runs</translation>
+    </message>
+    <message>
+        <source>коэффициент пересчета массы древесины в массу углерода</source>
+        <translation>Carbon fraction of wood mass</translation>
+    </message>
+    <message>
+        <source>Стадия разложения </source>
+        <translation>Decay stage</translation>
+    </message>
+    <message>
+        <source>Мягко листв</source>
+        <translation>Soft-leaved</translation>
+    </message>
+    <message>
+        <source>Твердо листв</source>
+        <translation>Hard-leaved</translation>
+    </message>
+    <message>
+        <source>Хвойные</source>
+        <translation>Conifers</translation>
+    </message>
+    <message>
+        <source>Выводить результаты в файлы</source>
+        <translation>Write results to files</translation>
+    </message>
+    <message>
+        <source>Результаты</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Углерод (тС/га) модель1</source>
+        <translation>Carbon (tC/ha) model 1</translation>
+    </message>
+    <message>
+        <source>Углерод (тС/га) модель2</source>
+        <translation>Carbon (tC/ha) model 2</translation>
+    </message>
+    <message>
+        <source>Число фрагментов/га модель1</source>
+        <translation>Pieces/ha model 1</translation>
+    </message>
+    <message>
+        <source>Число фрагментов/га модель2</source>
+        <translation>Pieces/ha model 2</translation>
+    </message>
+    <message>
+        <source>Объем мягколист валежа м3/га</source>
+        <translation>Soft-leaved debris volume m3/ha</translation>
+    </message>
+    <message>
+        <source>Объем тверолист валежа м3/га</source>
+        <translation>Hard-leaved debris volume m3/ha</translation>
+    </message>
+    <message>
+        <source>Объем хвойного валежа м3/га</source>
+        <translation>Conifer debris volume m3/ha</translation>
+    </message>
+    <message>
+        <source>Повернхость мягко лист валежа м2/га</source>
+        <translation>Soft-leaved debris surface m2/ha</translation>
+    </message>
+    <message>
+        <source>Поверхность твердо лист валежа м2/га</source>
+        <translation>Hard-leaved debris surface m2/ha</translation>
+    </message>
+    <message>
+        <source>Поверхность хвойн валежа м2/га</source>
+        <translation>Conifer debris surface m2/ha</translation>
+    </message>
+    <message>
+        <source>Число пересечений</source>
+        <translation>Number of crossings</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel::ResultsDisplay</name>
+    <message>
+        <source>Ожидаемое значение: %1</source>
+        <translation>Expected value: %1</translation>
+    </message>
+    <message>
+        <source>
+Стандартная ошибка %1: %2</source>
+        <translation>
+Standard error %1: %2</translation>
+    </message>
+    <message>
+        <source>среднего (прогонов: %1)</source>
+        <translation>of the average (runs: %1)</translation>
+    </message>
+    <message>
+        <source>по разбросу прогонов</source>
+        <translation>from the spread of the runs</translation>
+    </message>
+    <message>
+        <source>Модель2 равна ожидаемой</source>
+        <translation>Model 2 equals its expectation</translation>
+    </message>
+    <message>
+        <source>Модель2: разброс равен нулю</source>
+        <translation>Model 2: the spread is zero</translation>
+    </message>
+    <message>
+        <source>Модель2 от ожидания: %1 ст. ош.</source>
+        <translation>Model 2 from its expectation: %1 std. err.</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel::StartStatusLine</name>
+    <message>
+        <source>Выберите файл данных и нажмите «Старт»</source>
+        <translation>Choose a data file and press “Start”</translation>
+    </message>
+    <message>
+        <source>Прогон %1 из %2</source>
+        <translation>Run %1 of %2</translation>
+    </message>
+    <message>
+        <source>Прогон %1 из %2 по %3</source>
+        <translation>Run %1 of %2 on %3</translation>
+    </message>
+    <message>
+        <source>%1, попыток: %2   (Esc — отмена)</source>
+        <translation>%1, attempts: %2   (Esc cancels)</translation>
+    </message>
+    <message>
+        <source>Результаты: %1 — %2</source>
+        <translation>Results: %1 — %2</translation>
+    </message>
+    <message>
+        <source>Файл данных: %1</source>
+        <translation>Data file: %1</translation>
+    </message>
+    <message>
+        <source>Файл данных: %1 (результаты на экране — %2)</source>
+        <translation>Data file: %1 (the results shown are of %2)</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel::WindFrame</name>
+    <message>
+        <source>северо-запад</source>
+        <translation>north-west</translation>
+    </message>
+    <message>
+        <source>запад</source>
+        <translation>west</translation>
+    </message>
+    <message>
+        <source>юго-запад</source>
+        <translation>south-west</translation>
+    </message>
+    <message>
+        <source>юг</source>
+        <translation>south</translation>
+    </message>
+    <message>
+        <source>юго-восток</source>
+        <translation>south-east</translation>
+    </message>
+    <message>
+        <source>восток</source>
+        <translation>east</translation>
+    </message>
+    <message>
+        <source>северо-восток</source>
+        <translation>north-east</translation>
+    </message>
+    <message>
+        <source>север</source>
+        <translation>north</translation>
+    </message>
+    <message>
+        <source>Преобладающий ветер</source>
+        <translation>Prevailing wind</translation>
+    </message>
+    <message>
+        <source>Направление трансекты</source>
+        <translation>Transect direction</translation>
+    </message>
+    <message>
+        <source>Направление ветра</source>
+        <translation>Wind direction</translation>
+    </message>
+    <message>
+        <source>Сила ветра (1-5)</source>
+        <translation>Wind force (1-5)</translation>
+    </message>
+</context>
+</TS>
