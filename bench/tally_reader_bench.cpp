@@ -59,7 +59,7 @@ const std::filesystem::path& tally_file(bool spreadsheet) {
   return files[spreadsheet ? 1 : 0].path;
 }
 
-void report(benchmark::State& state, const Tally& tally, bool spreadsheet) {
+void report(benchmark::State& state, const TallyFile& tally, bool spreadsheet) {
   if (tally.plots.size() != 1 || tally.plots[0].inventory.pieces.size() != record_count)
     state.SkipWithError("the made-up tally did not read whole");
   state.SetItemsProcessed(state.iterations() * record_count);
@@ -69,7 +69,7 @@ void report(benchmark::State& state, const Tally& tally, bool spreadsheet) {
 
 void from_memory(benchmark::State& state, bool spreadsheet) {
   const std::string& text = tally_text(spreadsheet);
-  Tally tally;
+  TallyFile tally;
   for (auto _ : state) {
     tally = parse_tally(text, "bench.csv");
     benchmark::DoNotOptimize(tally);
@@ -79,7 +79,7 @@ void from_memory(benchmark::State& state, bool spreadsheet) {
 
 void from_file(benchmark::State& state, bool spreadsheet) {
   const std::filesystem::path& path = tally_file(spreadsheet);
-  Tally tally;
+  TallyFile tally;
   for (auto _ : state) {
     tally = read_tally(path);
     benchmark::DoNotOptimize(tally);

@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const TallyOptions options = options_from(size > 0 ? data[size - 1] : '\n');
   try {
-    const Tally tally = parse_tally(bytes, "fuzz.csv", options);
+    const TallyFile tally = parse_tally(bytes, "fuzz.csv", options);
     require(!tally.plots.empty());
     if (tally.form.inventory_format) require(tally.plots.size() == 1);
     for (const PlotTally& plot : tally.plots) {

@@ -259,8 +259,8 @@ class SpreadsheetReader {
   SpreadsheetReader(const Layout& layout, const TallyOptions& options, std::string_view source)
       : layout_(layout), options_(options), source_(source) {}
 
-  Tally read(std::string_view text) {
-    Tally tally;
+  TallyFile read(std::string_view text) {
+    TallyFile tally;
     RowScanner rows(text, layout_.separator, source_);
     if (layout_.header) first_row(rows);
     while (rows.next()) {
@@ -294,7 +294,7 @@ class SpreadsheetReader {
     return unquoted_;
   }
 
-  void add_piece(Tally& tally) {
+  void add_piece(TallyFile& tally) {
     if (layout_.separator == ',' && fields_->size() > layout_.width)
       for (std::size_t i = layout_.width; i < fields_->size(); ++i)
         if (!(*fields_)[i].text.empty()) {
@@ -352,7 +352,7 @@ class SpreadsheetReader {
     return static_cast<int>(value);
   }
 
-  PlotTally& plot_of_row(Tally& tally) {
+  PlotTally& plot_of_row(TallyFile& tally) {
     const bool split = layout_.column[index_of(InventoryField::plot)] >= 0;
     std::string_view id;
     if (split) {
@@ -504,8 +504,8 @@ void add_hint(Refusal& refusal, std::string_view text) {
   }
 }
 
-Tally one_plot(Inventory inventory, TallyForm form) {
-  Tally tally;
+TallyFile one_plot(Inventory inventory, TallyForm form) {
+  TallyFile tally;
   tally.plots.emplace_back().inventory = std::move(inventory);
   tally.form = form;
   return tally;
@@ -518,7 +518,8 @@ bool form_asked_for(const TallyOptions& options) {
 
 }  // namespace
 
-Tally parse_tally(std::string_view bytes, std::string_view source, const TallyOptions& options) {
+TallyFile parse_tally(std::string_view bytes, std::string_view source,
+                      const TallyOptions& options) {
   InventoryReading reading = read_inventory_format(bytes, source);
   if (reading.inventory) return one_plot(std::move(*reading.inventory), TallyForm{});
 
@@ -536,7 +537,7 @@ Tally parse_tally(std::string_view bytes, std::string_view source, const TallyOp
 
   if (const std::optional<Layout> layout = find_layout(text, options, source)) {
     try {
-      Tally tally = SpreadsheetReader(*layout, options, source).read(text);
+      TallyFile tally = SpreadsheetReader(*layout, options, source).read(text);
       tally.form.inventory_format = false;
       tally.form.encoding = decoded.encoding;
       tally.form.separator = static_cast<FieldSeparator>(layout->separator);
@@ -551,7 +552,7 @@ Tally parse_tally(std::string_view bytes, std::string_view source, const TallyOp
   throw Refused(std::move(refusal));
 }
 
-Tally read_tally(const std::filesystem::path& path, const TallyOptions& options) {
+TallyFile read_tally(const std::filesystem::path& path, const TallyOptions& options) {
   const std::string bytes = read_input_file(path);
   return parse_tally(bytes, path.string(), options);
 }

@@ -31,7 +31,8 @@ struct TallyForm {
   bool header = false;
 };
 
-struct Tally {
+// What one file holds (named apart from the Tally of the runs, which counts crossings).
+struct TallyFile {
   std::vector<PlotTally> plots;  // in the order their first rows appear; never empty
   TallyForm form;
 };
@@ -42,8 +43,8 @@ struct Tally {
 // form's where the file has a header or a separator other than the comma (or where options ask
 // for that form), else the inventory format's, with a hint when the line looks like another
 // form (fields separated by semicolons, tabs or blanks; a decimal comma).
-Tally read_tally(const std::filesystem::path& path, const TallyOptions& options = {});
-Tally parse_tally(std::string_view bytes, std::string_view source,
-                  const TallyOptions& options = {});
+TallyFile read_tally(const std::filesystem::path& path, const TallyOptions& options = {});
+TallyFile parse_tally(std::string_view bytes, std::string_view source,
+                      const TallyOptions& options = {});
 
 }  // namespace quorvel

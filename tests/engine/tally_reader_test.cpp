@@ -106,7 +106,7 @@ TEST(TallyReader, EveryFormGivesTheSamePieces) {
     TallyOptions options;
     if (!form.species_map.empty())
       options.species_map = parse_species_map(form.species_map, "species.csv");
-    const Tally tally = parse_tally(form.bytes, "tally.csv", options);
+    const TallyFile tally = parse_tally(form.bytes, "tally.csv", options);
     ASSERT_EQ(tally.plots.size(), 1u);
     EXPECT_EQ(tally.plots[0].plot, "");
     EXPECT_EQ(tally.plots[0].inventory.source, "tally.csv");
@@ -115,7 +115,7 @@ TEST(TallyReader, EveryFormGivesTheSamePieces) {
 }
 
 TEST(TallyReader, APlotColumnSplitsTheFileInTheOrderPlotsFirstAppear) {
-  const Tally tally = parse_tally(
+  const TallyFile tally = parse_tally(
       "Участок;Страта;species;d1;d2;length;stage\nP2;A;S;20,5;18;10;1\nP1;B;H;12;9,25;0,5;2\n"
       "P2;A;C;5;5;3;5\n",
       "tally.csv");
@@ -130,7 +130,7 @@ TEST(TallyReader, APlotColumnSplitsTheFileInTheOrderPlotsFirstAppear) {
 
   TallyOptions by_name;
   by_name.plot_column = "Site No.";
-  const Tally named =
+  const TallyFile named =
       parse_tally("site no,plot,species,d1,d2,length,stage\n7,x,S,1,1,1,1\n", "t", by_name);
   ASSERT_EQ(named.plots.size(), 1u);
   EXPECT_EQ(named.plots[0].plot, "7");
@@ -139,7 +139,7 @@ TEST(TallyReader, APlotColumnSplitsTheFileInTheOrderPlotsFirstAppear) {
 TEST(TallyReader, TheExampleReadsAsTheInventoryReaderReadsIt) {
   const auto path = std::filesystem::path(QUORVEL_SOURCE_DIR) / "examples" / "plot7.txt";
   const Inventory expected = read_inventory(path);
-  const Tally tally = read_tally(path);
+  const TallyFile tally = read_tally(path);
   ASSERT_EQ(tally.plots.size(), 1u);
   EXPECT_TRUE(tally.form.inventory_format);
   const Inventory& got = tally.plots[0].inventory;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "warning_text.h"
+
 namespace quorvel {
 
 namespace {
@@ -74,6 +76,21 @@ json plot_outcome_json(const PlotOutcome& o, const BatchSettings& settings) {
               {"model1", model1_json(o.model1)}};
   if (o.start) out["model2"] = model2_json(*o.start);
   if (o.expectation) out["model2_expected"] = expectation_json(*o.expectation);
+  // Keys that a file without a plot column and a clean tally do not have, so their lines stay
+  // as they always were.
+  if (!o.plot.empty()) out["plot"] = o.plot;
+  if (!o.stratum.empty()) out["stratum"] = o.stratum;
+  if (!o.warnings.empty()) {
+    json warnings = json::array();
+    for (const Warning& w : o.warnings)
+      warnings.push_back({{"kind", warning_kind_name(w.kind)},
+                          {"line", w.line},
+                          {"record", w.record},
+                          {"value", w.value},
+                          {"limit", w.limit},
+                          {"count", w.count}});
+    out["warnings"] = std::move(warnings);
+  }
   if (o.reports) out["reports"] = {{"stock", o.reports->stock}, {"estimate", o.reports->estimate}};
   return out;
 }

@@ -1,8 +1,12 @@
 #include "batch_options.h"
 
 #include <CLI/CLI.hpp>
+#include <functional>
 #include <ostream>
 #include <regex>
+
+#include "tally_options.h"
+#include "text_encoding.h"
 
 namespace quorvel {
 
@@ -37,13 +41,16 @@ constexpr const char* description_text =
     "quorvel-batch: carbon in downed woody debris from line-intersect tallies,\n"
     "without the window.\n"
     "\n"
-    "For every inventory file (the tally of one plot) it prints model 1, the\n"
-    "classic line-intersect estimate; model 2, a Monte Carlo re-drop of every\n"
-    "tallied piece on the plot until it crosses the transect, averaged over the\n"
-    "runs; and the exact value that model 2 approaches with endless runs. Unless\n"
-    "--no-reports is given, it writes the window's two reports beside each\n"
-    "inventory NAME.txt: NAMEm_results.txt (model 1 carbon by stage and species\n"
-    "group) and NAMEs_results.txt (model 2 carbon, volume and surface).\n";
+    "For every plot of the inventory files (a file is the tally of one plot, or of\n"
+    "many with a plot column) it prints model 1, the classic line-intersect\n"
+    "estimate; model 2, a Monte Carlo re-drop of every tallied piece on the plot\n"
+    "until it crosses the transect, averaged over the runs; and the exact value\n"
+    "that model 2 approaches with endless runs. Unless --no-reports is given, it\n"
+    "writes the window's two reports beside each inventory NAME.txt:\n"
+    "NAMEm_results.txt (model 1 carbon by stage and species group) and\n"
+    "NAMEs_results.txt (model 2 carbon, volume and surface); for plot P of a file\n"
+    "with a plot column, NAME-Pm_results.txt and NAME-Ps_results.txt. Given among\n"
+    "the inventories, these reports are skipped.\n";
 
 constexpr const char* footer_text =
     "Numbers in options are read as the window reads its fields: a comma or a\n"
@@ -64,6 +71,18 @@ constexpr const char* footer_text =
     "  \"C\",60,41.5,20,1\n"
     "A file with a record that cannot be read is refused: the message names the\n"
     "line, the record and the field.\n"
+    "\n"
+    "Spreadsheet exports are read too: a header row naming the columns in any\n"
+    "order (species, d1, d2, length, stage, and optionally plot and stratum; in\n"
+    "English or Russian, e.g. \"d1_cm\" or \"Длина (м)\"; other columns ignored),\n"
+    "fields separated by commas, semicolons or tabs, decimal commas with\n"
+    "semicolons or tabs, UTF-8, UTF-16 with a byte-order mark or Windows-1251,\n"
+    "codes in either case, stages I..V, empty rows. For example:\n"
+    "  plot;species;d1;d2;length;stage;notes\n"
+    "  P07;h;36,5;17,7;2,03;I;hollow\n"
+    "Each plot of a file with a plot column is an inventory of its own. Warnings\n"
+    "(diameters above 300 cm, pieces longer than the plot's diagonal, carbon above\n"
+    "1000 t C/ha, no pieces) go to stderr and never stop a plot.\n"
     "\n"
     "Default wood densities, t/m3 (change a cell with --density STAGE:CODE=VALUE):\n"
     "  stage      1      2      3      4      5\n"
@@ -87,6 +106,10 @@ constexpr const char* footer_text =
     "      many plots, two at a time, one CSV row per plot in sum.csv\n"
     "  quorvel-batch --json --runs 10 plot7.txt\n"
     "      one JSON object per plot, for scripts\n"
+    "  quorvel-batch --species-map species.csv --no-reports tally.csv\n"
+    "      a spreadsheet export with a plot column and species written as words\n"
+    "  quorvel-batch plots/*.txt\n"
+    "      again and again: the reports written beside the plots are skipped\n"
     "\n"
     "Exit status: 0 when every inventory was done; 1 when an inventory or a\n"
     "parameter was refused (the other inventories are still done), a file could\n"
@@ -139,12 +162,53 @@ void add_parameter_options(CLI::App& app, BatchOptions& o) {
       });
 }
 
+// A check that the text is one of the names `named` knows.
+template <typename Named>
+std::function<std::string(const std::string&)> one_of(Named named, const char* values) {
+  return [named, values](const std::string& text) -> std::string {
+    return named(text) ? "" : std::string("expected ") + values;
+  };
+}
+
+void add_input_options(CLI::App& app, BatchOptions& o) {
+  const std::string group = "Inventory files (where the file does not tell)";
+  app.add_option("--input-separator", o.input_separator,
+                 wrapped("Field separator of tallies that are no plain inventory file: "
+                         "\",\", \";\" or tab. Default: told from the file"))
+      ->type_name("SEPARATOR")
+      ->group(group)
+      ->check(one_of(field_separator_named, ", ; or tab"));
+  app.add_option("--input-decimal", o.input_decimal,
+                 wrapped("Decimal mark of such tallies: \".\" or \",\" (a comma only with "
+                         "semicolons or tabs). Default: either, with semicolons or tabs"))
+      ->type_name("MARK")
+      ->group(group)
+      ->check(one_of(decimal_mark_named, ". or ,"));
+  app.add_option("--input-encoding", o.input_encoding,
+                 wrapped("Text encoding of the tallies: utf-8, utf-16le, utf-16be or "
+                         "windows-1251. Default: a byte-order mark, else UTF-8 when the bytes "
+                         "are valid UTF-8, else Windows-1251"))
+      ->type_name("ENCODING")
+      ->group(group)
+      ->check(one_of(text_encoding_named, "utf-8, utf-16le, utf-16be or windows-1251"));
+  app.add_option("--species-map", o.species_map_path,
+                 wrapped("CSV file of name,code rows (code S, H or C) for species written as "
+                         "words or numbers, e.g. oak,H or 12,C"))
+      ->type_name("FILE")
+      ->group(group);
+  app.add_option("--plot-column", o.plot_column,
+                 wrapped("Header name of the column that splits a file into plots. Default: "
+                         "a column named plot, plotid, участок or площадка"))
+      ->type_name("NAME")
+      ->group(group);
+}
+
 void add_run_options(CLI::App& app, BatchOptions& o) {
   const std::string runs = "Runs";
   const std::string output = "Output";
   app.add_option("--seed", o.seed,
                  wrapped("Seed of the random generator, for figures that repeat; the second "
-                         "and later inventories get seeds derived from it. Default: the time "
+                         "and later plots get seeds derived from it. Default: the time "
                          "of day (the seed is printed with the results)"))
       ->type_name("N")
       ->group(runs);
@@ -177,7 +241,7 @@ void add_run_options(CLI::App& app, BatchOptions& o) {
       ->group(output)
       ->check(CLI::IsMember({",", "."}));
   app.add_flag("--json", o.json,
-               wrapped("Print one JSON object per inventory, one a line, instead of the text "
+               wrapped("Print one JSON object per plot, one a line, instead of the text "
                        "lines"))
       ->group(output);
   app.add_option("--summary", o.summary_path,
@@ -205,10 +269,11 @@ ParsedCommandLine parse_batch_options(int argc, const char* const* argv, std::os
   app.set_version_flag("--version", std::string("quorvel-batch ") + QUORVEL_VERSION,
                        "Print the version and exit");
   app.add_option("INVENTORY", o.inventories,
-                 wrapped("Inventory files, one plot each (format below); the reports are "
-                         "written beside each file"))
+                 wrapped("Inventory files, one plot each or many with a plot column (format "
+                         "below); the reports are written beside each file"))
       ->required()
       ->type_name("");
+  add_input_options(app, o);
   add_parameter_options(app, o);
   add_run_options(app, o);
   try {

@@ -12,6 +12,13 @@ namespace quorvel {
 
 struct BatchOptions {
   std::vector<std::string> inventories;
+  // How to read tallies the file alone does not tell: texts as given, checked by the command
+  // line ("" leaves it to the file).
+  std::string input_separator;
+  std::string input_decimal;
+  std::string input_encoding;
+  std::string species_map_path;
+  std::string plot_column;
   std::string transect_length = "100";
   std::string runs = "1";
   std::string wind_force = "0";

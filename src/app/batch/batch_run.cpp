@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <ostream>
 #include <thread>
@@ -14,13 +15,16 @@
 
 #include "batch_host.h"
 #include "batch_json.h"
-#include "inventory_reader.h"
 #include "number_text.h"
+#include "own_report.h"
+#include "plausibility.h"
+#include "plot_queue.h"
 #include "plot_start.h"
 #include "refusal_text.h"
 #include "report_file.h"
 #include "summary_csv.h"
 #include "transect_tally.h"
+#include "warning_text.h"
 
 namespace quorvel {
 
@@ -65,6 +69,32 @@ class TraceFile {
   std::FILE* file_ = nullptr;
 };
 
+// "tally.csv, plot P07": the file and, where it has a plot column, the plot.
+std::string heading(const PlotOutcome& o) {
+  return o.plot.empty() ? o.inventory : o.inventory + ", plot " + o.plot;
+}
+
+// The reports of a plot of a file with a plot column are named after both, e.g.
+// tally-P07m_results.txt for plot P07 of tally.csv.
+ReportPaths plot_report_paths(const PlotOutcome& o) {
+  ReportPaths paths = report_paths_for(o.inventory);
+  if (o.plot.empty()) return paths;
+  const std::string tail = "-" + plot_for_file_name(o.plot);
+  constexpr std::size_t ending = std::string_view("m_results.txt").size();
+  paths.stock.insert(paths.stock.size() - ending, tail);
+  paths.estimate.insert(paths.estimate.size() - ending, tail);
+  return paths;
+}
+
+// The trace of a plot of a file with a plot column: trace-P07.csv for trace.csv.
+std::string trace_path(const std::string& path, const PlotOutcome& o) {
+  if (path.empty() || o.plot.empty()) return path;
+  std::filesystem::path named(path);
+  const std::string extension = named.extension().string();
+  named.replace_filename(named.stem().string() + "-" + plot_for_file_name(o.plot) + extension);
+  return named.string();
+}
+
 // One inventory through the Start both front ends share.
 void start_inventory(const Inventory& inventory, const BatchOptions& options,
                      const BatchSettings& settings, const BatchEnvironment& environment,
@@ -77,15 +107,15 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   request.runs = !options.expected_only;
   request.decimal_separator = settings.decimal_separator;
   const bool reports = request.runs && !options.no_reports;
-  if (reports) request.report_paths = report_paths_for(outcome.inventory);
-  TraceFile trace(request.runs ? options.trace_path : std::string());
+  if (reports) request.report_paths = plot_report_paths(outcome);
+  TraceFile trace(request.runs ? trace_path(options.trace_path, outcome) : std::string());
   const bool progress = environment.progress && options.jobs == 1 && request.runs;
   BatchHost::Setup setup;
   setup.wind = settings.wind;
   setup.interrupted = environment.interrupted;
   setup.progress = progress ? environment.progress : nullptr;
   setup.trace = trace.get();
-  setup.label = outcome.inventory;
+  setup.label = heading(outcome);
   setup.reports = reports;
   BatchHost host(std::move(setup));
   StartOutcome start = perform_start(inventory, request, host);
@@ -114,7 +144,7 @@ std::string by_group(const std::array<Number, last_group + 1>& values, const Bat
 
 void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s) {
   const SimulationParameters& p = s.parameters;
-  out << o.inventory << ": " << o.record_count << " records, L = " << p.transect_length
+  out << heading(o) << ": " << o.record_count << " records, L = " << p.transect_length
       << " m, seed " << o.seed << "\n";
   out << "  model 1:  carbon " << text(o.model1.model1_total, s) << " t C/ha, "
       << text(o.model1.pieces_per_ha, s) << " pieces/ha\n";
@@ -143,9 +173,15 @@ void print_refusal(std::ostream& err, const Refusal& refusal) {
   err << "quorvel-batch: " << refusal_text(refusal) << "\n";
 }
 
+void print_warnings(std::ostream& err, const PlotOutcome& o) {
+  for (const Warning& warning : o.warnings)
+    err << "quorvel-batch: warning: " << warning_text(warning) << "\n";
+}
+
 // The figures, and beside them what could not be written.
 void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
                    const BatchOptions& options, const BatchSettings& settings) {
+  print_warnings(err, o);
   if (o.refused) {
     print_refusal(err, *o.refused);
     return;
@@ -158,63 +194,95 @@ void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
   if (o.unwritten) print_refusal(err, *o.unwritten);
 }
 
-// Runs process_inventory over all files with `jobs` workers, handing each outcome to `done` in
-// file order as soon as it and all before it are finished.
+// Runs process_inventory over the plots of all files with `jobs` workers, handing each outcome
+// to `done` in file-then-plot order as soon as it and all before it are finished.
 template <typename Done>
 void process_all(const BatchOptions& options, const BatchSettings& settings,
                  const BatchEnvironment& environment, Done done) {
-  const std::size_t count = options.inventories.size();
-  if (options.jobs <= 1 || count <= 1) {
-    for (std::size_t i = 0; i < count; ++i)
-      done(process_inventory(options, settings, i, environment));
+  PlotQueue queue(options.inventories, settings.tally);
+  if (options.jobs <= 1) {
+    while (std::optional<PlotWork> work = queue.next())
+      done(process_inventory(std::move(*work), options, settings, environment));
     return;
   }
-  std::vector<std::optional<PlotOutcome>> outcomes(count);
-  std::mutex mutex;
+  std::mutex queue_mutex;  // one worker reads the next file while the others compute
+  std::mutex mutex;        // the outcomes
   std::condition_variable finished;
-  std::size_t next = 0;
+  std::map<std::size_t, PlotOutcome> outcomes;  // finished, not yet handed to `done`
+  std::optional<std::size_t> count;             // all plots, once the queue is empty
   const auto worker = [&] {
     for (;;) {
-      std::size_t i;
+      std::optional<PlotWork> work;
       {
-        std::lock_guard lock(mutex);
-        if (next == count) return;
-        i = next++;
+        std::lock_guard lock(queue_mutex);
+        work = queue.next();
+        if (!work) {
+          std::lock_guard outcomes_lock(mutex);
+          count = queue.handed_out();
+          finished.notify_all();
+          return;
+        }
       }
-      PlotOutcome outcome = process_inventory(options, settings, i, environment);
+      const std::size_t position = work->position;
+      PlotOutcome outcome = process_inventory(std::move(*work), options, settings, environment);
       std::lock_guard lock(mutex);
-      outcomes[i] = std::move(outcome);
+      outcomes.emplace(position, std::move(outcome));
       finished.notify_all();
     }
   };
   std::vector<std::jthread> workers;
-  for (int j = 0; j < options.jobs && j < static_cast<int>(count); ++j)
-    workers.emplace_back(worker);
-  for (std::size_t i = 0; i < count; ++i) {
+  for (int j = 0; j < options.jobs; ++j) workers.emplace_back(worker);
+  for (std::size_t i = 0;; ++i) {
     std::unique_lock lock(mutex);
-    finished.wait(lock, [&] { return outcomes[i].has_value(); });
-    PlotOutcome outcome = std::move(*outcomes[i]);
-    outcomes[i].reset();
+    finished.wait(lock, [&] { return outcomes.contains(i) || (count && i == *count); });
+    if (!outcomes.contains(i)) return;
+    PlotOutcome outcome = std::move(outcomes.at(i));
+    outcomes.erase(i);
     lock.unlock();
     done(std::move(outcome));
   }
 }
 
+// The inventories without Quorvel's own reports, which a second run over "folder/*.txt" finds
+// beside them; one note names those skipped.
+std::vector<std::string> without_own_reports(const std::vector<std::string>& files,
+                                             std::ostream& err) {
+  std::vector<std::string> kept, skipped;
+  for (const std::string& file : files) (is_own_report(file) ? skipped : kept).push_back(file);
+  if (skipped.empty()) return kept;
+  constexpr std::size_t named = 3;
+  err << "quorvel-batch: skipped " << skipped.size() << " of Quorvel's own report"
+      << (skipped.size() == 1 ? "" : "s") << " (";
+  for (std::size_t i = 0; i < skipped.size() && i < named; ++i)
+    err << (i > 0 ? ", " : "") << skipped[i];
+  err << (skipped.size() > named ? ", ...)\n" : ")\n");
+  return kept;
+}
+
 }  // namespace
 
-PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& settings,
-                              std::size_t position, const BatchEnvironment& environment) {
+PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
+                              const BatchSettings& settings, const BatchEnvironment& environment) {
   PlotOutcome outcome;
-  outcome.inventory = options.inventories[position];
-  outcome.seed = seed_for_inventory(settings.seed, position);
+  outcome.inventory = std::move(work.file);
+  outcome.plot = std::move(work.tally.plot);
+  outcome.stratum = std::move(work.tally.stratum);
+  outcome.seed = seed_for_inventory(settings.seed, work.position);
+  if (work.refused) {
+    outcome.refused = std::move(work.refused);
+    return outcome;
+  }
+  const Inventory& inventory = work.tally.inventory;
+  outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
   try {
-    const Inventory inventory = read_inventory(outcome.inventory);
-    outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
     start_inventory(inventory, options, settings, environment, outcome);
+    outcome.warnings =
+        plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1);
   } catch (const StartCancelled&) {
     outcome.refused = Refusal{.kind = RefusalKind::cancelled, .file = outcome.inventory};
   } catch (const Refused& refused) {
     outcome.refused = refused.refusal();
+    outcome.warnings = plausibility_warnings(inventory, outcome.plot, settings.parameters);
   }
   return outcome;
 }
@@ -228,9 +296,11 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
     print_refusal(err, refused.refusal());
     return 1;
   }
+  BatchOptions inventories = options;
+  inventories.inventories = without_own_reports(options.inventories, err);
   int status = 0;
   std::string summary = summary_csv_header();
-  process_all(options, settings, environment, [&](PlotOutcome outcome) {
+  process_all(inventories, settings, environment, [&](PlotOutcome outcome) {
     if (outcome.refused || outcome.unwritten) status = 1;
     if (!outcome.refused) summary += summary_csv_row(outcome);
     print_outcome(out, err, outcome, options, settings);

@@ -10,6 +10,7 @@
 #include "batch_options.h"
 #include "batch_settings.h"
 #include "plot_outcome.h"
+#include "plot_queue.h"
 
 namespace quorvel {
 
@@ -19,10 +20,12 @@ struct BatchEnvironment {
   std::FILE* progress = nullptr;  // a terminal for progress lines, or null
 };
 
-// One inventory, start to finish. Never throws for bad input: the outcome says why.
-PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& settings,
-                              std::size_t position, const BatchEnvironment& environment);
+// One plot of an inventory file (the whole file when it has no plot column), start to finish.
+// Never throws for bad input: the outcome says why.
+PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
+                              const BatchSettings& settings, const BatchEnvironment& environment);
 
+// Quorvel's own reports among the inventories are skipped with a note on `err`.
 // Exit status: 0 when every inventory went through, 1 when any was refused, its reports could
 // not be written or the batch was interrupted.
 int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,

@@ -5,6 +5,7 @@
 
 #include "random_source.h"
 #include "refusal.h"
+#include "species_map.h"
 #include "text_to_number.h"
 
 namespace quorvel {
@@ -33,6 +34,32 @@ void apply_density(DensityTable& table, const std::string& cell) {
   table.at(stage, group) = parsed(Parameter::density, cell.substr(4), text_to_single, stage, group);
 }
 
+// The options' texts were checked by the command line.
+TallyOptions tally_options_from(const BatchOptions& o) {
+  TallyOptions t;
+  if (!o.input_separator.empty())
+    t.separator = field_separator_named(o.input_separator).value_or(FieldSeparator::detect);
+  if (!o.input_decimal.empty())
+    t.decimal = decimal_mark_named(o.input_decimal).value_or(DecimalMark::detect);
+  if (!o.input_encoding.empty())
+    t.encoding = text_encoding_named(o.input_encoding).value_or(TextEncoding::detect);
+  t.plot_column = o.plot_column;
+  if (!o.species_map_path.empty()) {
+    try {
+      t.species_map = read_species_map(o.species_map_path);
+    } catch (const Refused& refused) {
+      Refusal refusal = refused.refusal();
+      // Tells "cannot open the species map" from "cannot open the inventory file".
+      const RefusalKind k = refusal.kind;
+      if (k == RefusalKind::file_missing || k == RefusalKind::file_unreadable ||
+          k == RefusalKind::file_is_folder)
+        refusal.field = InventoryField::species_code;
+      throw Refused(std::move(refusal));
+    }
+  }
+  return t;
+}
+
 }  // namespace
 
 BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) {
@@ -47,6 +74,7 @@ BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) 
   s.wind = wind_button_from_name(o.wind).value_or(WindButton::none);
   s.seed = o.seed.value_or(seed_from_time_of_day());
   s.decimal_separator = o.decimal_separator.value_or(locale_separator);
+  s.tally = tally_options_from(o);
   return s;
 }
 

@@ -6,6 +6,7 @@
 
 #include "batch_options.h"
 #include "simulation_parameters.h"
+#include "tally_options.h"
 #include "wind.h"
 
 namespace quorvel {
@@ -15,9 +16,11 @@ struct BatchSettings {
   WindButton wind = WindButton::none;
   std::uint64_t seed = 0;
   char decimal_separator = ',';
+  TallyOptions tally;  // how to read the inventory files, the species map read
 };
 
-// Throws Refused naming the parameter and its text.
+// Throws Refused naming the parameter and its text, or the species map that cannot be used
+// (a map that cannot be opened names the species code as its field).
 BatchSettings batch_settings_from(const BatchOptions& options, char locale_separator);
 
 // The seed of the inventory at `position` (from 0): the batch seed itself for the first, a

@@ -1,13 +1,15 @@
 #pragma once
-// What the batch front end learned about one inventory: the Start's results, the exact
-// expectation, the reports it wrote, or why the inventory was refused.
+// What the batch front end learned about one inventory (one plot of a file): the Start's
+// results, the exact expectation, the reports it wrote, or why the inventory was refused.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "expectation.h"
 #include "model1.h"
+#include "plausibility.h"
 #include "refusal.h"
 #include "report_paths.h"
 #include "run_driver.h"
@@ -16,6 +18,8 @@ namespace quorvel {
 
 struct PlotOutcome {
   std::string inventory;
+  std::string plot;     // the plot column's value; empty for a file without one
+  std::string stratum;  // the stratum column's value; empty without one
   std::uint64_t seed = 0;
   std::int64_t record_count = 0;
   Model1Result model1;
@@ -24,6 +28,7 @@ struct PlotOutcome {
   std::optional<ReportPaths> reports;  // the reports written
   std::optional<Refusal> refused;      // the inventory was refused: no figures
   std::optional<Refusal> unwritten;    // the figures stand, but the reports or the trace do not
+  std::vector<Warning> warnings;       // what looks wrong in the tally, even when refused
 };
 
 }  // namespace quorvel

@@ -9,19 +9,46 @@ namespace quorvel {
 
 namespace {
 
-// A text found in a file, as it may be shown: printable ASCII, the rest escaped, cut short.
+// The length of the UTF-8 character that starts text[i], or 0 when no valid one starts there.
+std::size_t utf8_character(std::string_view text, std::size_t i) {
+  const unsigned char c = static_cast<unsigned char>(text[i]);
+  if (c < 0x80) return 1;
+  std::size_t length = 0;
+  if (c >= 0xC2 && c < 0xE0) length = 2;
+  if (c >= 0xE0 && c < 0xF0) length = 3;
+  if (c >= 0xF0 && c < 0xF5) length = 4;
+  if (length == 0 || i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k)
+    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+  // Overlong forms, surrogates and code points beyond U+10FFFF.
+  const unsigned char d = static_cast<unsigned char>(text[i + 1]);
+  if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d >= 0xA0) || (c == 0xF0 && d < 0x90) ||
+      (c == 0xF4 && d >= 0x90))
+    return 0;
+  return length;
+}
+
+// A text found in a file, as it may be shown: its characters (the file was read as UTF-8 or
+// converted to it), control characters, quotes and bytes that are no UTF-8 escaped, cut short
+// after 40 characters.
 std::string shown(std::string_view text) {
+  constexpr int shown_characters = 40;
   std::string out;
-  for (unsigned char c : text.substr(0, 40)) {
-    if (c >= 0x20 && c < 0x7f && c != '"') {
-      out.push_back(static_cast<char>(c));
+  std::size_t i = 0;
+  for (int characters = 0; i < text.size() && characters < shown_characters; ++characters) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = utf8_character(text, i);
+    if (length > 1 || (length == 1 && c >= 0x20 && c != 0x7f && c != '"')) {
+      out.append(text, i, length);
+      i += length;
     } else {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
       out += escaped;
+      ++i;
     }
   }
-  if (text.size() > 40) out += "...";
+  if (i < text.size()) out += "...";
   return "\"" + out + "\"";
 }
 
@@ -56,6 +83,8 @@ std::string_view field_name(InventoryField field) {
       return "plot";
     case InventoryField::stratum:
       return "stratum";
+    case InventoryField::area_ha:
+      return "area";
     case InventoryField::none:
       break;
   }
@@ -87,33 +116,35 @@ std::string_view expected_in(InventoryField field) {
       return "expected the name of a plot";
     case InventoryField::stratum:
       return "expected the name of a stratum";
+    case InventoryField::area_ha:
+      return "expected an area in ha, a number above 0";
     case InventoryField::none:
       break;
   }
   return "expected a value";
 }
 
-// What the file would hold if it were in another form than the one it was read in.
+// What the file would be if it were in another form than the one it was read in, and how to
+// have it read so.
 std::string form_hint(const Refusal& r) {
-  const char* form = nullptr;
+  const std::string fields = "; line " + std::to_string(r.hint_line > 0 ? r.hint_line : r.line) +
+                             " has " + std::to_string(r.hint_fields) + " fields separated by ";
   switch (r.hint) {
     case FormHint::semicolon_separated:
-      form = "fields separated by semicolons";
-      break;
+      return fields + "';': a semicolon-separated file? give it a header or use --input-separator";
     case FormHint::tab_separated:
-      form = "fields separated by tabs";
-      break;
+      return fields + "tabs: a tab-separated file? give it a header or use --input-separator tab";
     case FormHint::space_separated:
-      form = "fields separated by blanks";
-      break;
+      return fields + "blanks: separate the fields by commas, semicolons or tabs";
     case FormHint::decimal_comma:
-      form = "decimal commas";
-      break;
+      if (r.hint_fields == 0)
+        return "; a decimal comma? it is read where fields are separated by semicolons or tabs";
+      return fields +
+             "',': decimal commas? separate the fields by semicolons, or write decimal points";
     case FormHint::none:
-      return {};
+      break;
   }
-  return std::string("; read with ") + form + ", line " + std::to_string(r.line) + " holds " +
-         std::to_string(r.hint_fields) + " fields: is the file in that form?";
+  return {};
 }
 
 std::string_view option_name(Parameter parameter) {
@@ -132,6 +163,8 @@ std::string_view option_name(Parameter parameter) {
       return "--wind-force";
     case Parameter::attempt_limit:
       return "--max-attempts";
+    case Parameter::input_decimal:
+      return "--input-decimal";
     case Parameter::none:
       break;
   }
@@ -139,6 +172,10 @@ std::string_view option_name(Parameter parameter) {
 }
 
 std::string parameter_text(const Refusal& r) {
+  if (r.parameter == Parameter::input_decimal)
+    return (r.file.empty() ? "" : r.file + ": ") + "--input-decimal \"" + r.found +
+           "\" cannot be used where fields are separated by commas; a decimal comma needs "
+           "semicolons or tabs (--input-separator)";
   const std::string option = std::string(option_name(r.parameter)) + " \"" + r.found + "\" ";
   switch (r.problem) {
     case ValueProblem::empty:
@@ -221,6 +258,11 @@ std::string_view figure_name(Figure figure) {
   return "a figure";
 }
 
+// The input file a refusal of a whole file names: an inventory, or the species map.
+std::string input_name(const Refusal& r) {
+  return r.field == InventoryField::species_code ? "species map" : "inventory file";
+}
+
 std::string system_reason(const Refusal& r) {
   if (!r.reason.empty()) return r.reason;
   return r.system_error != 0 ? std::strerror(r.system_error) : "unknown error";
@@ -239,22 +281,59 @@ std::string refusal_text(const Refusal& r) {
   switch (r.kind) {
     case RefusalKind::file_missing:
     case RefusalKind::file_unreadable:
-      return "cannot open inventory file " + r.file + ": " + system_reason(r);
+      return "cannot open " + input_name(r) + " " + r.file + ": " + system_reason(r);
     case RefusalKind::file_is_folder:
-      return "cannot read inventory file " + r.file + ": it is a directory";
+      return "cannot read " + input_name(r) + " " + r.file + ": it is a directory";
     case RefusalKind::unclosed_quote:
-      return place(r) + ": a quoted field has no closing quote";
+      return place(r) + ": a quoted field has no closing quote" + form_hint(r);
     case RefusalKind::text_after_quote:
-      return place(r) + ": unexpected text " + shown(r.found) + " after a quoted field";
+      return place(r) + ": unexpected text " + shown(r.found) + " after a quoted field" +
+             form_hint(r);
     case RefusalKind::record_incomplete:
+      if (!r.column.empty()) return place(r) + ": the row ends before " + field_place(r);
       return place(r) + ": the file ends inside the record after " + field_place(r) +
-             "; a record has five fields";
+             "; a record has five fields" + form_hint(r);
     case RefusalKind::field_not_valid:
       return place(r) + (place(r).empty() ? "" : ", ") + field_place(r) + ": " +
              std::string(expected_in(r.field)) + ", found " + shown(r.found) + form_hint(r);
     case RefusalKind::column_missing:
-      return place(r) + ": the header has no column for the " + std::string(field_name(r.field)) +
-             form_hint(r);
+      return place(r) + ": the header has no column " +
+             (r.column.empty() ? "" : shown(r.column) + " ") + "for the " +
+             std::string(field_name(r.field)) + form_hint(r);
+    case RefusalKind::text_not_decodable:
+      return place(r) + ": the text is not valid " + r.encoding +
+             (r.reason.empty() ? "" : " (" + r.reason + ")") +
+             "; give the file's encoding with --input-encoding";
+    case RefusalKind::species_unknown:
+      return place(r) + ", " + field_place(r) +
+             ": expected the species code \"S\", \"H\" or \"C\" or a species listed with "
+             "--species-map, found " +
+             shown(r.found);
+    case RefusalKind::species_listed_twice:
+      return place(r) + ": the species " + shown(r.found) + " is listed twice, with two codes";
+    case RefusalKind::too_many_fields:
+      return place(r) + ": the row has " + std::to_string(r.hint_fields) +
+             " fields separated by ',', more than the header (or a record) has: decimal commas? "
+             "separate the fields by semicolons, or write decimal points";
+    case RefusalKind::header_not_recognised:
+      return place(r) + ": the first row names no known column (" + shown(r.found) +
+             "); name the columns species, d1, d2, length and stage, see --help";
+    case RefusalKind::column_repeated:
+      return place(r) + ": the header names the " + std::string(field_name(r.field)) +
+             " column twice (" + shown(r.column) + ")";
+    case RefusalKind::record_too_long:
+      return place(r) + ": " + shown(r.found) + " stands beyond the " + std::to_string(r.limit) +
+             " columns of the header";
+    case RefusalKind::no_records:
+      return r.file + ": the file holds no records";
+    case RefusalKind::plot_repeated:
+      return place(r) + ": the plot " + shown(r.found) + " is listed again (first on line " +
+             std::to_string(r.other_line) + ")";
+    case RefusalKind::area_differs:
+      return place(r) + ": the stratum " + shown(r.found) + " is given another area than on line " +
+             std::to_string(r.other_line);
+    case RefusalKind::area_missing:
+      return place(r) + ": the stratum " + shown(r.found) + " has no area";
     case RefusalKind::parameter_not_valid:
       return parameter_text(r);
     case RefusalKind::piece_cannot_cross:
