@@ -130,7 +130,9 @@ TEST_F(BatchTest, UsageErrorsExitTwoAndBadParameterTextsExitOne) {
   EXPECT_EQ(batch({"--density", "1:S=x", plot.string()}), 1);
   EXPECT_FALSE(fs::exists(folder_.path() / "plotm_results.txt"));
   EXPECT_EQ(batch({"--help"}), 0);
-  EXPECT_NE(out_.str().find("--transect-length"), std::string::npos);
+  for (const char* option : {"--transect-length", "--input-separator", "--input-decimal",
+                             "--input-encoding", "--species-map", "--plot-column"})
+    EXPECT_NE(out_.str().find(option), std::string::npos) << option;
 }
 
 TEST_F(BatchTest, ParametersAreReadAsTheWindowReadsItsFields) {
@@ -219,12 +221,63 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "p.txt, line 1, record 1, field 5 (stage): expected a decomposition stage, a whole number "
        "0..5, found \"7777777777777777777777777777777777777777...\""},
       {{.kind = field_not_valid, .file = "t.csv", .line = 4, .record = 3, .field = length,
-        .column = "Len", .found = "2,5", .hint = FormHint::decimal_comma, .hint_fields = 5},
-       "t.csv, line 4, record 3, column \"Len\" (length): expected a length in m, a number above 0 "
-       "(period as decimal point), found \"2,5\"; read with decimal commas, line 4 holds 5 fields: "
-       "is the file in that form?"},
+        .column = "Длина (м)", .found = "2,5", .hint = FormHint::decimal_comma},
+       "t.csv, line 4, record 3, column \"Длина (м)\" (length): expected a length in m, a number "
+       "above 0, found \"2,5\"; a decimal comma? it is read where fields are separated by "
+       "semicolons or tabs"},
+      {{.kind = field_not_valid, .file = "t.csv", .line = 2, .record = 1, .field = length,
+        .found = "\"десять\xD0\"", .hint = FormHint::semicolon_separated, .hint_fields = 5,
+        .hint_line = 1},
+       "t.csv, line 2, record 1, field 4 (length): expected a length in m, a number above 0 "
+       "(period as decimal point), found \"\\x22десять\\xD0\\x22\"; line 1 has 5 fields "
+       "separated by ';': a semicolon-separated file? give it a header or use --input-separator"},
+      {{.kind = record_incomplete, .file = "t.txt", .line = 2, .record = 1, .field = diameter1,
+        .hint = FormHint::tab_separated, .hint_fields = 6, .hint_line = 1},
+       "t.txt, line 2, record 1: the file ends inside the record after field 2 (diameter 1); a "
+       "record has five fields; line 1 has 6 fields separated by tabs: a tab-separated file? give "
+       "it a header or use --input-separator tab"},
       {{.kind = column_missing, .file = "t.csv", .line = 1, .field = stage},
        "t.csv, line 1: the header has no column for the stage"},
+      {{.kind = text_not_decodable, .file = "u.csv", .line = 7, .encoding = "UTF-16LE"},
+       "u.csv, line 7: the text is not valid UTF-16LE; give the file's encoding with "
+       "--input-encoding"},
+      {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
+        .column = "Порода", .found = "бук"},
+       "t.csv, line 2, record 1, column \"Порода\" (species code): expected the species code "
+       "\"S\", \"H\" or \"C\" or a species listed with --species-map, found \"бук\""},
+      {{.kind = species_listed_twice, .file = "map.csv", .line = 5, .field = species_code,
+        .found = "дуб"},
+       "map.csv, line 5: the species \"дуб\" is listed twice, with two codes"},
+      {{.kind = file_missing, .file = "map.csv", .field = species_code},
+       "cannot open species map map.csv: No such file or directory"},
+      {{.kind = too_many_fields, .file = "t.csv", .line = 3, .record = 2,
+        .hint = FormHint::decimal_comma, .hint_fields = 8, .hint_line = 3},
+       "t.csv, line 3, record 2: the row has 8 fields separated by ',', more than the header (or a "
+       "record) has: decimal commas? separate the fields by semicolons, or write decimal points"},
+      {{.kind = header_not_recognised, .file = "t.csv", .line = 1, .record = 1, .found = "Baum"},
+       "t.csv, line 1, record 1: the first row names no known column (\"Baum\"); name the columns "
+       "species, d1, d2, length and stage, see --help"},
+      {{.kind = column_repeated, .file = "s.csv", .line = 1, .field = plot, .column = "Plot"},
+       "s.csv, line 1: the header names the plot column twice (\"Plot\")"},
+      {{.kind = column_missing, .file = "t.csv", .line = 1, .field = plot, .column = "участок"},
+       "t.csv, line 1: the header has no column \"участок\" for the plot"},
+      {{.kind = record_too_long, .file = "s.csv", .line = 4, .record = 3, .found = "x",
+        .limit = 3},
+       "s.csv, line 4, record 3: \"x\" stands beyond the 3 columns of the header"},
+      {{.kind = record_incomplete, .file = "s.csv", .line = 3, .record = 2, .field = stratum,
+        .column = "Stratum", .limit = 2},
+       "s.csv, line 3, record 2: the row ends before column \"Stratum\" (stratum)"},
+      {{.kind = no_records, .file = "s.csv"}, "s.csv: the file holds no records"},
+      {{.kind = plot_repeated, .file = "s.csv", .line = 5, .found = "P07", .other_line = 2},
+       "s.csv, line 5: the plot \"P07\" is listed again (first on line 2)"},
+      {{.kind = area_differs, .file = "s.csv", .line = 6, .found = "north", .other_line = 3},
+       "s.csv, line 6: the stratum \"north\" is given another area than on line 3"},
+      {{.kind = area_missing, .file = "s.csv", .line = 2, .found = "north"},
+       "s.csv, line 2: the stratum \"north\" has no area"},
+      {{.kind = parameter_not_valid, .file = "t.csv", .parameter = Parameter::input_decimal,
+        .found = ","},
+       "t.csv: --input-decimal \",\" cannot be used where fields are separated by commas; a "
+       "decimal comma needs semicolons or tabs (--input-separator)"},
       {{.kind = unclosed_quote, .file = "q.txt", .line = 1},
        "q.txt, line 1: a quoted field has no closing quote"},
       {{.kind = text_after_quote, .file = "q.txt", .line = 1, .found = "x,1"},

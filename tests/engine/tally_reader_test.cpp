@@ -1,32 +1,18 @@
 #include "tally_reader.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "../support/encoded_text.h"
 #include "inventory_reader.h"
 #include "refusal.h"
 
 namespace quorvel {
 namespace {
 
-// The same UTF-8 text in another encoding, with the byte-order mark a spreadsheet writes.
-std::string encoded(std::string_view utf8, const char* encoding) {
-  iconv_t cd = iconv_open(encoding, "UTF-8");
-  std::string out(utf8.size() * 4, '\0');
-  char* in = const_cast<char*>(utf8.data());
-  char* next = out.data();
-  std::size_t in_left = utf8.size(), out_left = out.size();
-  EXPECT_NE(iconv(cd, &in, &in_left, &next, &out_left), static_cast<std::size_t>(-1));
-  iconv_close(cd);
-  out.resize(out.size() - out_left);
-  const std::string_view name(encoding);
-  if (name == "UTF-16LE") return "\xFF\xFE" + out;
-  if (name == "UTF-16BE") return "\xFE\xFF" + out;
-  return out;
-}
+using testing::encoded;
 
 struct Piece {
   int group;

@@ -1,5 +1,6 @@
 #include "refusal_text.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -101,15 +102,18 @@ std::string field_place(const Refusal& r) {
   return out;
 }
 
-std::string_view expected_in(InventoryField field) {
+// What the field should hold. The inventory format takes a period only; a file with a header
+// may take a decimal comma too, and a hint says so where one was found.
+std::string expected_in(InventoryField field, bool header) {
+  const std::string point = header ? "" : " (period as decimal point)";
   switch (field) {
     case InventoryField::species_code:
       return "expected the species code \"S\", \"H\" or \"C\"";
     case InventoryField::diameter1:
     case InventoryField::diameter2:
-      return "expected a diameter in cm, a number not below 0 (period as decimal point)";
+      return "expected a diameter in cm, a number not below 0" + point;
     case InventoryField::length:
-      return "expected a length in m, a number above 0 (period as decimal point)";
+      return "expected a length in m, a number above 0" + point;
     case InventoryField::stage:
       return "expected a decomposition stage, a whole number 0..5";
     case InventoryField::plot:
@@ -265,7 +269,8 @@ std::string input_name(const Refusal& r) {
 
 std::string system_reason(const Refusal& r) {
   if (!r.reason.empty()) return r.reason;
-  return r.system_error != 0 ? std::strerror(r.system_error) : "unknown error";
+  if (r.system_error != 0) return std::strerror(r.system_error);
+  return r.kind == RefusalKind::file_missing ? std::strerror(ENOENT) : "unknown error";
 }
 
 std::string cannot_write(const Refusal& r, std::string_view reason) {
@@ -295,7 +300,7 @@ std::string refusal_text(const Refusal& r) {
              "; a record has five fields" + form_hint(r);
     case RefusalKind::field_not_valid:
       return place(r) + (place(r).empty() ? "" : ", ") + field_place(r) + ": " +
-             std::string(expected_in(r.field)) + ", found " + shown(r.found) + form_hint(r);
+             expected_in(r.field, !r.column.empty()) + ", found " + shown(r.found) + form_hint(r);
     case RefusalKind::column_missing:
       return place(r) + ": the header has no column " +
              (r.column.empty() ? "" : shown(r.column) + " ") + "for the " +

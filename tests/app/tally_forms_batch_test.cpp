@@ -1,0 +1,230 @@
+// The batch front end reading tallies as spreadsheets save them: the figures of every form are
+// those of the same tally in the inventory format, a plot column makes inventories of its
+// own, the reports beside the inventories are never read as data, and what looks wrong is
+// warned of.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../support/batch_in_process.h"
+#include "../support/encoded_text.h"
+#include "../support/folder_snapshot.h"
+#include "../support/temporary_folder.h"
+
+namespace quorvel {
+namespace {
+
+using nlohmann::json;
+using testing::encoded;
+using testing::file_bytes;
+
+class TallyForms : public ::testing::Test {
+ protected:
+  std::string write(const std::string& name, const std::string& bytes) {
+    return folder_.write(name, bytes);
+  }
+  int batch(std::vector<std::string> args) {
+    result_ = testing::run_batch_in_process(std::move(args));
+    return result_.status;
+  }
+  std::vector<json> json_lines() const {
+    std::vector<json> lines;
+    std::istringstream in(result_.out);
+    for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
+    return lines;
+  }
+  std::string report(const std::string& name) const { return file_bytes(folder_.in(name)); }
+
+  testing::TemporaryFolder folder_;
+  testing::BatchResult result_;
+};
+
+const char* const inventory_format =
+    "\"H\",36.5,17.7,2.03,1\n\"S\",16.6,15.9,0.91,2\n\"C\",60,41.5,20,5\n";
+const char* const russian_semicolons =
+    "Порода;Д1 (см);Д2 (см);Длина (м);Стадия\r\nH;36,5;17,7;2,03;1\r\nS;16,6;15,9;0,91;2\r\n"
+    "C;60;41,5;20;5\r\n";
+const char* const tabs_with_header =
+    "sp\td1\td2\tlen\tdecay\nH\t36.5\t17.7\t2.03\t1\nS\t16.6\t15.9\t0.91\t2\nC\t60\t41.5\t20\t5\n";
+
+TEST_F(TallyForms, EachFormGivesTheFiguresOfTheInventoryFormat) {
+  const std::vector<std::string> args = {"--json", "--expected-only", "--seed", "1"};
+  auto with = args;
+  with.push_back(write("plot.txt", inventory_format));
+  ASSERT_EQ(batch(with), 0) << result_.err;
+  const json expected = json_lines().at(0);
+  const std::string map = write("species.csv", "дуб,H\nбереза,S\nель,C\n");
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> options = {};
+  } forms[] = {
+      {"header",
+       "species,d1_cm,d2_cm,length_m,stage\nH,36.5,17.7,2.03,1\nS,16.6,15.9,0.91,2\n"
+       "C,60,41.5,20,5\n"},
+      {"semicolons_decimal_commas", russian_semicolons},
+      {"windows_1251", encoded(russian_semicolons, "CP1251")},
+      {"tabs_with_header", tabs_with_header},
+      {"tabs_without_header",
+       "H\t36,5\t17,7\t2,03\t1\nS\t16,6\t15,9\t0,91\t2\nC\t60\t41,5\t20\t5\n"},
+      {"utf16le", encoded(tabs_with_header, "UTF-16LE")},
+      {"utf16be", encoded(tabs_with_header, "UTF-16BE")},
+      {"small_codes_roman_stages_empty_rows",
+       "h;36,5;17,7;2,03;I\ns;16,6;15,9;0,91;ii\nc;60;41,5;20;V\n;;;;\n;;;;\n"},
+      {"species_words",
+       "вид;d1;d2;l;класс\nдуб;36,5;17,7;2,03;I\nБерёза;16,6;15,9;0,91;2\n"
+       "ЕЛЬ;60;41,5;20;5\n",
+       {"--species-map", map}},
+      {"notes_column_empty_rows",
+       "species,d1,d2,length,stage,notes\n"
+       "H,36.5,17.7,2.03,1,\"hollow, charred\"\nS,16.6,15.9,0.91,2,\n"
+       "C,60,41.5,20,5,\n,,,,,\n,,,,,\n"},
+  };
+  for (const auto& form : forms) {
+    SCOPED_TRACE(form.name);
+    with = args;
+    with.insert(with.end(), form.options.begin(), form.options.end());
+    with.push_back(write(std::string(form.name) + ".csv", form.bytes));
+    ASSERT_EQ(batch(with), 0) << result_.err;
+    const json j = json_lines().at(0);
+    EXPECT_EQ(j["record_count"], 3);
+    EXPECT_EQ(j["model1"], expected["model1"]);
+    EXPECT_EQ(j["model2_expected"], expected["model2_expected"]);
+    EXPECT_FALSE(j.contains("plot") || j.contains("warnings")) << j.dump();
+  }
+}
+
+// A long file's plots get the seeds, figures and reports of the same plots in files of their
+// own given in the same order.
+TEST_F(TallyForms, EachPlotOfALongFileIsAnInventoryOfItsOwn) {
+  const std::string tally = write("tally.csv",
+                                  "plot,species,d1,d2,length,stage\nP07,H,36.5,17.7,2.03,1\n"
+                                  "A/1,C,60,41.5,20,5\nP07,S,16.6,15.9,0.91,2\n");
+  const std::string a = write("a.txt", "H,36.5,17.7,2.03,1\nS,16.6,15.9,0.91,2\n");
+  const std::string b = write("b.txt", "C,60,41.5,20,5\n");
+  const std::string c = write("c.txt", "S,20,20,10,1\n");
+  const std::vector<std::string> options = {"--seed", "9", "--runs", "3"};
+  auto with = options;
+  with.insert(with.end(), {tally, c});
+  ASSERT_EQ(batch(with), 0) << result_.err;
+  const std::string out = result_.out;
+  EXPECT_NE(out.find(tally + ", plot P07: 2 records, L = 100 m, seed 9\n"), std::string::npos);
+  EXPECT_NE(out.find(tally + ", plot A/1: 1 records"), std::string::npos) << out;
+  EXPECT_LT(out.find(", plot A/1: "), out.find(c + ": 1 records")) << out;
+  EXPECT_NE(out.find("  reports:  " + folder_.in("tally-A_1m_results.txt") + ", "),
+            std::string::npos);
+  with = options;
+  with.insert(with.end(), {a, b, c});
+  ASSERT_EQ(batch(with), 0) << result_.err;
+  for (const char* model : {"m", "s"}) {
+    SCOPED_TRACE(model);
+    EXPECT_EQ(report(std::string("tally-P07") + model + "_results.txt"),
+              report(std::string("a") + model + "_results.txt"));
+    EXPECT_EQ(report(std::string("tally-A_1") + model + "_results.txt"),
+              report(std::string("b") + model + "_results.txt"));
+  }
+
+  with = {"--json", "--no-reports", "--jobs", "2"};
+  with.insert(with.end(), options.begin(), options.end());
+  auto separate = with;
+  with.insert(with.end(), {tally, c});
+  separate.insert(separate.end(), {a, b, c});
+  ASSERT_EQ(batch(with), 0);
+  std::vector<json> plots = json_lines();
+  ASSERT_EQ(batch(separate), 0);
+  const std::vector<json> files = json_lines();
+  ASSERT_EQ(plots.size(), 3u);
+  const char* const names[] = {"P07", "A/1", nullptr};
+  for (std::size_t i = 0; i < plots.size(); ++i) {
+    EXPECT_EQ(plots[i].value("plot", json()), names[i] ? json(names[i]) : json());
+    plots[i].erase("plot");
+    plots[i]["inventory"] = files[i]["inventory"];
+    EXPECT_EQ(plots[i], files[i]) << i;
+  }
+}
+
+TEST_F(TallyForms, OwnReportsAmongTheInventoriesAreSkippedWithOneNote) {
+  const std::string plot = write("plot.txt", "S,20,20,10,1\n");
+  ASSERT_EQ(batch({"--seed", "4", plot}), 0);
+  const std::string first = result_.out;
+  const std::string stock = folder_.in("plotm_results.txt");
+  const std::string estimate = folder_.in("plots_results.txt");
+  EXPECT_EQ(batch({"--seed", "4", plot, stock, estimate}), 0);
+  EXPECT_EQ(result_.out, first);
+  EXPECT_EQ(result_.err, "quorvel-batch: skipped 2 of Quorvel's own reports (" + stock + ", " +
+                             estimate + ")\n");
+}
+
+TEST_F(TallyForms, ImplausibleFiguresAreWarnedOfButComputed) {
+  const std::string plot = write("plot.txt", "S,650,660,10,1\nS,20,20,200,1\nS,500,20,1,1\n");
+  ASSERT_EQ(batch({"--json", "--expected-only", plot}), 0);
+  EXPECT_EQ(result_.err,
+            "quorvel-batch: warning: " + plot +
+                ", line 1, record 1: diameter 660 cm above 300 cm (typed in mm?); 2 pieces in "
+                "all\nquorvel-batch: warning: " +
+                plot +
+                ", line 2, record 2: length 200 m above the plot's diagonal 141.4213562373095 m "
+                "(typed in cm? or the transect length?)\nquorvel-batch: warning: " +
+                plot +
+                ": model 1 carbon 1136.2497213735376 t C/ha above 1000 t C/ha (diameters in mm? "
+                "lengths in cm?)\n");
+  EXPECT_EQ(json_lines().at(0)["warnings"], json::parse(R"([
+      {"kind": "diameter_above_limit", "line": 1, "record": 1, "value": 660, "limit": 300,
+       "count": 2},
+      {"kind": "longer_than_diagonal", "line": 2, "record": 2, "value": 200,
+       "limit": 141.4213562373095, "count": 1},
+      {"kind": "carbon_above_limit", "line": 0, "record": 0, "value": 1136.2497213735376,
+       "limit": 1000, "count": 1}])"));
+}
+
+// Refusals of whole files, as the user reads them: text as text, with a hint at the form.
+TEST_F(TallyForms, RefusalsShowTheTextAndHintAtTheForm) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> options;
+    const char* message;  // after "quorvel-batch: " and the file
+  } cases[] = {
+      {"windows_1251",
+       encoded("Порода;Д1;Д2;Длина;Стадия\nH;36,5;17,7;десять;1\n", "CP1251"),
+       {},
+       ", line 2, record 1, column \"Длина\" (length): expected a length in m, a number above 0, "
+       "found \"десять\""},
+      {"species_word_without_map",
+       "вид;d1;d2;l;класс\nдуб;36,5;17,7;2,03;I\n",
+       {},
+       ", line 2, record 1, column \"вид\" (species code): expected the species code \"S\", \"H\" "
+       "or \"C\" or a species listed with --species-map, found \"дуб\""},
+      {"blanks_between_fields",
+       "S 20 20 10 1\nH 10 10 2 2\n",
+       {},
+       ", line 2, record 1: the file ends inside the record after field 2 (diameter 1); a record "
+       "has five fields; line 2 has 5 fields separated by blanks: separate the fields by commas, "
+       "semicolons or tabs"},
+      {"plot_column_not_there",
+       "species,d1,d2,length,stage\nH,36.5,17.7,2.03,1\n",
+       {"--plot-column", "Участок"},
+       ", line 1: the header has no column \"Участок\" for the plot"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto args = c.options;
+    args.push_back(write(std::string(c.name) + ".csv", c.bytes));
+    EXPECT_EQ(batch(args), 1);
+    EXPECT_EQ(result_.err, "quorvel-batch: " + args.back() + c.message + "\n");
+  }
+  const std::string missing = folder_.in("missing.csv");
+  EXPECT_EQ(batch({"--species-map", missing, write("p.txt", inventory_format)}), 1);
+  EXPECT_EQ(result_.err,
+            "quorvel-batch: cannot open species map " + missing + ": No such file or directory\n");
+  EXPECT_EQ(batch({missing}), 1);
+  EXPECT_EQ(result_.err, "quorvel-batch: cannot open inventory file " + missing +
+                             ": No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace quorvel
