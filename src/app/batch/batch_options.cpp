@@ -250,9 +250,11 @@ void add_run_options(CLI::App& app, BatchOptions& o) {
                          "decimal point)"))
       ->type_name("FILE")
       ->group(output);
-  app.add_option("--trace", o.trace_path,
-                 wrapped("Write every placement attempt to the CSV file FILE: run, record, "
-                         "attempt, the two ends, angle, crossed (one inventory only)"))
+  app.add_option(
+         "--trace", o.trace_path,
+         wrapped("Write every placement attempt to the CSV file FILE: run, record, "
+                 "attempt, the two ends, angle, crossed (one inventory only; the plot P of a "
+                 "file with a plot column to FILE with -P before its extension)"))
       ->type_name("FILE")
       ->group(output);
 }
