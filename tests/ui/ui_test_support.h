@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "../support/folder_snapshot.h"
 #include "main_window.h"
 
 namespace quorvel::testing {
@@ -24,11 +25,7 @@ inline void write_file(const QString& path, const std::string& contents) {
   file.write(contents.data(), static_cast<qint64>(contents.size()));
 }
 
-inline std::string read_file(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll().toStdString();
-}
+inline std::string read_file(const QString& path) { return file_bytes(path.toStdString()); }
 
 // A main window whose chooser starts in a temporary folder and whose messages are collected.
 struct WindowInFolder {
