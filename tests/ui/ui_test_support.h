@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../support/folder_snapshot.h"
 #include "main_window.h"
@@ -42,6 +43,13 @@ struct WindowInFolder {
 
   QLineEdit* field(const char* name) const {
     return window->findChild<QLineEdit*>(QString::fromLatin1(name));
+  }
+
+  // The text of every field, for showing that a Start changed none.
+  std::vector<QString> field_texts() const {
+    std::vector<QString> texts;
+    for (const QLineEdit* edit : window->findChildren<QLineEdit*>()) texts.push_back(edit->text());
+    return texts;
   }
 
   // Writes an inventory, shows the folder again and clicks the file.
