@@ -8,11 +8,12 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "../tests/support/quiet_host.h"
 #include "expectation.h"
 #include "figure_range.h"
+#include "fuzz_checks.h"
 #include "inventory_reader.h"
 #include "model1.h"
 #include "refusal.h"
@@ -22,25 +23,9 @@ namespace {
 
 using namespace quorvel;
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-
-class QuietHost : public RunHost {
- public:
-  WindButton wind_choice() override { return wind_; }
-  bool yield(const RunProgress&) override { return true; }
-  WindButton wind_ = WindButton::none;
-};
-
-void check_record(const DebrisPiece& piece) {
-  require(piece.group >= 1 && piece.group <= 3);
-  require(std::isfinite(piece.diameter1) && piece.diameter1 >= 0);
-  require(std::isfinite(piece.diameter2) && piece.diameter2 >= 0);
-  require(std::isfinite(piece.piece_length) && piece.piece_length > 0);
-  require(piece.stage >= 0 && piece.stage <= 5);
-  require(piece.line >= 1);
-}
+using fuzzing::check_record;
+using fuzzing::require;
+using testing::QuietHost;
 
 // The first bytes of the input choose L and the wind for the engine part, so that the same
 // inventory is also tried on tiny and huge plots.

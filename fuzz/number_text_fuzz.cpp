@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz_checks.h"
 #include "number_text.h"
 #include "refusal.h"
 #include "text_to_number.h"
@@ -21,9 +22,7 @@ namespace {
 
 using namespace quorvel;
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzzing::require;
 
 void check_form(const std::string& text, double value, char separator) {
   require(!text.empty());

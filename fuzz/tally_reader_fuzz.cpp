@@ -4,12 +4,11 @@
 // outside the ranges the reader promises) is a finding. The last byte chooses the options, so
 // that forced separators, decimal marks, encodings and a plot column are tried as well.
 
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "fuzz_checks.h"
 #include "plausibility.h"
 #include "refusal.h"
 #include "tally_reader.h"
@@ -19,18 +18,8 @@ namespace {
 
 using namespace quorvel;
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-
-void check_record(const DebrisPiece& piece) {
-  require(piece.group >= 1 && piece.group <= 3);
-  require(std::isfinite(piece.diameter1) && piece.diameter1 >= 0 && !std::signbit(piece.diameter1));
-  require(std::isfinite(piece.diameter2) && piece.diameter2 >= 0 && !std::signbit(piece.diameter2));
-  require(std::isfinite(piece.piece_length) && piece.piece_length > 0);
-  require(piece.stage >= 0 && piece.stage <= 5);
-  require(piece.line >= 1);
-}
+using fuzzing::check_record;
+using fuzzing::require;
 
 TallyOptions options_from(std::uint8_t choice) {
   TallyOptions options;

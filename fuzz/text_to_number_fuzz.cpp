@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_checks.h"
 #include "refusal.h"
 #include "text_to_number.h"
 
@@ -19,9 +20,7 @@ namespace {
 
 using namespace quorvel;
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzzing::require;
 
 // The text with blanks trimmed and the decimal comma turned into a period, as strtod reads it
 // in the "C" locale; empty when the text has a byte strtod would read differently (hex

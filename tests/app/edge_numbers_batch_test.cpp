@@ -42,11 +42,8 @@ std::vector<BatchEdge> batch_edges() {
       {{"--runs", "2"}, "\"S\",1e30,1e30,10,1\n", 0, "e+57"},
       {{}, huge, 1, "too large"},
       {{"--expected-only"}, huge, 1, "too large"},
-      // The reader's own tests take every such text in every field.
-      {{}, "\"S\",1e400,20,10,1\n", 1, "line 1, record 1, field 2"},
+      // The reader's own tests take every text of no finite number in every inventory field.
       {{}, "\"S\",20,nan,10,1\n", 1, "line 1, record 1, field 3"},
-      {{}, "\"S\",20,20,inf,1\n", 1, "line 1, record 1, field 4"},
-      {{}, "\"S\",20,20,10,-inf\n", 1, "line 1, record 1, field 5"},
   };
   for (const char* text : {"1e400", "nan", "inf", "-inf"}) {
     for (const char* option : {"--transect-length", "--runs", "--wind-force", "--carbon-fraction"})

@@ -1,5 +1,5 @@
-// The exact crossing chance of one placement attempt, checked against closed forms derived by
-// hand for every range of lengths and against long runs of the engine's own placement.
+// The exact crossing chance of one placement attempt, checked against values from closed forms
+// derived by hand for every range of lengths and against long runs of the engine's own placement.
 
 #include "crossing_probability.h"
 
@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -22,105 +21,66 @@
 namespace quorvel {
 namespace {
 
-constexpr double pi = std::numbers::pi;
-
-// ---- Closed forms, uniform orientation --------------------------------------------------
-//
-// For a fixed angle with a = |cos|, b = |sin|, the starts that cross lie at a distance u across
-// from the transect with u < min(L/2, length * a, L * a / b), and at distance u a band of
-// L - u * b / a start heights meets the transect between the top and bottom edges. Averaging
-// that area over the angle gives, with c = L/2, one formula per range of lengths.
-
-// length <= L/2: the reach length * a is always the limit.
-double short_piece_probability(double length, double side) {
-  return 2 * length / (pi * side) - length * length / (2 * pi * side * side);
-}
-
-// L/2 < length <= L: the half plot limits the angles below acos(c / length).
-double middle_piece_probability(double length, double side) {
-  const double c = side / 2;
-  return 2 / (pi * side * side) *
-         (side * c * std::acos(c / length) + c * c / 2 * std::log(c / length) + side * length -
-          side * std::sqrt(length * length - c * c) - c * c / 4);
-}
-
-// L < length < L * sqrt(5) / 2: beyond asin(L / length) the top and bottom edges limit.
-double long_piece_probability(double length, double side) {
-  const double c = side / 2;
-  const double sin_c = std::sqrt(1 - c * c / (length * length));  // at acos(c / length)
-  const double sin_s = side / length;                             // at asin(L / length)
-  return 2 / (pi * side * side) *
-         (side * c * std::acos(c / length) + c * c / 2 * std::log(c / length) +
-          side * length * (sin_s - sin_c) - length * length / 4 * (sin_s * sin_s - sin_c * sin_c) -
-          side * side / 2 * std::log(sin_s));
-}
-
-// length >= L * sqrt(5) / 2, a corner's distance to the far end of the transect: every start
-// that could cross does, whatever the length and L.
-double saturated_probability() {
-  return (std::atan(2.0) + 3 * std::log(5.0) / 8 - std::log(2.0)) / pi;
-}
-
-double uniform_closed_form(double fraction, double side) {
-  const double length = fraction * side;
-  if (fraction <= 0.5) return short_piece_probability(length, side);
-  if (fraction <= 1) return middle_piece_probability(length, side);
-  if (fraction < std::sqrt(5.0) / 2) return long_piece_probability(length, side);
-  return saturated_probability();
-}
-
 void expect_relatively_near(double actual, double expected, double tolerance) {
   EXPECT_NEAR(actual, expected, tolerance * std::abs(expected));
 }
 
+// Under a uniform angle the chance depends on length / L alone. The values come from the
+// closed forms derived by hand, one per range of lengths (at most L/2; up to L; up to
+// L * sqrt(5) / 2, a corner's distance to the far end of the transect; beyond, where every start
+// that could cross does), and are checked on both sides of each range's end.
 TEST(CrossingProbabilityExact, UniformOrientationInEveryRangeOfLengths) {
-  const double saturation = std::sqrt(5.0) / 2;  // in units of L
+  const double saturated = 0.3238932817194562;
+  const struct {
+    double fraction, probability;
+  } cases[] = {{1e-4, 6.366038568732722e-05},
+               {0.1, 0.062070427805839185},
+               {0.5, 0.2785211504108169},
+               {0.5001, 0.27856804973510285},
+               {0.8, 0.319635419862383},
+               {1.0, 0.323676574467986},
+               {1.0001, 0.3236771452877134},
+               {1.1, 0.32389257526409804},
+               {std::sqrt(5.0) / 2 - 1e-4, 0.32389328171933746},
+               {std::sqrt(5.0) / 2, saturated},
+               {std::sqrt(2.0), saturated},
+               {10.0, saturated},
+               {1e6, saturated}};
   for (const int side : {100, 37, 5, 2000})
-    for (const double fraction : {1e-4, 0.1, 0.5, 0.5001, 0.8, 1.0, 1.0001, 1.1, saturation - 1e-4,
-                                  saturation, std::sqrt(2.0), 10.0, 1e6}) {
-      SCOPED_TRACE("L " + std::to_string(side) + ", length/L " + std::to_string(fraction));
-      expect_relatively_near(crossing_probability(fraction * side, side, WindButton::none, 0),
-                             uniform_closed_form(fraction, side), 1e-10);
+    for (const auto& c : cases) {
+      SCOPED_TRACE("L " + std::to_string(side) + ", length/L " + std::to_string(c.fraction));
+      expect_relatively_near(crossing_probability(c.fraction * side, side, WindButton::none, 0),
+                             c.probability, 1e-10);
     }
-  // The hand formulas must meet where their ranges meet, or one of them is wrong.
-  EXPECT_NEAR(middle_piece_probability(50, 100), short_piece_probability(50, 100), 1e-13);
-  EXPECT_NEAR(long_piece_probability(100, 100), middle_piece_probability(100, 100), 1e-13);
-  EXPECT_NEAR(long_piece_probability(50 * std::sqrt(5.0), 100), saturated_probability(), 1e-13);
 }
 
-// For length <= L/2 the area at a fixed angle is L length a - length^2 a b / 2, so under any
-// angle law p = (length / L) E[a] - (length^2 / (2 L^2)) E[a b]. For a 45-degree sector these
-// means follow from the integrals of |cos| and |sin cos| over it; the eight sectors fall into
-// four pairs half a turn apart, which lay pieces identically.
+// For length <= L/2 the area at a fixed angle is L length a - length^2 a b / 2 (a = |cos|,
+// b = |sin|), so p = (length / L) E[a] - (length^2 / (2 L^2)) E[a b] under any angle law; the
+// values below take those means over each 45-degree sector by hand. Sectors half a turn apart
+// lay pieces identically, and a force mixes the sector's law with the uniform one.
 TEST(CrossingProbabilityExact, ShortPiecesInEveryWindSectorAndForce) {
-  const double quarter = pi / 4, s8 = std::sin(pi / 8), c8 = std::cos(pi / 8);
-  const double across = 2 * s8 / quarter, along = 2 * (1 - c8) / quarter,
-               diagonal = (c8 - s8) / quarter;
-  const double axis_sin_cos = (1 - std::sqrt(2.0) / 2) / 2 / quarter,
-               diagonal_sin_cos = std::sqrt(2.0) / 4 / quarter;
+  using enum WindButton;
+  const double uniform[] = {0.04378352484458, 0.2785211504108};  // 7 m on 100, 18.5 m on 37
   const struct {
-    WindButton button;
-    double cos_mean, sin_cos_mean;
-  } sectors[] = {
-      {WindButton::e, across, axis_sin_cos},        {WindButton::w, across, axis_sin_cos},
-      {WindButton::n, along, axis_sin_cos},         {WindButton::s, along, axis_sin_cos},
-      {WindButton::se, diagonal, diagonal_sin_cos}, {WindButton::nw, diagonal, diagonal_sin_cos},
-      {WindButton::sw, diagonal, diagonal_sin_cos}, {WindButton::ne, diagonal, diagonal_sin_cos}};
-  const auto law = [](double length, double side, double cos_mean, double sin_cos_mean) {
-    return length / side * cos_mean - length * length / (2 * side * side) * sin_cos_mean;
-  };
+    std::vector<WindButton> buttons;
+    double full_force[2];
+  } sectors[] = {{{e, w}, {0.0677578441333, 0.4639399774161}},
+                 {{n, s}, {0.01311191155684, 0.07361188758423}},
+                 {{ne, nw, se, sw}, {0.04713217184409, 0.2882663683215}}};
+  const struct {
+    double length;
+    int side;
+  } pieces[] = {{7, 100}, {18.5, 37}};
   for (const auto& sector : sectors)
-    for (const int side : {100, 37})
-      for (const double length : {0.5, 7.0, side / 2.0})
+    for (const WindButton button : sector.buttons)
+      for (int i = 0; i < 2; ++i)
         for (const int force : {1, 3, 5}) {
-          SCOPED_TRACE(std::string(wind_button_name(sector.button)) + ", force " +
-                       std::to_string(force) + ", L " + std::to_string(side) + ", length " +
-                       std::to_string(length));
+          SCOPED_TRACE(std::string(wind_button_name(button)) + ", force " + std::to_string(force) +
+                       ", L " + std::to_string(pieces[i].side));
           const double share = force / 5.0;
-          const double expected = (1 - share) * law(length, side, 2 / pi, 1 / pi) +
-                                  share * law(length, side, sector.cos_mean, sector.sin_cos_mean);
-          expect_relatively_near(crossing_probability(length, side, sector.button, force), expected,
-                                 1e-10);
+          expect_relatively_near(
+              crossing_probability(pieces[i].length, pieces[i].side, button, force),
+              (1 - share) * uniform[i] + share * sector.full_force[i], 1e-10);
         }
 }
 

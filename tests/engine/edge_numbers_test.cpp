@@ -47,11 +47,10 @@ struct EdgeStart {
 
 const EdgeStart edge_starts[] = {
     {"smallest plot", "\"S\",20,20,0.5,1\n\"H\",12,8,3,2\n\"C\",30,25,12,4\n", 1, 400,
-     Outcome::figures, Densities::usual, std::floor((1.57 / 0.5 + 1.57 / 3 + 1.57 / 12) * 10000)},
-    // 32767 m squared is some 107 000 ha: a per-hectare factor far below one.
+     Outcome::figures, Densities::usual, 37941 /* of 37 941.67 */},
+    // 32767 m squared is some 107 000 ha: 0.013 pieces a hectare.
     {"largest plot", "\"S\",20,20,40,1\n\"C\",30,10,400,5\n", 32767, 40, Outcome::figures,
-     Densities::usual,
-     std::floor(((32767 * 1.57) / 40 + (32767 * 1.57) / 400) * (10000.0 / (32767.0 * 32767.0)))},
+     Densities::usual, 0},
     // A piece longer than the 2 m plot crosses in most attempts, so the runs are quick.
     {"most runs", "\"H\",10,10,5,3\n", 2, 32767, Outcome::figures},
     {"zero densities", "\"S\",20,20,10,1\n\"C\",30,10,4,5\n", 100, 3, Outcome::figures,

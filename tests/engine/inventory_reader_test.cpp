@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
 #include <tuple>
 
 #include "../support/refusal_of.h"
@@ -16,42 +18,27 @@ Refusal refusal(std::string_view text) {
   return refusal_of([&] { parse_inventory(text, "plot.txt"); });
 }
 
-TEST(InventoryReader, ReadsQuotedAndBareFieldsWithBlanksInFront) {
-  const Inventory inv =
-      parse_inventory("\"S\",20,18.5,10,1\n H, 12 ,\"9\",0.5,2\nC,5,5,3e1,5\n", "p");
-  ASSERT_EQ(inv.pieces.size(), 3u);
-  EXPECT_EQ(inv.pieces[0].group, 1);
-  EXPECT_EQ(inv.pieces[0].diameter2, 18.5);
-  EXPECT_EQ(inv.pieces[0].piece_length, 10);
-  EXPECT_EQ(inv.pieces[1].group, 2);
-  EXPECT_EQ(inv.pieces[1].diameter1, 12);
-  EXPECT_EQ(inv.pieces[1].diameter2, 9);
-  EXPECT_EQ(inv.pieces[1].stage, 2);
-  EXPECT_EQ(inv.pieces[1].line, 2);
-  EXPECT_EQ(inv.pieces[2].group, 3);
-  EXPECT_EQ(inv.pieces[2].piece_length, 30);
+// Each record as "group d1 d2 length stage @line", records joined by "; ".
+std::string records(std::string_view text) {
+  std::ostringstream out;
+  for (const DebrisPiece& p : parse_inventory(text, "p").pieces)
+    out << (out.tellp() > 0 ? "; " : "") << p.group << ' ' << p.diameter1 << ' ' << p.diameter2
+        << ' ' << p.piece_length << ' ' << p.stage << " @" << p.line;
+  return out.str();
 }
 
-TEST(InventoryReader, ARecordMaySpanLinesAndLineEndsMayBeCrLf) {
-  const Inventory a = parse_inventory("S,20\r\n20,10\r\n1\r\nH,1,2,3,4", "p");
-  ASSERT_EQ(a.pieces.size(), 2u);
-  EXPECT_EQ(a.pieces[0].stage, 1);
-  EXPECT_EQ(a.pieces[1].line, 4);
-}
-
-TEST(InventoryReader, SkipsByteOrderMarkAndBlankLines) {
-  const Inventory inv =
-      parse_inventory("\xEF\xBB\xBF\nS,20,20,10,1\n\n  \n\r\nC,1,1,1,1\n\n\n", "p");
-  ASSERT_EQ(inv.pieces.size(), 2u);
-  EXPECT_EQ(inv.pieces[1].line, 6);
-  EXPECT_TRUE(parse_inventory("", "p").pieces.empty());
-  EXPECT_TRUE(parse_inventory("\n\n", "p").pieces.empty());
-}
-
-TEST(InventoryReader, StageZeroAndZeroDiameterAreAccepted) {
-  const Inventory inv = parse_inventory("S,0,0,1,0\n", "p");
-  EXPECT_EQ(inv.pieces[0].stage, 0);
-  EXPECT_EQ(inv.pieces[0].diameter1, 0);
+TEST(InventoryReader, ReadsEveryRecordAsWritten) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"\"S\",20,18.5,10,1\n H, 12 ,\"9\",0.5,2\nC,5,5,3e1,5\n",
+       "1 20 18.5 10 1 @1; 2 12 9 0.5 2 @2; 3 5 5 30 5 @3"},
+      // A record may span lines, and lines may end in CR LF.
+      {"S,20\r\n20,10\r\n1\r\nH,1,2,3,4", "1 20 20 10 1 @1; 2 1 2 3 4 @4"},
+      {"\xEF\xBB\xBF\nS,20,20,10,1\n\n  \n\r\nC,1,1,1,1\n\n\n", "1 20 20 10 1 @2; 3 1 1 1 1 @6"},
+      {"S,0,0,1,0\n", "1 0 0 1 0 @1"},
+      {"", ""},
+      {"\n\n", ""},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(records(text), expected) << text;
 }
 
 // Every refusal names the file, where the reader stopped and what it found there; the front

@@ -8,62 +8,44 @@
 namespace quorvel {
 namespace {
 
-TEST(GeneralNumberText, FifteenSignificantDigitsInTheGivenSeparator) {
-  EXPECT_EQ(general_number_text(1.0 / 3, ','), "0,333333333333333");
-  EXPECT_EQ(general_number_text(0.8804156167419418, ','), "0,880415616741942");
-  EXPECT_EQ(general_number_text(0.8804156167419418, '.'), "0.880415616741942");
-  EXPECT_EQ(general_number_text(2.0 / 3 * 1000, ','), "666,666666666667");
+TEST(GeneralNumberText, FifteenSignificantDigitsExponentOnlyAtTheExtremes) {
+  const struct {
+    double value;
+    char separator;
+    const char* text;
+  } cases[] = {
+      {1.0 / 3, ',', "0,333333333333333"},
+      {0.8804156167419418, ',', "0,880415616741942"},
+      {0.8804156167419418, '.', "0.880415616741942"},
+      {2.0 / 3 * 1000, ',', "666,666666666667"},
+      // Whole numbers and zeros without a fraction.
+      {0, ',', "0"},
+      {-0.0, ',', "0"},
+      {4345, ',', "4345"},
+      {2.5, ',', "2,5"},
+      {100.0 + 1e-13, ',', "100"},  // rounds away at 15 digits
+      {999999999999999.0, '.', "999999999999999"},
+      {-1.25, ',', "-1,25"},
+      {0.00001234, '.', "0.00001234"},
+      {0.1, '.', "0.1"},
+      {1e15, ',', "1E+15"},
+      {999999999999999.9, ',', "1E+15"},  // rounding carries over
+      {1.5e20, ',', "1,5E+20"},
+      {1e-6, ',', "1E-06"},
+      {-2.5e-300, '.', "-2.5E-300"},
+      {1e300, '.', "1E+300"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(general_number_text(c.value, c.separator), c.text);
 }
 
-TEST(GeneralNumberText, WholeNumbersAndZerosHaveNoFraction) {
-  EXPECT_EQ(general_number_text(0, ','), "0");
-  EXPECT_EQ(general_number_text(-0.0, ','), "0");
-  EXPECT_EQ(general_number_text(15, ','), "15");
-  EXPECT_EQ(general_number_text(4345, ','), "4345");
-  EXPECT_EQ(general_number_text(2.5, ','), "2,5");
-  EXPECT_EQ(general_number_text(100.0 + 1e-13, ','), "100");  // rounds away at 15 digits
-  EXPECT_EQ(general_number_text(999999999999999.0, '.'), "999999999999999");
-}
-
-TEST(GeneralNumberText, NegativesAndSmallValues) {
-  EXPECT_EQ(general_number_text(-1.25, ','), "-1,25");
-  EXPECT_EQ(general_number_text(0.00001234, '.'), "0.00001234");
-  EXPECT_EQ(general_number_text(0.1, '.'), "0.1");
-}
-
-TEST(GeneralNumberText, ExponentFormOnlyAtExtremeMagnitudes) {
-  EXPECT_EQ(general_number_text(1e15, ','), "1E+15");
-  EXPECT_EQ(general_number_text(999999999999999.9, ','), "1E+15");  // rounding carries over
-  EXPECT_EQ(general_number_text(1.5e20, ','), "1,5E+20");
-  EXPECT_EQ(general_number_text(1e-6, ','), "1E-06");
-  EXPECT_EQ(general_number_text(-2.5e-300, '.'), "-2.5E-300");
-  EXPECT_EQ(general_number_text(1e300, '.'), "1E+300");
-}
-
-TEST(TextToInt16, HalvesGoToTheEvenNeighbour) {
-  EXPECT_EQ(text_to_int16("2,5"), 2);
-  EXPECT_EQ(text_to_int16("3,5"), 4);
-  EXPECT_EQ(text_to_int16("2.5"), 2);
-  EXPECT_EQ(text_to_int16("-2,5"), -2);
-  EXPECT_EQ(text_to_int16("-3,5"), -4);
-  EXPECT_EQ(text_to_int16("2,51"), 3);
-  EXPECT_EQ(text_to_int16(" 100 "), 100);
-  EXPECT_EQ(text_to_int16("+7"), 7);
-  EXPECT_EQ(text_to_int16("1e2"), 100);
-}
-
-TEST(TextToInt16, RangeIsSixteenBits) {
-  EXPECT_EQ(text_to_int16("32767"), 32767);
-  EXPECT_EQ(text_to_int16("-32768"), -32768);
-  EXPECT_EQ(text_to_int16("-32768,5"), -32768);  // even neighbour stays in range
-}
-
-TEST(TextToSingle, RoundsOnceToSinglePrecision) {
-  EXPECT_EQ(text_to_single("0,357"), 0.357f);
+TEST(TextToNumber, WholeNumbersGoHalvesToTheEvenNeighbourSinglesRoundOnce) {
+  const std::pair<const char*, int> whole[] = {
+      {"2,5", 2},         {"3,5", 4},          {"2.5", 2}, {"-2,5", -2}, {"-3,5", -4},
+      {"2,51", 3},        {" 100 ", 100},      {"+7", 7},  {"1e2", 100}, {"32767", 32767},
+      {"-32768", -32768}, {"-32768,5", -32768} /* the even neighbour stays in range */};
+  for (const auto& [text, value] : whole) EXPECT_EQ(text_to_int16(text), value) << text;
   EXPECT_EQ(static_cast<double>(text_to_single("0,357")), 0.3569999933242798);
-  EXPECT_EQ(text_to_single("0,5"), 0.5f);
-  EXPECT_EQ(text_to_single("0.5"), 0.5f);
-  EXPECT_EQ(text_to_single(",5"), 0.5f);
+  for (const char* half : {"0,5", "0.5", ",5"}) EXPECT_EQ(text_to_single(half), 0.5f) << half;
   EXPECT_EQ(text_to_single("5,"), 5.0f);
 }
 

@@ -1,19 +1,15 @@
 #include "own_report.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
+#include "../support/temporary_folder.h"
 
 namespace quorvel {
 namespace {
 
 TEST(OwnReport, ReportsAreKnownByTheInventoryBesideThem) {
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("quorvel_own_report_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  for (const char* name : {"plot7.txt", "tally.csv", "a-b.txt"}) std::ofstream(dir / name) << "";
+  const testing::TemporaryFolder folder;
+  for (const char* name : {"plot7.txt", "tally.csv", "a-b.txt"}) folder.write(name, "");
   const struct {
     const char* name;
     bool own;
@@ -24,8 +20,7 @@ TEST(OwnReport, ReportsAreKnownByTheInventoryBesideThem) {
       {"plot7x_results.txt", false},    {"plot7m_results.csv", false},
       {"m_results.txt", false},         {"plot7.txt", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(is_own_report(dir / c.name), c.own) << c.name;
-  std::filesystem::remove_all(dir);
+  for (const auto& c : cases) EXPECT_EQ(is_own_report(folder.in(c.name)), c.own) << c.name;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "pi_value.h"
 #include "transect.h"
@@ -41,19 +42,15 @@ TEST(Placement, AttemptTakesFourDrawsWithoutWindButtonAndFiveWithOne) {
   }
 }
 
+// Bit for bit from seed 7: x, then y, then the force draw (force 5 always chooses the sector),
+// then the angle within the sector of N, from 3 pi / 8; the far end in double precision.
 TEST(Placement, DrawsGoToXThenYThenForceThenAngle) {
-  RandomSource random(7), twin(7);
+  RandomSource random(7);
   const Placement p = place_piece(piece, 100, WindButton::n, 5, random);
-  const float rx = twin.draw(), ry = twin.draw();
-  twin.draw();  // the force draw; force 5 always chooses the sector
-  const double ra = twin.draw();
-  EXPECT_EQ(p.x1, rx * 100.0f);
-  EXPECT_EQ(p.y1, ry * 100.0f);
-  EXPECT_EQ(p.angle, static_cast<float>((ra * pi_value) / 4 + (pi_value * 3) / 8));
-  EXPECT_EQ(p.x2, p.x1 + 5 * std::cos(static_cast<double>(p.angle)));
-  EXPECT_EQ(p.y2, p.y1 + 5 * std::sin(static_cast<double>(p.angle)));
-  EXPECT_EQ(p.diameter1_m, 0.2);
-  EXPECT_EQ(p.diameter2_m, 0.1);
+  EXPECT_EQ(std::tie(p.x1, p.y1, p.angle),
+            std::make_tuple(0x1.da6712p+4f, 0x1.8746dap+6f, 0x1.e00204p+0f));
+  EXPECT_EQ(std::tie(p.x2, p.y2), std::make_tuple(0x1.c27005ecec362p+4, 0x1.9a5bb93d7985ap+6));
+  EXPECT_EQ(std::tie(p.diameter1_m, p.diameter2_m), std::make_tuple(0.2, 0.1));
 }
 
 TEST(Placement, StartPointStaysInsideThePlot) {
@@ -88,14 +85,6 @@ TEST(Wind, ForceFiveKeepsEveryAngleInItsSectorForAllEightButtons) {
   }
 }
 
-TEST(Wind, EastSectorRunsPastTwoPiWithoutReduction) {
-  RandomSource random(3);
-  int above = 0;
-  for (int i = 0; i < 10000; ++i) above += wind_direction(WindButton::e, 5, random) > 2 * pi_value;
-  EXPECT_GT(above, 4000);
-  EXPECT_LT(above, 6000);
-}
-
 TEST(Wind, ForceAboveFiveActsAsFiveAndBelowZeroAsNone) {
   RandomSource seven(5), five(5), minus(6), none(6);
   for (int i = 0; i < 1000; ++i) {
@@ -104,19 +93,6 @@ TEST(Wind, ForceAboveFiveActsAsFiveAndBelowZeroAsNone) {
     none.draw();
     EXPECT_EQ(wind_direction(WindButton::sw, -3, minus), wind_direction(WindButton::none, 0, none));
   }
-}
-
-TEST(Wind, ForceGivesTheShareOfPiecesInTheSector) {
-  // force 2: 40% in the sector 3pi/8..5pi/8 plus the uniform share 1/8 of the other 60%.
-  RandomSource random(11);
-  const int n = 200000;
-  int inside = 0;
-  for (int i = 0; i < n; ++i) {
-    const double a = wind_direction(WindButton::n, 2, random);
-    inside += a >= 3 * pi_value / 8 && a <= 5 * pi_value / 8;
-  }
-  const double p = 0.4 + 0.6 / 8;
-  EXPECT_NEAR(inside / double(n), p, 5 * std::sqrt(p * (1 - p) / n));
 }
 
 TEST(Transect, CrossingIsStrictOnBothSides) {

@@ -8,7 +8,6 @@
 #include "../support/quiet_host.h"
 #include "../support/refusal_of.h"
 #include "inventory_reader.h"
-#include "pi_value.h"
 #include "piece_measures.h"
 #include "run_driver.h"
 
@@ -98,45 +97,6 @@ TEST(Runs, SameSeedGivesIdenticalResultsAndOtherSeedsDiffer) {
   EXPECT_EQ(a.tally.sim_carbon, b.tally.sim_carbon);
   EXPECT_EQ(a.model2.carbon_per_ha, b.model2.carbon_per_ha);
   EXPECT_NE(a.tally.placement_count, c.tally.placement_count);
-}
-
-TEST(Runs, ShortUniformPiecesCrossAtTheBuffonRate) {
-  // Attempts of one record are geometric with p close to 2 l / (pi L); over R runs the mean
-  // number of attempts has standard error sqrt((1 - p) / p^2 / R). The plot edges lower p a
-  // little (a piece near the top or bottom edge may leave the plot before the transect).
-  const double length = 2, L = 100;
-  const int runs = 20000;
-  QuietHost host;
-  const StartResult r = start("S,10,10,2,1\n", with_runs(runs), 2024, host);
-  const double p = 2 * length / (pi_value * L);
-  const double mean = static_cast<double>(r.tally.placement_count) / runs;
-  const double standard_error = std::sqrt((1 - p) / (p * p) / runs);
-  const double edge_allowance = 0.02 / p;  // at most 2% more attempts from the edges
-  EXPECT_GT(mean, 1 / p - 5 * standard_error);
-  EXPECT_LT(mean, 1 / p + 5 * standard_error + edge_allowance);
-}
-
-TEST(Runs, WindAlongTheTransectNeedsMoreAttemptsThanWindAcrossIt) {
-  QuietHost along(WindButton::n), across(WindButton::e);
-  SimulationParameters p = with_runs(2000);
-  p.wind_force = 5;
-  const StartResult a = start("S,10,10,2,1\n", p, 1, along);
-  const StartResult b = start("S,10,10,2,1\n", p, 1, across);
-  // E|cos| over the sector around the transect is about 0.19, across it about 0.97.
-  EXPECT_GT(a.tally.placement_count, 3 * b.tally.placement_count);
-}
-
-TEST(Runs, ManyRunsOfShortPiecesComeCloseToModelOne) {
-  const char* inv = "S,20,20,1.5,1\nH,12,10,3,2\nC,30,22,2,4\nC,8,6,1,5\n";
-  QuietHost host;
-  const StartResult r = start(inv, with_runs(400), 77, host);
-  ASSERT_TRUE(r.model2.standard_error.has_value());
-  const double m1 = r.model1.model1_total, m2 = r.model2.carbon_per_ha;
-  const double se = r.model2.standard_error->carbon_per_ha;
-  // The plot edges make model 2 slightly larger (about 1% for pieces of 1-3 m on 100 m).
-  EXPECT_LT(std::abs(m2 - m1), 5 * se + 0.03 * m1) << m1 << " " << m2 << " " << se;
-  EXPECT_NEAR(r.model2.pieces_per_ha, r.model1.pieces_per_ha,
-              5 * r.model2.standard_error->pieces_per_ha + 0.03 * r.model1.pieces_per_ha);
 }
 
 TEST(Runs, APieceThatCannotCrossIsRefusedByName) {

@@ -18,19 +18,8 @@ std::string with_points(std::string text) {
   return text;
 }
 
-TEST(StockReport, EmptyInventoryIsAllZeros) {
-  const std::string expected = header +
-                               "Softwood       0  0  0  0  0 \r\n"
-                               "Hardwood       0  0  0  0  0 \r\n"
-                               "Coniferouse    0  0  0  0  0 \r\n"
-                               "\r\n"
-                               "Total carbon= 0 tC/ha\r\n";
-  EXPECT_EQ(stock_report_text(Model1Result{}, ','), expected);
-  EXPECT_EQ(stock_report_text(Model1Result{}, '.'), expected);
-}
-
 TEST(StockReport, SinglePieceWorkedExampleInBothSeparators) {
-  // One record "S",20,20,10,1 with the default fields.
+  // One record "S",20,20,10,1 with the default fields; the empty cells show a single 0.
   Model1Result model1;
   model1.model1_carbon.at(1, 1) = 0.8804156167419418;
   model1.model1_total = 0.8804156167419418;

@@ -47,12 +47,6 @@ TEST(WindowEdgeNumbers, ShowPlainFiguresOrTurnTheStartAwayChangingNothing) {
   w.choose_inventory("plot.txt", "\"S\",20,20,10,1\n");
   w.window->start();
   ASSERT_EQ(w.window->last_start().outcome, StartSummary::Outcome::completed);
-  const auto field_texts = [&] {
-    std::vector<QString> texts;
-    for (const QLineEdit* edit : w.window->findChildren<QLineEdit*>())
-      texts.push_back(edit->text());
-    return texts;
-  };
   const std::filesystem::path folder = w.folder.path().toStdString();
   for (const WindowEdge& edge : window_edges()) {
     SCOPED_TRACE(std::string(edge.field ? edge.field : "") + " " + edge.text + " " +
@@ -60,7 +54,7 @@ TEST(WindowEdgeNumbers, ShowPlainFiguresOrTurnTheStartAwayChangingNothing) {
     testing::write_file(w.path("plot.txt"), edge.inventory);
     const QString kept = edge.field ? w.field(edge.field)->text() : QString();
     if (edge.field) w.field(edge.field)->setText(QString::fromLatin1(edge.text));
-    const std::vector<QString> texts = field_texts();
+    const std::vector<QString> texts = w.field_texts();
     const QImage picture = w.window->plot_window().picture();
     const auto before = testing::folder_snapshot(folder);
     w.messages.clear();
@@ -73,13 +67,13 @@ TEST(WindowEdgeNumbers, ShowPlainFiguresOrTurnTheStartAwayChangingNothing) {
       EXPECT_TRUE(w.messages[0].contains(QString::fromUtf8(edge.shown)))
           << w.messages[0].toStdString();
       EXPECT_TRUE(edge.field || w.messages[0].contains(w.path("plot.txt")));
-      EXPECT_EQ(field_texts(), texts);
+      EXPECT_EQ(w.field_texts(), texts);
       EXPECT_EQ(w.window->plot_window().picture(), picture);
       EXPECT_EQ(testing::folder_snapshot(folder), before);
     } else {
       ASSERT_EQ(outcome, StartSummary::Outcome::completed) << w.messages.join("\n").toStdString();
       EXPECT_TRUE(w.field("Text10")->text().contains(edge.shown));
-      for (const QString& text : field_texts())
+      for (const QString& text : w.field_texts())
         EXPECT_FALSE(text.contains("inf", Qt::CaseInsensitive) ||
                      text.contains("nan", Qt::CaseInsensitive))
             << text.toStdString();

@@ -35,12 +35,6 @@ class WindowFileFaults : public ::testing::TestWithParam<FileFault> {
   void TearDown() override { fs::permissions(folder(), fs::perms::owner_all); }
 
   fs::path folder() const { return fs::path(w.folder.path().toStdString()); }
-  std::vector<QString> field_texts() const {
-    std::vector<QString> texts;
-    for (const QLineEdit* edit : w.window->findChildren<QLineEdit*>())
-      texts.push_back(edit->text());
-    return texts;
-  }
 
   testing::WindowInFolder w;
   QString model1_text_;
@@ -49,7 +43,7 @@ class WindowFileFaults : public ::testing::TestWithParam<FileFault> {
 TEST_P(WindowFileFaults, OneMessageNamingTheFileAndTheReportsAsTheyWere) {
   const FileFault& fault = GetParam();
   fault.make(folder());
-  const std::vector<QString> texts = field_texts();
+  const std::vector<QString> texts = w.field_texts();
   const QImage picture = w.window->plot_window().picture();
   const auto before = testing::folder_snapshot(folder());
   const std::string cannot = testing::run_under(fault.needs, [&] { w.window->start(); });
@@ -67,7 +61,7 @@ TEST_P(WindowFileFaults, OneMessageNamingTheFileAndTheReportsAsTheyWere) {
     EXPECT_EQ(w.field("Text9")->text(), "2");
   } else {
     EXPECT_EQ(w.window->last_start().outcome, StartSummary::Outcome::refused);
-    EXPECT_EQ(field_texts(), texts);
+    EXPECT_EQ(w.field_texts(), texts);
     EXPECT_EQ(w.window->plot_window().picture(), picture);
   }
   EXPECT_TRUE(w.window->findChild<QPushButton*>("Command1")->isEnabled());

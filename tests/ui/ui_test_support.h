@@ -13,7 +13,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "../support/folder_snapshot.h"
 #include "main_window.h"
 
 namespace quorvel::testing {
@@ -24,11 +26,7 @@ inline void write_file(const QString& path, const std::string& contents) {
   file.write(contents.data(), static_cast<qint64>(contents.size()));
 }
 
-inline std::string read_file(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll().toStdString();
-}
+inline std::string read_file(const QString& path) { return file_bytes(path.toStdString()); }
 
 // A main window whose chooser starts in a temporary folder and whose messages are collected.
 struct WindowInFolder {
@@ -45,6 +43,13 @@ struct WindowInFolder {
 
   QLineEdit* field(const char* name) const {
     return window->findChild<QLineEdit*>(QString::fromLatin1(name));
+  }
+
+  // The text of every field, for showing that a Start changed none.
+  std::vector<QString> field_texts() const {
+    std::vector<QString> texts;
+    for (const QLineEdit* edit : window->findChildren<QLineEdit*>()) texts.push_back(edit->text());
+    return texts;
   }
 
   // Writes an inventory, shows the folder again and clicks the file.
