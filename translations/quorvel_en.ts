@@ -518,14 +518,6 @@
         <translation>Convergence chart</translation>
     </message>
     <message>
-        <source>±2 ст. ош. среднего</source>
-        <translation>±2 std. err. of the mean</translation>
-    </message>
-    <message>
-        <source>Модель2: среднее после прогона</source>
-        <translation>Model 2: mean after each run</translation>
-    </message>
-    <message>
         <source>Ожидание</source>
         <translation>Expectation</translation>
     </message>
@@ -544,6 +536,14 @@
     <message>
         <source>Углерод модели 2 по прогонам: %1</source>
         <translation>Model 2 carbon run by run: %1</translation>
+    </message>
+    <message>
+        <source>±2 ст. ош.</source>
+        <translation>±2 std. err.</translation>
+    </message>
+    <message>
+        <source>Модель2: среднее</source>
+        <translation>Model 2: running mean</translation>
     </message>
 </context>
 <context>

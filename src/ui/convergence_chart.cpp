@@ -1,5 +1,6 @@
 #include "convergence_chart.h"
 
+#include <QLocale>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -26,10 +27,10 @@ ConvergenceChart::ConvergenceChart(const TwipScale& scale, QWidget* parent)
   layout->addWidget(view_);
   view_->setRenderHint(QPainter::Antialiasing);
 
-  band_->setName(tr("±2 ст. ош. среднего"));
+  band_->setName(tr("±2 ст. ош."));
   band_->setColor(QColor(70, 110, 200, 60));
   band_->setBorderColor(QColor(70, 110, 200, 120));
-  mean_->setName(tr("Модель2: среднее после прогона"));
+  mean_->setName(tr("Модель2: среднее"));
   mean_->setColor(QColor(30, 60, 160));
   expected_->setName(tr("Ожидание"));
   QPen level(QColor(200, 0, 0));
@@ -41,7 +42,7 @@ ConvergenceChart::ConvergenceChart(const TwipScale& scale, QWidget* parent)
   chart_->addSeries(mean_);
   chart_->addSeries(expected_);
   runs_->setTitleText(tr("Прогон"));
-  runs_->setLabelFormat(QStringLiteral("%d"));
+  runs_->setLabelFormat(QStringLiteral("%.0f"));
   carbon_->setTitleText(tr("Углерод, тС/га"));
   chart_->addAxis(runs_, Qt::AlignBottom);
   chart_->addAxis(carbon_, Qt::AlignLeft);
@@ -55,7 +56,12 @@ ConvergenceChart::ConvergenceChart(const TwipScale& scale, QWidget* parent)
   chart_->setTitle(tr("Углерод модели 2 по прогонам"));
 }
 
-void ConvergenceChart::show_series(const ConvergenceSeries& series, const QString& inventory_name) {
+void ConvergenceChart::show_series(const ConvergenceSeries& series, const QString& inventory_name,
+                                   char decimal_separator) {
+  // The axes write their numbers with the window's decimal separator.
+  chart_->setLocalizeNumbers(true);
+  chart_->setLocale(decimal_separator == ',' ? QLocale(QLocale::Russian) : QLocale::c());
+
   QList<QPointF> mean, low, high;
   double bottom = HUGE_VAL, top = -HUGE_VAL;
   const auto take = [&](double value) {
@@ -102,6 +108,7 @@ void ConvergenceChart::show_series(const ConvergenceSeries& series, const QStrin
   if (!(bottom <= top)) bottom = 0, top = 1;  // nothing to show
   const double margin = top > bottom ? (top - bottom) * 0.05 : std::max(1.0, std::abs(top) * 0.05);
   carbon_->setRange(bottom - margin, top + margin);
+  carbon_->applyNiceNumbers();
   chart_->setTitle(tr("Углерод модели 2 по прогонам: %1").arg(inventory_name));
 }
 

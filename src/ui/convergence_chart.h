@@ -23,7 +23,8 @@ class ConvergenceChart : public QWidget {
   explicit ConvergenceChart(const TwipScale& scale, QWidget* parent = nullptr);
 
   // The series of a Start on `inventory_name`; without an expectation the level line goes.
-  void show_series(const ConvergenceSeries& series, const QString& inventory_name);
+  void show_series(const ConvergenceSeries& series, const QString& inventory_name,
+                   char decimal_separator = ',');
 
   QChart& chart() { return *chart_; }
   const QLineSeries& running_mean() const { return *mean_; }

@@ -467,7 +467,7 @@ void MainWindow::start() {
     chart_->show_series(
         convergence_series(carbon_t_per_ha_by_run(runs.tally, parameters.transect_length),
                            expected),
-        shown_name);
+        shown_name, separator);
     warnings = warnings_text(
         plausibility_warnings(inventory, plot_id.toStdString(), parameters, outcome.model1),
         separator);
