@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The documented look of the window: starts the window tests' screenshot case under a virtual
-# X server (xvfb-run), where it opens both windows, picks examples/plot7.txt, presses "Старт"
-# and saves docs/screenshots/main_window.png, plot_window.png and both_windows.png, then the
-# same in English as main_window_en.png, plot_window_en.png and both_windows_en.png.
+# X server (xvfb-run), where it opens the windows, picks examples/plot7.txt, presses "Старт"
+# with 100 runs and saves docs/screenshots/main_window.png, plot_window.png, both_windows.png and
+# convergence_chart.png, then the same in English as main_window_en.png, plot_window_en.png,
+# both_windows_en.png and convergence_chart_en.png.
 # It also prints the attempts per second of a Start with live drawing on that display.
 #
 #   tools/screenshot.sh [build-dir]     (default: build, as ./test.sh leaves it)

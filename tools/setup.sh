@@ -14,7 +14,7 @@ quorvel_packages=(
   libcli11-dev nlohmann-json3-dev libpcg-cpp-dev
   clang clang-format libclang-rt-14-dev xvfb xauth
   desktop-file-utils
-  qt6-tools-dev qt6-l10n-tools qt6-charts-dev fonts-liberation2
+  qt6-tools-dev qt6-l10n-tools qt6-charts-dev libqt6opengl6-dev fonts-liberation2
 )
 
 quorvel_install_missing() {

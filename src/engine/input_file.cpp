@@ -11,11 +11,13 @@ namespace quorvel {
 
 namespace {
 
-[[noreturn]] void refuse(RefusalKind kind, const std::string& file, std::string reason = {}) {
+// The system's error goes by number as well as in its words: each front end words it itself.
+[[noreturn]] void refuse(RefusalKind kind, const std::string& file, int error = 0) {
   Refusal refusal;
   refusal.kind = kind;
   refusal.file = file;
-  refusal.reason = std::move(reason);
+  if (error != 0) refusal.reason = std::strerror(error);
+  refusal.system_error = error;
   throw Refused(std::move(refusal));
 }
 
@@ -30,7 +32,7 @@ std::string read_input_file(const std::filesystem::path& path) {
   if (status.type() == std::filesystem::file_type::directory)
     refuse(RefusalKind::file_is_folder, name);
   std::ifstream in(path, std::ios::binary);
-  if (!in) refuse(RefusalKind::file_unreadable, name, std::strerror(errno));
+  if (!in) refuse(RefusalKind::file_unreadable, name, errno);
   // One read of the whole file where its size is known (a regular file), else piece by piece.
   std::string bytes;
   in.seekg(0, std::ios::end);
@@ -47,7 +49,7 @@ std::string read_input_file(const std::filesystem::path& path) {
   char chunk[65536];
   while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
     bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-  if (in.bad()) refuse(RefusalKind::file_unreadable, name, std::strerror(errno));
+  if (in.bad()) refuse(RefusalKind::file_unreadable, name, errno != 0 ? errno : EIO);
   return bytes;
 }
 

@@ -28,12 +28,6 @@ struct RunContext {
   PlotFrame frame;
 };
 
-PlotFrame plot_frame(int L) {
-  const float side = static_cast<float>(L);
-  const float middle = static_cast<float>(L / 2.0);
-  return {{0, 0, side, side}, {middle, 0, middle, side}};
-}
-
 // Only a host that draws pays for the mark's cosine and sine.
 PieceDrawing piece_drawing(const Placement& p) {
   const double across = p.angle - pi_value / 2;
@@ -104,6 +98,12 @@ void perform_run(RunContext& c) {
 }
 
 }  // namespace
+
+PlotFrame plot_frame(int L) {
+  const float side = static_cast<float>(L);
+  const float middle = static_cast<float>(L / 2.0);
+  return {{0, 0, side, side}, {middle, 0, middle, side}};
+}
 
 Tally perform_runs(const Inventory& inventory, const SimulationParameters& parameters,
                    RandomSource& random, RunHost& host, std::int64_t max_attempts_per_record) {

@@ -18,4 +18,10 @@ struct ReportPaths {
 // sending the reports to the working directory.
 ReportPaths report_paths_for(const std::string& inventory_path);
 
+// The reports of one plot of a file with a plot column: <stem>-<plot>m_results.txt and
+// <stem>-<plot>s_results.txt, the stem cut as above. The plot id goes into a file name, so a
+// character that has no place there (a slash, a backslash, a control character, one of
+// : * ? " < > |) becomes "_"; an empty id names the file's own reports.
+ReportPaths report_paths_for_plot(const std::string& inventory_path, const std::string& plot_id);
+
 }  // namespace quorvel

@@ -1,10 +1,12 @@
 #include "data_file_chooser.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QScopedValueRollback>
 
 #include "mounted_drives.h"
+#include "own_report.h"
 
 namespace quorvel {
 
@@ -85,10 +87,13 @@ void DataFileChooser::show_files_of(const QString& directory) {
   file_list_->clear();
   QDir dir(directory);
   // Names are matched without regard to case, as "PLOT7.TXT" belongs to the pattern too.
-  dir.setNameFilters({file_pattern});
+  dir.setNameFilters(file_patterns);
   dir.setFilter(QDir::Files);
   dir.setSorting(QDir::Name | QDir::IgnoreCase);
-  file_list_->addItems(dir.entryList());
+  for (const QString& name : dir.entryList()) {
+    if (!is_own_report(std::filesystem::path(QFile::encodeName(dir.filePath(name)).toStdString())))
+      file_list_->addItem(name);
+  }
 }
 
 void DataFileChooser::refresh_files() {

@@ -1,8 +1,9 @@
 #pragma once
 // The data file chooser of the parameters frame: drive list `Drive1`, directory list `Dir1` and
-// file list `File1` with their labels. Choosing a file, with the mouse or the keyboard, fixes the
-// inventory and report paths; moving to another drive or folder leaves them naming the file
-// chosen last.
+// file list `File1` with their labels. The file list offers the tallies of the folder (*.txt,
+// *.csv, *.tsv) but not Quorvel's own reports beside them. Choosing a file, with the mouse or the
+// keyboard, fixes the inventory and report paths; moving to another drive or folder leaves them
+// naming the file chosen last.
 
 #include <QComboBox>
 #include <QListWidget>
@@ -32,14 +33,16 @@ class DataFileChooser : public QObject {
 
   // A drive that cannot be read keeps the previous drive and folder and reports why.
   bool choose_drive(const QString& root);
-  // The file list's folder; refills it with the names that match "*.txt".
+  // The file list's folder; refills it with the names that match `file_patterns`, reports left
+  // out.
   void show_files_of(const QString& directory);
   // The same folder again, keeping the file that is selected (reports written since appear).
   void refresh_files();
   // A file of the file list's folder chosen, as a click on its name does; the list highlights it.
   void choose_file(const QString& file_name);
 
-  static inline const QString file_pattern = QStringLiteral("*.txt");
+  static inline const QStringList file_patterns = {QStringLiteral("*.txt"), QStringLiteral("*.csv"),
+                                                   QStringLiteral("*.tsv")};
 
  signals:
   void paths_chosen(const quorvel::FilePaths& paths);

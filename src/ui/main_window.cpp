@@ -3,18 +3,24 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLocale>
 #include <QMessageBox>
+#include <QToolButton>
 #include <cmath>
 
-#include "inventory_reader.h"
+#include "convergence.h"
+#include "plausibility.h"
 #include "plot_start.h"
 #include "random_source.h"
 #include "refusal_text.h"
 #include "shown_from_first_character.h"
+#include "tally_file.h"
+#include "warning_text.h"
 #include "window_run_host.h"
 #include "wrapped_check_box.h"
 
@@ -69,10 +75,6 @@ void set_caption_font(QGroupBox* frame) {
   frame->setFont(caption);
 }
 
-std::filesystem::path file_system_path(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 }  // namespace
 
 MainWindow::MainWindow(const QString& start_directory, const QStringList& drives)
@@ -107,10 +109,28 @@ MainWindow::MainWindow(const QString& start_directory, const QStringList& drives
   plot_ = new PlotWindow(scale_, this);
   connect(plot_, &PlotWindow::cancel_requested, this, &MainWindow::cancel_start);
 
+  // The convergence chart opens from either window and from a small button at the right of
+  // the status line, which leaves the designed form as it is.
+  chart_ = new ConvergenceChart(scale_, this);
+  chart_action_ = new QAction(tr("График сходимости"), this);
+  chart_action_->setObjectName(QStringLiteral("chart_action"));
+  chart_action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  chart_action_->setToolTip(tr("График сходимости модели 2 по прогонам (Ctrl+G)"));
+  connect(chart_action_, &QAction::triggered, this, &MainWindow::show_convergence_chart);
+  addAction(chart_action_);
+  plot_->addAction(chart_action_);
+  plot_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  auto* chart_button = new QToolButton(status_line_);
+  chart_button->setObjectName(QStringLiteral("chart_button"));
+  chart_button->setDefaultAction(chart_action_);
+  chart_button->setAutoRaise(true);
+  chart_button->setFocusPolicy(Qt::NoFocus);  // never in the way of Space during a Start
+  status_line_->addPermanentWidget(chart_button);
+
   connect(chooser_, &DataFileChooser::failed, this, &MainWindow::tell);
-  connect(chooser_, &DataFileChooser::paths_chosen, this, [this](const FilePaths& paths) {
-    if (!running()) status_line_->show_chosen(paths.inventory_path);
-  });
+  // During a Start the line keeps naming the file being run.
+  connect(chooser_, &DataFileChooser::paths_chosen, this,
+          [this](const FilePaths& paths) { status_line_->show_chosen(paths.inventory_path); });
 
   show_fields_from_first_character(form_);
   set_focus_order();
@@ -120,8 +140,21 @@ MainWindow::MainWindow(const QString& start_directory, const QStringList& drives
   message_sink_ = [this](const QString& text) {
     // Not modal for the application: a message during the runs must not stop them.
     auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("message_box"));
+    box->button(QMessageBox::Ok)->setText(tr("ОК"));  // Qt's own word would be English
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
+  };
+  plot_choice_ = [this](const QString& file_name, const QStringList& plots, int preselected) {
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(windowTitle());
+    dialog.setLabelText(tr("В файле «%1» несколько участков. Какой рассчитать?").arg(file_name));
+    dialog.setComboBoxItems(plots);
+    dialog.setTextValue(plots.value(preselected));
+    dialog.setOkButtonText(tr("Рассчитать"));
+    dialog.setCancelButtonText(tr("Отмена"));
+    if (dialog.exec() != QDialog::Accepted) return std::optional<int>();
+    return std::optional<int>(static_cast<int>(plots.indexOf(dialog.textValue())));
   };
 }
 
@@ -314,7 +347,7 @@ void MainWindow::start() {
   // Everything is read and checked before anything is changed.
   const FilePaths paths = chooser_->paths();
   SimulationParameters parameters;
-  Inventory inventory;
+  std::vector<TallyFilePlot> plots;
   auto refuse = [this](const QString& message, QWidget* field) {
     summary_.outcome = StartSummary::Outcome::refused;
     status_line_->show_message(tr("Расчёт не начат"));
@@ -336,11 +369,33 @@ void MainWindow::start() {
     return;
   }
   try {
-    inventory = read_inventory(file_system_path(paths.inventory_path));
+    plots = read_tally_file(paths.inventory_path);
   } catch (const Refused& refused) {
     refuse(refusal_text(refused.refusal(), separator), &chooser_->file_list());
     return;
   }
+  // A file of several plots: one of them, as the user chooses, with reports of its own.
+  std::size_t chosen = 0;
+  if (plots.size() > 1) {
+    QStringList ids;
+    for (const TallyFilePlot& plot : plots) ids << plot.plot;
+    const QString file_name = QFileInfo(paths.inventory_path).fileName();
+    const std::optional<int> choice =
+        plot_choice_(file_name, ids, std::max(0, static_cast<int>(ids.indexOf(last_plot_))));
+    if (!choice || *choice < 0 || *choice >= ids.size()) {
+      summary_.outcome = StartSummary::Outcome::refused;
+      status_line_->show_message(tr("Расчёт не начат: участок не выбран"));
+      return;
+    }
+    chosen = static_cast<std::size_t>(*choice);
+    last_plot_ = ids[*choice];
+  }
+  const QString plot_id = plots[chosen].plot;
+  const Inventory& inventory = plots[chosen].inventory;
+  const QString shown_name =
+      plot_id.isEmpty()
+          ? QFileInfo(paths.inventory_path).fileName()
+          : tr("%1, участок %2").arg(QFileInfo(paths.inventory_path).fileName(), plot_id);
 
   ResultsDisplay results(result_fields_, separator);
   const ResultsDisplay::Snapshot previous_results = results.snapshot();
@@ -353,6 +408,15 @@ void MainWindow::start() {
   request.seed = seed_from_time_of_day();
   request.report_paths = {QFile::encodeName(paths.stock_report_path).toStdString(),
                           QFile::encodeName(paths.estimate_report_path).toStdString()};
+  if (!plot_id.isEmpty()) {
+    try {
+      request.report_paths = report_paths_for_plot(
+          QFile::encodeName(paths.inventory_path).toStdString(), plot_id.toStdString());
+    } catch (const Refused& refused) {
+      refuse(refusal_text(refused.refusal(), separator), &chooser_->file_list());
+      return;
+    }
+  }
   request.decimal_separator = separator;
 
   // The expected attempts of a run, for the progress bar.
@@ -372,6 +436,7 @@ void MainWindow::start() {
     status_line_->show_progress(progress, expected_attempts_per_run);
   };
   hooks.reports_wanted = [this] { return check1_->isChecked(); };
+  hooks.frame = plot_frame(parameters.transect_length);
   WindowRunHost host(*plot_, hooks);
 
   summary_.outcome = StartSummary::Outcome::none;
@@ -383,18 +448,29 @@ void MainWindow::start() {
   // Disabling Start moves the focus on; it comes back when Start is enabled again.
   const bool start_had_focus = command1_->hasFocus() || focusWidget() == command1_;
   lock_parameters(true);
+  status_line_->begin_start(paths.inventory_path);
 
   QString failure;
+  QString warnings;
   try {
     const StartOutcome outcome = perform_start(inventory, request, host);
     summary_.seconds = host.seconds_of_runs();
     const StartResult& runs = *outcome.runs;
     results.show_model2(runs.model2, runs.model1.record_count);
+    std::optional<double> expected;
     if (host.wind_changed() && parameters.wind_force > 0) {
       results.show_no_expectation(tr("Ветер менялся: ожидание не определено"));
     } else {
       results.show_expectation(outcome.expectation, runs.model2, parameters.run_count);
+      expected = outcome.expectation.carbon_per_ha;
     }
+    chart_->show_series(
+        convergence_series(carbon_t_per_ha_by_run(runs.tally, parameters.transect_length),
+                           expected),
+        shown_name, separator);
+    warnings = warnings_text(
+        plausibility_warnings(inventory, plot_id.toStdString(), parameters, outcome.model1),
+        separator);
     summary_.outcome = outcome.reports_refused ? StartSummary::Outcome::reports_unwritten
                                                : StartSummary::Outcome::completed;
     summary_.placement_count = runs.tally.placement_count;
@@ -424,12 +500,16 @@ void MainWindow::start() {
     case StartSummary::Outcome::completed:
     case StartSummary::Outcome::reports_unwritten: {
       const double rate = summary_.seconds > 0 ? summary_.placement_count / summary_.seconds : 0;
-      status_line_->show_message(tr("Готово: прогонов %1, попыток %2 за %3 с (%4 в секунду)")
-                                     .arg(summary_.run_count)
-                                     .arg(summary_.placement_count)
-                                     .arg(QString::number(summary_.seconds, 'f', 2)
-                                              .replace(QLatin1Char('.'), QLatin1Char(separator)))
-                                     .arg(std::llround(rate)));
+      QString done = tr("готово: прогонов %1, попыток %2 за %3 с (%4 в секунду)")
+                         .arg(summary_.run_count)
+                         .arg(summary_.placement_count)
+                         .arg(QString::number(summary_.seconds, 'f', 2)
+                                  .replace(QLatin1Char('.'), QLatin1Char(separator)))
+                         .arg(std::llround(rate));
+      // The warnings first: the line is cut in the middle when it is too long.
+      if (!warnings.isEmpty()) done = warnings + QStringLiteral("; ") + done;
+      if (!plot_id.isEmpty()) done = tr("участок %1: %2").arg(plot_id, done);
+      status_line_->show_results_of(paths.inventory_path, done);
       if (summary_.reports_written) chooser_->refresh_files();
       if (!failure.isEmpty())
         tell(tr("Результаты показаны, но отчёты не записаны.") + QLatin1Char('\n') + failure);
@@ -462,6 +542,12 @@ void MainWindow::cancel_start() {
   if (running()) host_->request_stop();
 }
 
+void MainWindow::show_convergence_chart() {
+  chart_->show();
+  chart_->raise();
+  chart_->activateWindow();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (running()) {
     event->ignore();
@@ -469,6 +555,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   plot_->close();
+  chart_->close();
   event->accept();
   emit program_ended();
 }

@@ -1,16 +1,22 @@
 #pragma once
 // The main window `Form1` "Quorvel": the parameters frame with the density grid, the wind frame,
 // the data file chooser and the report switch; the results frame; Start and Finish; and a
-// status line under them. A Start reads and checks every field and the inventory first, then
-// runs the whole simulation on this thread while the window stays live.
+// status line under them. A Start reads and checks every field and the inventory first (one
+// plot of a file that holds several, chosen by the user), then runs the whole simulation on
+// this thread while the window stays live. Beside it stand the plot window and, on request
+// (Ctrl+G, the status line's button, the plot window's context menu), the convergence chart.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QMainWindow>
 #include <QPushButton>
+#include <functional>
 #include <memory>
+#include <optional>
 
+#include "convergence_chart.h"
 #include "data_file_chooser.h"
 #include "message_sink.h"
 #include "mounted_drives.h"
@@ -38,7 +44,15 @@ class MainWindow : public QMainWindow {
   // Messages to the user go here; by default to a message box.
   void set_message_sink(MessageSink sink) { message_sink_ = std::move(sink); }
 
+  // Which plot of a file that holds several a Start takes: the index into `plots`, or nothing
+  // when the user declines. By default a modal list that offers `preselected` first.
+  using PlotChoice = std::function<std::optional<int>(const QString& file_name,
+                                                      const QStringList& plots, int preselected)>;
+  void set_plot_choice(PlotChoice choice) { plot_choice_ = std::move(choice); }
+
   PlotWindow& plot_window() { return *plot_; }
+  ConvergenceChart& convergence_chart() { return *chart_; }
+  QAction& chart_action() { return *chart_action_; }
   DataFileChooser& chooser() { return *chooser_; }
   StartStatusLine& status_line() { return *status_line_; }
   bool running() const { return host_ != nullptr; }
@@ -51,6 +65,8 @@ class MainWindow : public QMainWindow {
   void finish();
   // Esc: stops a running Start and puts the previous results back.
   void cancel_start();
+  // Shows the convergence chart of the last completed Start and brings it to the front.
+  void show_convergence_chart();
 
  signals:
   // Both windows are closed; the program ends.
@@ -81,8 +97,12 @@ class MainWindow : public QMainWindow {
   DataFileChooser* chooser_ = nullptr;
   StartStatusLine* status_line_ = nullptr;
   PlotWindow* plot_ = nullptr;
+  ConvergenceChart* chart_ = nullptr;
+  QAction* chart_action_ = nullptr;
 
   MessageSink message_sink_;
+  PlotChoice plot_choice_;
+  QString last_plot_;              // the plot the last Start took, offered first next time
   WindowRunHost* host_ = nullptr;  // the running Start's, null when idle
   bool finish_requested_ = false;
   StartSummary summary_;

@@ -17,7 +17,10 @@ class RefusalWords {
   static QString text(const Refusal& r, char separator);
 
  private:
+  static QString body(const Refusal& r, char separator);
   static QString place(const Refusal& r);
+  static QString field_place(const Refusal& r);
+  static QString place_and_field(const Refusal& r);
   static QString field_name(InventoryField field);
   static QString expected_in(InventoryField field);
   static QString found(const Refusal& r);
@@ -34,7 +37,21 @@ QString from_utf8(const std::string& text) { return QString::fromUtf8(text.data(
 // "Файл данных «plot.txt», строка 3, запись 2": those of the three the refusal names.
 QString RefusalWords::place(const Refusal& r) {
   QStringList parts;
-  if (!r.file.empty()) parts << tr("Файл данных «%1»").arg(from_utf8(r.file));
+  if (!r.file.empty()) {
+    // Which file: a strata file's own refusals (an area is in no other file), the species map's,
+    // else the data file's.
+    const QString file = from_utf8(r.file);
+    const bool strata =
+        r.kind == RefusalKind::plot_repeated || r.kind == RefusalKind::area_differs ||
+        r.kind == RefusalKind::area_missing || r.kind == RefusalKind::column_repeated ||
+        r.kind == RefusalKind::record_too_long || r.field == InventoryField::area_ha;
+    if (strata)
+      parts << tr("Файл страт «%1»").arg(file);
+    else if (r.kind == RefusalKind::species_listed_twice)
+      parts << tr("Список пород «%1»").arg(file);
+    else
+      parts << tr("Файл данных «%1»").arg(file);
+  }
   if (r.line > 0) parts << tr("строка %1").arg(r.line);
   if (r.record > 0) parts << tr("запись %1").arg(r.record);
   return parts.join(QStringLiteral(", "));
@@ -56,6 +73,8 @@ QString RefusalWords::field_name(InventoryField field) {
       return tr("участок");
     case InventoryField::stratum:
       return tr("страта");
+    case InventoryField::area_ha:
+      return tr("площадь (га)");
     case InventoryField::none:
       break;
   }
@@ -77,6 +96,8 @@ QString RefusalWords::expected_in(InventoryField field) {
       return tr("ожидается название участка");
     case InventoryField::stratum:
       return tr("ожидается название страты");
+    case InventoryField::area_ha:
+      return tr("ожидается площадь в га, число больше 0");
     case InventoryField::none:
       break;
   }
@@ -95,28 +116,36 @@ QString RefusalWords::found(const Refusal& r) {
   return tr("а найдено «%1»").arg(text);
 }
 
+// What the file would be in another form, and what to do about it: a file of another form is
+// read once it has a header row; blanks and decimal commas among commas never are.
 QString RefusalWords::form_hint(const Refusal& r) {
-  QString form;
+  const std::int64_t line = r.hint_line > 0 ? r.hint_line : r.line;
+  QString hint;
   switch (r.hint) {
     case FormHint::semicolon_separated:
-      form = tr("с полями через точку с запятой");
+      hint =
+          tr(" Строка %1: %2 полей через «;» — файл с точкой с запятой? Добавьте строку "
+             "заголовков: порода;d1;d2;длина;стадия.");
       break;
     case FormHint::tab_separated:
-      form = tr("с полями через табуляцию");
+      hint =
+          tr(" Строка %1: %2 полей через табуляцию — файл с табуляцией? Добавьте строку "
+             "заголовков: порода, d1, d2, длина, стадия через табуляцию.");
       break;
     case FormHint::space_separated:
-      form = tr("с полями через пробел");
+      hint =
+          tr(" Строка %1: %2 полей через пробел — поля разделены пробелами? Разделите их "
+             "запятыми, «;» или табуляцией.");
       break;
     case FormHint::decimal_comma:
-      form = tr("с десятичной запятой");
+      hint =
+          tr(" Строка %1: %2 полей через запятую — десятичные запятые? Разделите поля "
+             "знаком «;» или пишите числа с точкой.");
       break;
     case FormHint::none:
       return {};
   }
-  return tr(" Если читать файл %1, в строке %2 полей: %3. Не в этом ли виде файл?")
-      .arg(form)
-      .arg(r.line)
-      .arg(r.hint_fields);
+  return hint.arg(line).arg(r.hint_fields);
 }
 
 // The field of the window that holds the parameter, by its caption.
@@ -142,6 +171,8 @@ QString RefusalWords::parameter_name(const Refusal& r) {
       return tr("Поле «Сила ветра (1-5)»");
     case Parameter::attempt_limit:
       return tr("Предел попыток");
+    case Parameter::input_decimal:
+      return tr("Десятичный разделитель");
     case Parameter::none:
       break;
   }
@@ -281,7 +312,27 @@ QString RefusalWords::unwritable(const Refusal& r, const QString& reason) {
 }
 
 QString RefusalWords::text(const Refusal& r, char separator) {
+  return body(r, separator) + form_hint(r);
+}
+
+// "поле 4 (длина)" in a file without a header, "столбец «Len» (длина)" in one with.
+QString RefusalWords::field_place(const Refusal& r) {
+  const QString where = r.column.empty() ? tr("поле %1 (%2)").arg(static_cast<int>(r.field))
+                                         : tr("столбец «%1» (%2)").arg(from_utf8(r.column));
+  return where.arg(field_name(r.field));
+}
+
+// The place and the field: "Файл данных «p.txt», строка 3, запись 3, поле 4 (длина)".
+QString RefusalWords::place_and_field(const Refusal& r) {
+  QStringList parts;
+  if (!place(r).isEmpty()) parts << place(r);
+  parts << field_place(r);
+  return parts.join(QStringLiteral(", "));
+}
+
+QString RefusalWords::body(const Refusal& r, char separator) {
   const QString file = from_utf8(r.file);
+  const QString found_text = from_utf8(r.found);
   const QString length = QString::fromStdString(general_number_text(r.length, separator));
   switch (r.kind) {
     case RefusalKind::file_missing:
@@ -299,20 +350,48 @@ QString RefusalWords::text(const Refusal& r, char separator) {
           .arg(place(r))
           .arg(static_cast<int>(r.field))
           .arg(field_name(r.field));
-    case RefusalKind::field_not_valid: {
-      const QString where = r.column.empty() ? tr("поле %1 (%2)").arg(static_cast<int>(r.field))
-                                             : tr("столбец «%1» (%2)").arg(from_utf8(r.column));
-      QStringList parts;
-      if (!place(r).isEmpty()) parts << place(r);
-      parts << where.arg(field_name(r.field));
-      return tr("%1: %2, %3.")
-                 .arg(parts.join(QStringLiteral(", ")), expected_in(r.field), found(r)) +
-             form_hint(r);
-    }
+    case RefusalKind::field_not_valid:
+      return tr("%1: %2, %3.").arg(place_and_field(r), expected_in(r.field), found(r));
     case RefusalKind::column_missing:
-      return tr("%1: в заголовке нет столбца «%2».").arg(place(r), field_name(r.field)) +
-             form_hint(r);
+      return tr("%1: в заголовке нет столбца «%2».")
+          .arg(place(r), r.column.empty() ? field_name(r.field) : from_utf8(r.column));
+    case RefusalKind::text_not_decodable:
+      return tr("%1: текст не читается в кодировке %2.")
+          .arg(place(r), QString::fromStdString(r.encoding));
+    case RefusalKind::species_unknown:
+      return tr("%1: «%2» — не код породы; ожидается «S», «H» или «C».")
+          .arg(place_and_field(r), found_text);
+    case RefusalKind::species_listed_twice:
+      return tr("%1: порода «%2» уже названа выше с другим кодом.").arg(place(r), found_text);
+    case RefusalKind::too_many_fields:
+      return tr("%1: в строке больше полей, чем столбцов.").arg(place(r));
+    case RefusalKind::header_not_recognised:
+      return tr("%1: первая строка похожа на заголовок, но столбца «%2» программа не знает. "
+                "Названия столбцов: порода, d1, d2, длина, стадия (а также участок, страта).")
+          .arg(place(r), found_text);
+    case RefusalKind::column_repeated:
+      return tr("%1: столбец «%2» назван в заголовке дважды.")
+          .arg(place(r), r.column.empty() ? field_name(r.field) : from_utf8(r.column));
+    case RefusalKind::record_too_long:
+      return tr("%1: лишнее поле «%2»: в записи не больше %3 полей.")
+          .arg(place(r), found_text)
+          .arg(r.limit);
+    case RefusalKind::no_records:
+      return tr("В файле «%1» нет ни одной записи.").arg(file);
+    case RefusalKind::plot_repeated:
+      return tr("%1: участок «%2» уже назван в строке %3.")
+          .arg(place(r), found_text)
+          .arg(r.other_line);
+    case RefusalKind::area_differs:
+      return tr("%1: площадь страты «%2» не та, что в строке %3.")
+          .arg(place(r), found_text)
+          .arg(r.other_line);
+    case RefusalKind::area_missing:
+      return tr("%1: у страты «%2» не указана площадь, хотя у других страт она есть.")
+          .arg(place(r), found_text);
     case RefusalKind::parameter_not_valid:
+      if (r.parameter == Parameter::input_decimal)
+        return tr("Десятичная запятая невозможна в файле с полями через запятую.");
       return tr("%1: %2.").arg(parameter_name(r), parameter_problem(r));
     case RefusalKind::piece_cannot_cross:
       return tr("%1: фрагмент длиной %2 м никогда не пересечёт трансекту.").arg(place(r), length);

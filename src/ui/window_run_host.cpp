@@ -65,6 +65,7 @@ void WindowRunHost::set_scale(float height, float width) {
 void WindowRunHost::show_plot() {
   plot_.show();
   plot_.raise();
+  if (hooks_.frame) draw_plot_frame(*hooks_.frame);
 }
 
 void WindowRunHost::clear_plot() { plot_.clear(); }

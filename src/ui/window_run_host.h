@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "plot_window.h"
 #include "start_host.h"
@@ -21,6 +22,9 @@ class WindowRunHost final : public StartHost {
     std::function<void(const RunProgress&)> progress{};                 // at every repaint
     std::function<void(const Model2Expectation&)> expectation_ready{};  // before model 1
     std::function<bool()> reports_wanted{};                             // the report box now
+    // Set as the plot is shown, so that the plot and its transect stand from the Start on,
+    // before the first attempt and for an inventory without pieces too.
+    std::optional<PlotFrame> frame{};
   };
 
   WindowRunHost(PlotWindow& plot, Hooks hooks);

@@ -35,6 +35,24 @@ TEST(ReportPaths, TheLastFourCharactersGiveWayToTheReportEndings) {
   }
 }
 
+TEST(ReportPaths, APlotsReportsAddItsIdMadeSafeForAFileName) {
+  const struct {
+    const char *inventory, *plot, *stock;
+  } cases[] = {
+      {"/data/tally.csv", "P07", "/data/tally-P07m_results.txt"},
+      {"/data/tally.csv", "", "/data/tallym_results.txt"},
+      {"/данные/опись.csv", "участок 3", "/данные/опись-участок 3m_results.txt"},
+      {"/data/t.tsv", "a/b\\c:d*e?f\"g<h>i|j", "/data/t-a_b_c_d_e_f_g_h_i_jm_results.txt"},
+      {"/data/t.tsv", "..\t1", "/data/t-.._1m_results.txt"},
+  };
+  for (const auto& c : cases) {
+    const ReportPaths paths = report_paths_for_plot(c.inventory, c.plot);
+    EXPECT_EQ(paths.stock, c.stock) << c.plot;
+    const std::string stem = paths.stock.substr(0, paths.stock.size() - 13);
+    EXPECT_EQ(paths.estimate, stem + "s_results.txt") << c.plot;
+  }
+}
+
 TEST(ReportPaths, AShorterPathNamesNoInventory) {
   for (const char* path : {"", "txt", "дат"}) {  // the last: six bytes, three letters
     const Refusal refusal = testing::refusal_of([&] { report_paths_for(path); });

@@ -40,12 +40,15 @@ QStringList names_in(const QListWidget& list) {
   return names;
 }
 
-// A chooser opened on a folder with two text files, a document, a folder named like a text
-// file and a subfolder; it offers the root, a drive that is not there and another folder.
+// A chooser opened on a folder with two text files, a spreadsheet export, the reports of one
+// text file and a file named like a report whose inventory is not there, a document, a folder
+// named like a text file and a subfolder; it offers the root, a drive that is not there and
+// another folder.
 class Chooser : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"plot7.txt", "PLOT8.TXT", "notes.doc"})
+    for (const char* name : {"plot7.txt", "PLOT8.TXT", "tally.csv", "plot7m_results.txt",
+                             "plot7s_results.txt", "zm_results.txt", "notes.doc"})
       write_file(folder.filePath(name), "");
     ASSERT_TRUE(QDir(folder.path()).mkpath("archive.txt"));
     ASSERT_TRUE(QDir(folder.path()).mkpath("sub"));
@@ -60,8 +63,9 @@ class Chooser : public ::testing::Test {
   std::unique_ptr<DataFileChooser> chooser;
 };
 
-TEST_F(Chooser, ListsTheTextFilesAndAClickSetsTheThreePaths) {
-  EXPECT_EQ(names_in(chooser->file_list()), (QStringList{"plot7.txt", "PLOT8.TXT"}));
+TEST_F(Chooser, ListsTheTalliesButNoReportsAndAClickSetsTheThreePaths) {
+  EXPECT_EQ(names_in(chooser->file_list()),
+            (QStringList{"plot7.txt", "PLOT8.TXT", "tally.csv", "zm_results.txt"}));
   EXPECT_EQ(chooser->directory_list().path(), QDir(folder.path()).absolutePath());
   EXPECT_TRUE(chooser->paths().empty());  // nothing is chosen before a click
 
@@ -103,11 +107,12 @@ TEST_F(Chooser, ADriveThatCannotBeReadKeepsThePreviousDriveAndFolder) {
                    [&](const QString& message) { messages.append(message); });
   const QString drive = chooser->drive();
   const QString directory = chooser->directory_list().path();
+  const QStringList files = names_in(chooser->file_list());
   EXPECT_FALSE(chooser->choose_drive(unplugged()));
   EXPECT_EQ(chooser->drive(), drive);
   EXPECT_EQ(chooser->drive_list().currentText(), drive);
   EXPECT_EQ(chooser->directory_list().path(), directory);
-  EXPECT_EQ(names_in(chooser->file_list()), (QStringList{"plot7.txt", "PLOT8.TXT"}));
+  EXPECT_EQ(names_in(chooser->file_list()), files);
   ASSERT_EQ(messages.size(), 1);
   EXPECT_TRUE(messages[0].contains(unplugged()));
   EXPECT_TRUE(messages[0].contains(QStringLiteral("не существует")));

@@ -33,8 +33,52 @@ TEST(WindowRefusalText, WordsEveryRefusalInRussianFromItsData) {
       {{.kind = field_not_valid, .file = "t.csv", .line = 4, .record = 3, .field = length,
         .column = "Len", .found = "2,5", .hint = FormHint::semicolon_separated, .hint_fields = 5},
        "Файл данных «t.csv», строка 4, запись 3, столбец «Len» (длина): ожидается длина в м, "
-       "число больше 0 (десятичный разделитель — точка), а найдено «2,5». Если читать файл с "
-       "полями через точку с запятой, в строке 4 полей: 5. Не в этом ли виде файл?"},
+       "число больше 0 (десятичный разделитель — точка), а найдено «2,5». Строка 4: 5 полей "
+       "через «;» — файл с точкой с запятой? Добавьте строку заголовков: "
+       "порода;d1;d2;длина;стадия."},
+      {{.kind = record_incomplete, .file = "s.txt", .line = 1, .record = 1, .field = species_code,
+        .hint = FormHint::space_separated, .hint_fields = 5, .hint_line = 1},
+       "Файл данных «s.txt», строка 1, запись 1: файл кончается внутри записи после поля 1 (код "
+       "породы); в записи пять полей. Строка 1: 5 полей через пробел — поля разделены пробелами? "
+       "Разделите их запятыми, «;» или табуляцией."},
+      {{.kind = too_many_fields, .file = "t.csv", .line = 3, .record = 2,
+        .hint = FormHint::decimal_comma, .hint_fields = 7, .hint_line = 3},
+       "Файл данных «t.csv», строка 3, запись 2: в строке больше полей, чем столбцов. Строка 3: 7 "
+       "полей через запятую — десятичные запятые? Разделите поля знаком «;» или пишите числа с "
+       "точкой."},
+      {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
+        .column = "Порода", .found = "ясень"},
+       "Файл данных «t.csv», строка 2, запись 1, столбец «Порода» (код породы): «ясень» — не код "
+       "породы; ожидается «S», «H» или «C»."},
+      {{.kind = text_not_decodable, .file = "u.txt", .line = 7, .encoding = "UTF-16LE"},
+       "Файл данных «u.txt», строка 7: текст не читается в кодировке UTF-16LE."},
+      {{.kind = header_not_recognised, .file = "h.csv", .line = 1, .found = "толщина"},
+       "Файл данных «h.csv», строка 1: первая строка похожа на заголовок, но столбца «толщина» "
+       "программа не знает. Названия столбцов: порода, d1, d2, длина, стадия (а также участок, "
+       "страта)."},
+      {{.kind = column_repeated, .file = "st.csv", .line = 1, .field = stratum, .column = "str"},
+       "Файл страт «st.csv», строка 1: столбец «str» назван в заголовке дважды."},
+      {{.kind = column_missing, .file = "h.csv", .line = 1, .field = plot, .column = "делянка"},
+       "Файл данных «h.csv», строка 1: в заголовке нет столбца «делянка»."},
+      {{.kind = no_records, .file = "e.csv"}, "В файле «e.csv» нет ни одной записи."},
+      {{.kind = species_listed_twice, .file = "map.csv", .line = 4, .found = "дуб"},
+       "Список пород «map.csv», строка 4: порода «дуб» уже названа выше с другим кодом."},
+      {{.kind = record_too_long, .file = "st.csv", .line = 3, .record = 2, .found = "x",
+        .limit = 3},
+       "Файл страт «st.csv», строка 3, запись 2: лишнее поле «x»: в записи не больше 3 полей."},
+      {{.kind = plot_repeated, .file = "st.csv", .line = 5, .found = "P1", .other_line = 2},
+       "Файл страт «st.csv», строка 5: участок «P1» уже назван в строке 2."},
+      {{.kind = area_differs, .file = "st.csv", .line = 4, .found = "ельник", .other_line = 2},
+       "Файл страт «st.csv», строка 4: площадь страты «ельник» не та, что в строке 2."},
+      {{.kind = area_missing, .file = "st.csv", .line = 3, .found = "сосняк"},
+       "Файл страт «st.csv», строка 3: у страты «сосняк» не указана площадь, хотя у других страт "
+       "она есть."},
+      {{.kind = field_not_valid, .file = "st.csv", .line = 2, .record = 1, .field = area_ha,
+        .column = "area_ha", .found = "-3"},
+       "Файл страт «st.csv», строка 2, запись 1, столбец «area_ha» (площадь (га)): ожидается "
+       "площадь в га, число больше 0, а найдено «-3»."},
+      {{.kind = parameter_not_valid, .parameter = Parameter::input_decimal, .found = ","},
+       "Десятичная запятая невозможна в файле с полями через запятую."},
       {{.kind = column_missing, .file = "t.csv", .line = 1, .field = stage},
        "Файл данных «t.csv», строка 1: в заголовке нет столбца «стадия разложения»."},
       {{.kind = unclosed_quote, .file = "q.txt", .line = 1},

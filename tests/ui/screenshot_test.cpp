@@ -1,6 +1,7 @@
 // The documented look of the program: both windows after a Start on the bundled example,
 // saved as pictures when QUORVEL_SCREENSHOT_DIR names a folder (tools/screenshot.sh does this
-// under a virtual X server, once in Russian and once with QUORVEL_SCREENSHOT_LANGUAGE=en).
+// under a virtual X server, once in Russian and once with QUORVEL_SCREENSHOT_LANGUAGE=en), the
+// convergence chart among them.
 // Without it the pictures are only checked, not kept. The Start's speed with live drawing is
 // printed for the record; it is never asserted.
 
@@ -43,11 +44,14 @@ TEST(Screenshot, BothWindowsAfterAStartOnTheExample) {
   const QString suffix = translator ? QStringLiteral("_") + language.toLower() : QString();
   const auto w = window_on_the_example();
   if (!w) GTEST_SKIP() << "no example inventory";
+  w->field("Text5")->setText("100");  // as the README suggests for a first try
   w->window->start();
   ASSERT_EQ(w->window->last_start().outcome, StartSummary::Outcome::completed)
       << w->messages.join("\n").toStdString();
+  w->window->chart_action().trigger();
   let_windows_settle();
   const QImage main_picture = w->window->grab().toImage();
+  const QImage chart_picture = w->window->convergence_chart().grab().toImage();
   const PlotWindow& plot = w->window->plot_window();
   const QImage plot_picture = w->window->plot_window().grab().toImage();
   EXPECT_EQ(plot_picture.size(), plot.size() * plot.devicePixelRatio());
@@ -59,6 +63,7 @@ TEST(Screenshot, BothWindowsAfterAStartOnTheExample) {
   const QString base = QString::fromLocal8Bit(folder) + QLatin1Char('/');
   EXPECT_TRUE(main_picture.save(base + "main_window" + suffix + ".png"));
   EXPECT_TRUE(plot_picture.save(base + "plot_window" + suffix + ".png"));
+  EXPECT_TRUE(chart_picture.save(base + "convergence_chart" + suffix + ".png"));
   // On a real display the screen shows both windows side by side as the user sees them.
   if (QGuiApplication::platformName() == QLatin1String("xcb")) {
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();

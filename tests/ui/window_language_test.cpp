@@ -9,7 +9,9 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStyleOptionFrame>
 #include <QXmlStreamReader>
@@ -98,6 +100,37 @@ TEST(WindowLanguage, EveryMarkedTextHasAFinishedEnglishTranslationInTheProgram) 
     EXPECT_FALSE(english.text.isEmpty());
     EXPECT_EQ(place_markers(english.text), place_markers(source));
     EXPECT_EQ(translator->translate(context.toUtf8(), source.toUtf8()), english.text);
+  }
+}
+
+// A refused inventory in the language of the window: the captions, the message box with its
+// button and the status line, with not a word of the other language.
+TEST(WindowLanguage, ARefusedInventoryIsToldWhollyInTheLanguageOfTheWindow) {
+  const struct {
+    WindowLanguage language;
+    const char *start, *ok, *status, *message;
+  } cases[] = {
+      {WindowLanguage::russian, "Старт", "ОК", "Расчёт не начат",
+       "Расчёт не начат.\nФайл данных «%1», строка 2, запись 2, поле 4 (длина): ожидается длина в "
+       "м, число больше 0 (десятичный разделитель — точка), а найдено «0»."},
+      {WindowLanguage::english, "Start", "OK", "The Start did not begin",
+       "The Start did not begin.\nData file “%1”, line 2, record 2, field 4 (length): expected a "
+       "length in m, a number above 0 (with a decimal point), found “0”."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.start);
+    const auto translator = install_window_language(c.language);
+    QTemporaryDir folder;
+    testing::write_file(folder.filePath("bad.txt"), "\"S\",20,20,10,1\n\"S\",20,20,0,1\n");
+    MainWindow window(folder.path(), {QStringLiteral("/")});  // messages go to a message box
+    window.chooser().choose_file("bad.txt");
+    window.start();
+    const auto* box = window.findChild<QMessageBox*>("message_box");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QString::fromUtf8(c.message).arg(folder.filePath("bad.txt")));
+    EXPECT_EQ(box->button(QMessageBox::Ok)->text(), c.ok);
+    EXPECT_EQ(window.findChild<QPushButton*>("Command1")->text(), c.start);
+    EXPECT_EQ(window.status_line().text(), c.status);
   }
 }
 

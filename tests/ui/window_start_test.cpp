@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "inventory_reader.h"
 #include "model1.h"
@@ -92,9 +93,9 @@ TEST_F(WindowStart, WorkedExampleFillsTheExactTextsAndWritesBothReports) {
             stock_report_text(compute_model1(inventory, SimulationParameters{}), ','));
   const std::string estimate = read_file(w.path("plots_results.txt"));
   EXPECT_EQ(std::count(estimate.begin(), estimate.end(), '\n'), 17);
-  // Nothing else is left in the folder, and the new reports show in the file list.
+  // Nothing else is left in the folder, and the file list offers the reports as no data files.
   EXPECT_EQ(files(), (QStringList{"plot.txt", "plotm_results.txt", "plots_results.txt"}));
-  EXPECT_EQ(w.window->chooser().file_list().count(), 3);
+  EXPECT_EQ(w.window->chooser().file_list().count(), 1);
 }
 
 TEST_F(WindowStart, UntickedReportBoxLeavesEarlierReportsTheFieldsShowTheExpectation) {
@@ -140,6 +141,76 @@ TEST_F(WindowStart, ModelOneAndThePlotFollowTheTransectLengthThePlotShowsTheLast
   w.window->start();
   ASSERT_EQ(outcome(), Outcome::completed);
   EXPECT_LT(plot.boxes_drawn(), w.window->last_start().placement_count);
+}
+
+// The status line names the inventory of the results with the warnings about it, and the plot
+// window shows the plot and its transect from the Start on, for a file without pieces too.
+TEST_F(WindowStart, TheStatusLineWarnsAboutImplausibleTalliesAndThePlotAlwaysShows) {
+  const struct {
+    const char *file, *contents, *status;
+  } cases[] = {
+      {"empty.txt", "",
+       "Результаты: empty.txt — Внимание: в файле нет ни одного фрагмента; готово: прогонов 1, "
+       "попыток 0 "},
+      {"mm.txt", "\"S\",450,20,10,1\n\"S\",20,20,10,1\n\"S\",20,380,10,1\n",
+       "Результаты: mm.txt — Внимание: диаметр 450 см больше 300 см (введён в мм?) — строка 1, "
+       "таких фрагментов 2; готово: прогонов 1, "},
+      {"plot.txt", "\"S\",20,20,10,1\n", "Результаты: plot.txt — готово: прогонов 1, попыток "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    w.choose_inventory(c.file, c.contents);
+    w.window->start();
+    ASSERT_EQ(outcome(), Outcome::completed);
+    EXPECT_TRUE(w.window->status_line().text().startsWith(QString::fromUtf8(c.status)))
+        << w.window->status_line().text().toStdString();
+    // The transect near the bottom, the outline's side half way up: within a pixel of where
+    // they fall.
+    PlotWindow& plot = w.window->plot_window();
+    const QImage picture = plot.picture();
+    const auto shows = [&](QPointF at, QColor colour) {
+      const QPoint centre = plot.to_window(at).toPoint();
+      for (int dx = -1; dx <= 1; ++dx)
+        if (picture.pixelColor(centre + QPoint(dx, 0)) == colour) return true;
+      return false;
+    };
+    EXPECT_TRUE(shows(QPointF(50, 1), QColor(200, 0, 0)));
+    EXPECT_TRUE(shows(QPointF(100, 50), QColor(0, 0, 0)));
+  }
+}
+
+// A file of several plots: the user chooses one, its reports are named after the file and
+// the plot, and declining the choice starts nothing.
+TEST_F(WindowStart, AFileOfSeveralPlotsRunsThePlotChosenWithReportsOfItsOwn) {
+  QStringList offered;
+  int preselected = -1;
+  std::optional<int> answer = 1;
+  w.window->set_plot_choice([&](const QString& file, const QStringList& plots, int first) {
+    EXPECT_EQ(file, "tally.csv");
+    offered = plots;
+    preselected = first;
+    return answer;
+  });
+  w.choose_inventory("tally.csv",
+                     "plot;species;d1;d2;length;stage\nP07;S;20;20;10;1\n"
+                     "P/8;C;30;10;4;5\nP/8;S;20;20;10,5;1\n");
+  w.window->start();
+  ASSERT_EQ(outcome(), Outcome::completed) << w.messages.join("").toStdString();
+  EXPECT_EQ(offered, (QStringList{"P07", "P/8"}));
+  EXPECT_EQ(preselected, 0);
+  EXPECT_EQ(w.field("Text9")->text(), "2");
+  EXPECT_EQ(files(),
+            (QStringList{"tally-P_8m_results.txt", "tally-P_8s_results.txt", "tally.csv"}));
+  EXPECT_EQ(w.window->chooser().file_list().count(), 1);  // the plot's reports are no data
+  EXPECT_TRUE(w.window->status_line().text().startsWith("Результаты: tally.csv — участок P/8: "));
+
+  answer.reset();
+  w.window->start();
+  EXPECT_EQ(outcome(), Outcome::refused);
+  EXPECT_EQ(preselected, 1);  // the plot taken last
+  EXPECT_EQ(w.window->status_line().text(), "Расчёт не начат: участок не выбран");
+  EXPECT_TRUE(w.messages.isEmpty());
+  EXPECT_EQ(w.field("Text9")->text(), "2");
 }
 
 TEST_F(WindowStart, ARefusedStartNamesWhatItCannotUseAndChangesNothing) {

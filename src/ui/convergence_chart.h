@@ -1,0 +1,49 @@
+#pragma once
+// The convergence chart, a window of its own beside the plot window: model 2's carbon as the
+// running mean after each run of the last completed Start, a band of two standard errors of
+// that mean either side (from the second run on), and the exact expectation as a level line.
+// Closing it only hides it; it follows every completed Start whether shown or not.
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
+#include <QLineSeries>
+#include <QValueAxis>
+#include <QWidget>
+
+#include "convergence.h"
+#include "twip_scale.h"
+
+namespace quorvel {
+
+class ConvergenceChart : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ConvergenceChart(const TwipScale& scale, QWidget* parent = nullptr);
+
+  // The series of a Start on `inventory_name`; without an expectation the level line goes.
+  void show_series(const ConvergenceSeries& series, const QString& inventory_name,
+                   char decimal_separator = ',');
+
+  QChart& chart() { return *chart_; }
+  const QLineSeries& running_mean() const { return *mean_; }
+  const QLineSeries& band_low() const { return *low_; }
+  const QLineSeries& band_high() const { return *high_; }
+  const QLineSeries& expectation() const { return *expected_; }
+  const QValueAxis& run_axis() const { return *runs_; }
+  const QValueAxis& carbon_axis() const { return *carbon_; }
+
+ private:
+  QChart* chart_;
+  QChartView* view_;
+  QLineSeries* mean_;
+  QLineSeries* low_;
+  QLineSeries* high_;
+  QAreaSeries* band_;
+  QLineSeries* expected_;
+  QValueAxis* runs_;
+  QValueAxis* carbon_;
+};
+
+}  // namespace quorvel

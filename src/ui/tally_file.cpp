@@ -1,0 +1,18 @@
+#include "tally_file.h"
+
+#include <QFile>
+
+#include "tally_reader.h"
+
+namespace quorvel {
+
+std::vector<TallyFilePlot> read_tally_file(const QString& path) {
+  Tally tally = read_tally(std::filesystem::path(QFile::encodeName(path).toStdString()));
+  std::vector<TallyFilePlot> plots;
+  plots.reserve(tally.plots.size());
+  for (PlotTally& plot : tally.plots)
+    plots.push_back({QString::fromStdString(plot.plot), std::move(plot.inventory)});
+  return plots;
+}
+
+}  // namespace quorvel

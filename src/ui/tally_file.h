@@ -1,0 +1,21 @@
+#pragma once
+// The plots of a data file as the window reads them: every form the batch reads, with its
+// default options (the form detected from the file). Kept apart from the headers of the runs,
+// which name another type Tally.
+
+#include <QString>
+#include <vector>
+
+#include "inventory.h"
+
+namespace quorvel {
+
+struct TallyFilePlot {
+  QString plot;  // the plot column's value; empty for a file without one
+  Inventory inventory;
+};
+
+// The plots in the order they first appear, never none; throws Refused.
+std::vector<TallyFilePlot> read_tally_file(const QString& path);
+
+}  // namespace quorvel
