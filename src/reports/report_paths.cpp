@@ -18,6 +18,8 @@ bool unsafe_in_file_name(char byte) {
          std::string_view("/\\:*?\"<>|").find(byte) != std::string_view::npos;
 }
 
+}  // namespace
+
 // Every unsafe byte is ASCII, so the bytes of a UTF-8 letter are never replaced.
 std::string file_name_safe(const std::string& plot_id) {
   std::string safe = plot_id;
@@ -25,8 +27,6 @@ std::string file_name_safe(const std::string& plot_id) {
     if (unsafe_in_file_name(c)) c = '_';
   return safe;
 }
-
-}  // namespace
 
 ReportPaths report_paths_for(const std::string& inventory_path) {
   // Walk back over whole characters: a continuation byte goes with the character it ends.

@@ -7,7 +7,7 @@
 namespace quorvel {
 
 std::vector<TallyFilePlot> read_tally_file(const QString& path) {
-  Tally tally = read_tally(std::filesystem::path(QFile::encodeName(path).toStdString()));
+  TallyFile tally = read_tally(std::filesystem::path(QFile::encodeName(path).toStdString()));
   std::vector<TallyFilePlot> plots;
   plots.reserve(tally.plots.size());
   for (PlotTally& plot : tally.plots)

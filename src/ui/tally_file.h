@@ -1,7 +1,6 @@
 #pragma once
 // The plots of a data file as the window reads them: every form the batch reads, with its
-// default options (the form detected from the file). Kept apart from the headers of the runs,
-// which name another type Tally.
+// default options (the form detected from the file), with the plot ids as the window shows them.
 
 #include <QString>
 #include <vector>

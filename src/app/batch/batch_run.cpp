@@ -74,24 +74,12 @@ std::string heading(const PlotOutcome& o) {
   return o.plot.empty() ? o.inventory : o.inventory + ", plot " + o.plot;
 }
 
-// The reports of a plot of a file with a plot column are named after both, e.g.
-// tally-P07m_results.txt for plot P07 of tally.csv.
-ReportPaths plot_report_paths(const PlotOutcome& o) {
-  ReportPaths paths = report_paths_for(o.inventory);
-  if (o.plot.empty()) return paths;
-  const std::string tail = "-" + plot_for_file_name(o.plot);
-  constexpr std::size_t ending = std::string_view("m_results.txt").size();
-  paths.stock.insert(paths.stock.size() - ending, tail);
-  paths.estimate.insert(paths.estimate.size() - ending, tail);
-  return paths;
-}
-
 // The trace of a plot of a file with a plot column: trace-P07.csv for trace.csv.
 std::string trace_path(const std::string& path, const PlotOutcome& o) {
   if (path.empty() || o.plot.empty()) return path;
   std::filesystem::path named(path);
   const std::string extension = named.extension().string();
-  named.replace_filename(named.stem().string() + "-" + plot_for_file_name(o.plot) + extension);
+  named.replace_filename(named.stem().string() + "-" + file_name_safe(o.plot) + extension);
   return named.string();
 }
 
@@ -107,7 +95,7 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   request.runs = !options.expected_only;
   request.decimal_separator = settings.decimal_separator;
   const bool reports = request.runs && !options.no_reports;
-  if (reports) request.report_paths = plot_report_paths(outcome);
+  if (reports) request.report_paths = report_paths_for_plot(outcome.inventory, outcome.plot);
   TraceFile trace(request.runs ? trace_path(options.trace_path, outcome) : std::string());
   const bool progress = environment.progress && options.jobs == 1 && request.runs;
   BatchHost::Setup setup;

@@ -33,14 +33,4 @@ std::optional<PlotWork> PlotQueue::next() {
   }
 }
 
-std::string plot_for_file_name(const std::string& plot) {
-  std::string out = plot;
-  for (char& c : out) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7f || std::string_view("/\\<>:\"|?*").find(c) != std::string_view::npos)
-      c = '_';
-  }
-  return out;
-}
-
 }  // namespace quorvel

@@ -40,8 +40,5 @@ class PlotQueue {
   std::optional<TallyFile> tally_;
 };
 
-// The file name a plot id may stand in: characters that a folder path or a file system would
-// take otherwise ("/", "\", control characters, NUL, and <>:"|?*) written as "_".
-std::string plot_for_file_name(const std::string& plot);
 
 }  // namespace quorvel

@@ -1,7 +1,0 @@
-# The Qt 6 that Qt6Gui belongs to; see Qt6OpenGLConfig.cmake beside this file.
-set(PACKAGE_VERSION "${Qt6Gui_VERSION}")
-if(PACKAGE_FIND_VERSION VERSION_GREATER PACKAGE_VERSION)
-  set(PACKAGE_VERSION_COMPATIBLE FALSE)
-else()
-  set(PACKAGE_VERSION_COMPATIBLE TRUE)
-endif()
