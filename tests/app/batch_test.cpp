@@ -34,10 +34,14 @@ class BatchTest : public ::testing::Test {
     return result_.status;
   }
 
-  std::vector<nlohmann::json> json_lines() const {
+  // The plot lines, or with `kind` the stratum or stand lines after them.
+  std::vector<nlohmann::json> json_lines(const std::string& kind = "") const {
     std::vector<nlohmann::json> lines;
     std::istringstream in(result_.out);
-    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    for (std::string line; std::getline(in, line);) {
+      nlohmann::json j = nlohmann::json::parse(line);
+      if (j.value("kind", "") == kind) lines.push_back(std::move(j));
+    }
     return lines;
   }
 

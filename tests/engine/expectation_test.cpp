@@ -74,6 +74,12 @@ TEST(ExpectationHandSum, EveryRecordWeighsOneOverItsChanceConvertedPerHectare) {
     expect_relatively_near(e.volume_per_ha[3], (volume(4) / p3 + volume(3) / p5) * per_ha, 1e-9);
     expect_relatively_near(e.surface_per_ha[2], 20 * volume(5) / p2 * per_ha, 1e-9);
     EXPECT_EQ(e.volume_per_ha[0] + e.surface_per_ha[0], 0);
+    // Carbon by stage and group: each record in its own cell, the rest empty.
+    expect_relatively_near(e.carbon_by_stage_group.at(1, 1), c1 / p1 * per_ha, 1e-9);
+    expect_relatively_near(e.carbon_by_stage_group.at(3, 2), c2 / p2 * per_ha, 1e-9);
+    expect_relatively_near(e.carbon_by_stage_group.at(5, 3), c3 / p3 * per_ha, 1e-9);
+    expect_relatively_near(e.carbon_by_stage_group.at(2, 3), c5 / p5 * per_ha, 1e-9);
+    EXPECT_EQ(e.carbon_by_stage_group.at(1, 3) + e.carbon_by_stage_group.at(0, 1), 0);
   }
 }
 

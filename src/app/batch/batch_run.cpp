@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <ostream>
 #include <thread>
@@ -14,11 +15,16 @@
 
 #include "batch_host.h"
 #include "batch_json.h"
+#include "chart_files.h"
+#include "chart_svg.h"
+#include "convergence.h"
+#include "detail_csv.h"
 #include "inventory_reader.h"
 #include "number_text.h"
 #include "plot_start.h"
 #include "refusal_text.h"
 #include "report_file.h"
+#include "stand_output.h"
 #include "summary_csv.h"
 #include "transect_tally.h"
 
@@ -148,6 +154,8 @@ void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
                    const BatchOptions& options, const BatchSettings& settings) {
   if (o.refused) {
     print_refusal(err, *o.refused);
+    // A script reading the lines sees every plot, the refused ones with their status.
+    if (options.json) out << plot_outcome_json(o, settings).dump() << "\n";
     return;
   }
   if (options.json)
@@ -159,7 +167,9 @@ void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
 }
 
 // Runs process_inventory over all files with `jobs` workers, handing each outcome to `done` in
-// file order as soon as it and all before it are finished.
+// file order as soon as it and all before it are finished. The workers run at most a few
+// inventories ahead of the one awaited, so the outcomes held at once stay few whatever the
+// number of files.
 template <typename Done>
 void process_all(const BatchOptions& options, const BatchSettings& settings,
                  const BatchEnvironment& environment, Done done) {
@@ -169,22 +179,25 @@ void process_all(const BatchOptions& options, const BatchSettings& settings,
       done(process_inventory(options, settings, i, environment));
     return;
   }
-  std::vector<std::optional<PlotOutcome>> outcomes(count);
+  const std::size_t window = 4 * static_cast<std::size_t>(options.jobs);
+  std::vector<std::optional<PlotOutcome>> slots(window);
   std::mutex mutex;
-  std::condition_variable finished;
-  std::size_t next = 0;
+  std::condition_variable changed;
+  std::size_t next = 0;     // the next inventory a worker takes
+  std::size_t awaited = 0;  // the next inventory handed to `done`
   const auto worker = [&] {
     for (;;) {
       std::size_t i;
       {
-        std::lock_guard lock(mutex);
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return next == count || next < awaited + window; });
         if (next == count) return;
         i = next++;
       }
       PlotOutcome outcome = process_inventory(options, settings, i, environment);
       std::lock_guard lock(mutex);
-      outcomes[i] = std::move(outcome);
-      finished.notify_all();
+      slots[i % window] = std::move(outcome);
+      changed.notify_all();
     }
   };
   std::vector<std::jthread> workers;
@@ -192,11 +205,114 @@ void process_all(const BatchOptions& options, const BatchSettings& settings,
     workers.emplace_back(worker);
   for (std::size_t i = 0; i < count; ++i) {
     std::unique_lock lock(mutex);
-    finished.wait(lock, [&] { return outcomes[i].has_value(); });
-    PlotOutcome outcome = std::move(*outcomes[i]);
-    outcomes[i].reset();
+    changed.wait(lock, [&] { return slots[i % window].has_value(); });
+    PlotOutcome outcome = std::move(*slots[i % window]);
+    slots[i % window].reset();
+    awaited = i + 1;
+    changed.notify_all();
     lock.unlock();
     done(std::move(outcome));
+  }
+}
+
+// The CSV files that grow with the plots: the summary, the pieces and the runs. Each is written
+// to its side file as the plots pass and takes its place at the end; one that cannot be
+// opened or written is refused and the batch goes on without it.
+class BatchTables {
+ public:
+  using Refuse = std::function<void(const Refused&, Output)>;
+
+  BatchTables(const BatchOptions& options, Refuse refuse) : refuse_(std::move(refuse)) {
+    open(summary_, options.summary_path, summary_csv_header(), Output::summary);
+    open(pieces_, options.pieces_path, piece_csv_header(), Output::table);
+    open(runs_, options.runs_csv_path, run_csv_header(), Output::table);
+  }
+
+  void add(const PlotOutcome& o, const BatchSettings& settings) {
+    if (summary_) summary_->append(summary_csv_row(o, settings));
+    if (pieces_) pieces_->append(o.piece_rows);
+    if (runs_) runs_->append(run_csv_rows(o, settings.parameters.transect_length));
+  }
+
+  void finish() {
+    for (auto [table, output] :
+         {std::pair{&summary_, Output::summary}, std::pair{&pieces_, Output::table},
+          std::pair{&runs_, Output::table}}) {
+      if (!*table) continue;
+      try {
+        (*table)->finish().commit();
+      } catch (const Refused& refused) {
+        refuse_(refused, output);
+      }
+      table->reset();
+    }
+  }
+
+ private:
+  void open(std::optional<GrowingReport>& table, const std::string& path, const std::string& header,
+            Output output) {
+    if (path.empty()) return;
+    try {
+      table.emplace(path);
+      table->append(header);
+    } catch (const Refused& refused) {
+      refuse_(refused, output);
+    }
+  }
+
+  Refuse refuse_;
+  std::optional<GrowingReport> summary_, pieces_, runs_;
+};
+
+void print_unlisted(std::ostream& err, const PlotOutcome& o, const std::string& strata) {
+  err << "quorvel-batch: " << (o.plot.empty() ? o.inventory : o.plot)
+      << " is not listed in the strata file " << strata << "; left out of the stand estimates\n";
+}
+
+// Model 2's convergence on the plot, when runs were made.
+void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
+                      const BatchSettings& settings, std::size_t number) {
+  if (options.chart_path.empty() || !o.start) return;
+  const int L = settings.parameters.transect_length;
+  const std::vector<double> carbon = carbon_t_per_ha_by_run(o.start->tally, L);
+  const ConvergenceSeries series = convergence_series(
+      carbon, o.expectation ? std::optional(o.expectation->carbon_per_ha) : std::nullopt);
+  const bool several = options.inventories.size() > 1 || !o.plot.empty();
+  const std::string name = o.plot.empty() ? o.inventory : o.inventory + ", plot " + o.plot;
+  write_report_file(plot_chart_path(options.chart_path, o.plot, number, several),
+                    convergence_chart_svg(series, name));
+}
+
+// After the plots: the stand estimates printed (with two plots or more, or when asked for),
+// the stand summary and the stand chart.
+template <typename Refuse>
+void finish_stand(const StandOutput& stand, const BatchOptions& options,
+                  const BatchSettings& settings, std::ostream& out, Refuse refuse) {
+  const bool asked = !options.strata_path.empty() || !options.stand_summary_path.empty() ||
+                     !options.chart_path.empty();
+  if (options.inventories.size() < 2 && !asked) return;
+  const StandEstimate estimate = stand.estimate();
+  if (options.json) {
+    for (const nlohmann::json& line : stand_json_lines(estimate)) out << line.dump() << "\n";
+  } else {
+    out << stand_text(estimate, settings.decimal_separator);
+  }
+  out.flush();
+  if (!options.stand_summary_path.empty()) {
+    try {
+      write_report_file(options.stand_summary_path, stand_summary_csv(estimate));
+    } catch (const Refused& refused) {
+      refuse(refused, Output::table);
+    }
+  }
+  if (!options.chart_path.empty()) {
+    try {
+      write_report_file(stand_chart_path(options.chart_path),
+                        stand_chart_svg(stand.chart_series(estimate),
+                                        "Stand: model 1 carbon by stratum, 95% intervals"));
+    } catch (const Refused& refused) {
+      refuse(refused, Output::chart);
+    }
   }
 }
 
@@ -211,6 +327,8 @@ PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& 
     const Inventory inventory = read_inventory(outcome.inventory);
     outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
     start_inventory(inventory, options, settings, environment, outcome);
+    if (!options.pieces_path.empty())
+      outcome.piece_rows = piece_csv_rows(inventory, outcome, settings.parameters.transect_length);
   } catch (const StartCancelled&) {
     outcome.refused = Refusal{.kind = RefusalKind::cancelled, .file = outcome.inventory};
   } catch (const Refused& refused) {
@@ -222,29 +340,42 @@ PlotOutcome process_inventory(const BatchOptions& options, const BatchSettings& 
 int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err) {
   BatchSettings settings;
+  std::optional<StandOutput> stand;
   try {
     settings = batch_settings_from(options, environment.locale_separator);
+    stand.emplace(options, !options.chart_path.empty());
   } catch (const Refused& refused) {
     print_refusal(err, refused.refusal());
     return 1;
   }
   int status = 0;
-  std::string summary = summary_csv_header();
+  const auto refuse_output = [&](const Refused& refused, Output output) {
+    Refusal refusal = refused.refusal();
+    refusal.output = output;
+    print_refusal(err, refusal);
+    status = 1;
+  };
+  BatchTables tables(options, [&](const Refused& r, Output o) { refuse_output(r, o); });
+  std::size_t number = 0;
   process_all(options, settings, environment, [&](PlotOutcome outcome) {
+    ++number;
     if (outcome.refused || outcome.unwritten) status = 1;
-    if (!outcome.refused) summary += summary_csv_row(outcome);
+    const bool listed = stand->assign_stratum(outcome);
     print_outcome(out, err, outcome, options, settings);
-  });
-  if (!options.summary_path.empty()) {
+    if (listed)
+      stand->add(outcome);
+    else
+      print_unlisted(err, outcome, options.strata_path);
+    tables.add(outcome, settings);
     try {
-      write_report_file(options.summary_path, summary);
+      write_plot_chart(outcome, options, settings, number);
     } catch (const Refused& refused) {
-      Refusal refusal = refused.refusal();
-      refusal.output = Output::summary;
-      print_refusal(err, refusal);
-      status = 1;
+      refuse_output(refused, Output::chart);
     }
-  }
+  });
+  finish_stand(*stand, options, settings, out,
+               [&](const Refused& r, Output o) { refuse_output(r, o); });
+  tables.finish();
   return status;
 }
 

@@ -56,6 +56,8 @@ std::string_view field_name(InventoryField field) {
       return "plot";
     case InventoryField::stratum:
       return "stratum";
+    case InventoryField::area_ha:
+      return "area";
     case InventoryField::none:
       break;
   }
@@ -87,6 +89,8 @@ std::string_view expected_in(InventoryField field) {
       return "expected the name of a plot";
     case InventoryField::stratum:
       return "expected the name of a stratum";
+    case InventoryField::area_ha:
+      return "expected the stratum's area in ha, a number above 0";
     case InventoryField::none:
       break;
   }
@@ -230,6 +234,8 @@ std::string cannot_write(const Refusal& r, std::string_view reason) {
   std::string_view what = "report";
   if (r.output == Output::summary) what = "summary";
   if (r.output == Output::trace) what = "trace";
+  if (r.output == Output::table) what = "table";
+  if (r.output == Output::chart) what = "chart";
   return "Cannot write the " + std::string(what) + " \"" + r.file + "\": " + std::string(reason);
 }
 
@@ -255,6 +261,15 @@ std::string refusal_text(const Refusal& r) {
     case RefusalKind::column_missing:
       return place(r) + ": the header has no column for the " + std::string(field_name(r.field)) +
              form_hint(r);
+    case RefusalKind::plot_repeated:
+      return place(r) + ": the plot " + shown(r.found) + " is listed already on line " +
+             std::to_string(r.other_line);
+    case RefusalKind::area_differs:
+      return place(r) + ": the stratum " + shown(r.found) + " has another area here than on line " +
+             std::to_string(r.other_line);
+    case RefusalKind::area_missing:
+      return place(r) + ": the stratum " + shown(r.found) +
+             " has no area; with an area_ha column every stratum needs one";
     case RefusalKind::parameter_not_valid:
       return parameter_text(r);
     case RefusalKind::piece_cannot_cross:
