@@ -80,19 +80,25 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
 
 TEST_F(BatchTest, SameSeedSameNumbersWhateverTheNumberOfJobs) {
   std::vector<std::string> files;
-  for (const char* stage : {"1", "2", "3", "4"}) {
-    const std::string name = std::string("p") + stage + ".txt";
-    files.push_back(write(name, std::string("S,20,20,3,1\nC,10,8,1.5,") + stage + "\n").string());
+  // More files than the two workers may run ahead of the one printed.
+  for (int i = 0; i < 20; ++i) {
+    const std::string stage = std::to_string(1 + i % 5);
+    files.push_back(
+        write("p" + std::to_string(i) + ".txt", "S,20,20,3,1\nC,10,8,1.5," + stage + "\n")
+            .string());
   }
   std::vector<std::string> args = {"--json", "--no-reports", "--seed", "11", "--runs", "5"};
   args.insert(args.end(), files.begin(), files.end());
   ASSERT_EQ(batch(args), 0);
   const auto one = json_lines();
+  const auto stand_one = json_lines("stand");
   args.insert(args.begin(), {"--jobs", "2"});
   ASSERT_EQ(batch(args), 0);
   const auto two = json_lines();
-  ASSERT_EQ(one.size(), 4u);
+  ASSERT_EQ(one.size(), 20u);
   EXPECT_EQ(one, two);
+  ASSERT_EQ(stand_one.size(), 1u);
+  EXPECT_EQ(stand_one, json_lines("stand"));  // the plots added in the same order
   EXPECT_NE(one[0]["seed"], one[1]["seed"]);
   EXPECT_EQ(one[2]["inventory"], files[2]);  // printed in file order
 }
