@@ -283,18 +283,18 @@ void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
                     convergence_chart_svg(series, name));
 }
 
-// After the plots: the stand estimates printed (with two plots or more, or when asked for),
-// the stand summary and the stand chart.
+// After the plots: the stand estimates printed (with two plots or more, or with strata or a
+// stand summary asked for), the stand summary and the stand chart.
 template <typename Refuse>
 void finish_stand(const StandOutput& stand, const BatchOptions& options,
                   const BatchSettings& settings, std::ostream& out, Refuse refuse) {
-  const bool asked = !options.strata_path.empty() || !options.stand_summary_path.empty() ||
-                     !options.chart_path.empty();
-  if (options.inventories.size() < 2 && !asked) return;
+  const bool asked = !options.strata_path.empty() || !options.stand_summary_path.empty();
+  const bool printed = asked || options.inventories.size() > 1;
+  if (!printed && options.chart_path.empty()) return;
   const StandEstimate estimate = stand.estimate();
-  if (options.json) {
+  if (printed && options.json) {
     for (const nlohmann::json& line : stand_json_lines(estimate)) out << line.dump() << "\n";
-  } else {
+  } else if (printed) {
     out << stand_text(estimate, settings.decimal_separator);
   }
   out.flush();
