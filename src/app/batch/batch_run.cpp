@@ -152,7 +152,10 @@ void print_refusal(std::ostream& err, const Refusal& refusal) {
 // The figures, and beside them what could not be written.
 void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
                    const BatchOptions& options, const BatchSettings& settings) {
+  // The output is flushed only before a message, which then stands after the lines it concerns
+  // also when both go to one file; a write per plot would cost more than the plot's figures.
   if (o.refused) {
+    out.flush();
     print_refusal(err, *o.refused);
     // A script reading the lines sees every plot, the refused ones with their status.
     if (options.json) out << plot_outcome_json(o, settings).dump() << "\n";
@@ -162,8 +165,10 @@ void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
     out << plot_outcome_json(o, settings).dump() << "\n";
   else
     print_text(out, o, settings);
-  out.flush();
-  if (o.unwritten) print_refusal(err, *o.unwritten);
+  if (o.unwritten) {
+    out.flush();
+    print_refusal(err, *o.unwritten);
+  }
 }
 
 // Runs process_inventory over all files with `jobs` workers, handing each outcome to `done` in
