@@ -135,8 +135,15 @@ double area_integral(double piece_length, int transect_length, double from, doub
 }
 
 // Uniform over the circle: the area repeats every quarter turn (mirrored), so its mean over
-// one quarter is its mean over the circle.
+// one quarter is its mean over the circle. A piece no longer than half the plot never meets
+// the far half's edge nor leaves by the top or bottom before the transect: its area is
+// l cos (L - l sin / 2) at every angle, whose mean over the quarter turn has the closed form
+// (2 / pi) (L l - l^2 / 4). Most tallied pieces are such, and the integral costs a thousand
+// times more.
 double mean_area_uniform(double piece_length, int transect_length) {
+  const double side = transect_length;
+  if (piece_length <= side / 2)
+    return 2 / pi * (side * piece_length - piece_length * piece_length / 4);
   return area_integral(piece_length, transect_length, 0, pi / 2) / (pi / 2);
 }
 

@@ -36,6 +36,7 @@ struct PlotSums {
   double pieces_variance = 0;
   std::array<double, last_group + 1> volume{};
   std::array<double, last_group + 1> surface{};
+  StageGroupTable<double> carbon_table{};
 };
 
 // A record that crosses with chance p needs a geometric number of attempts in a run: mean 1 / p,
@@ -50,6 +51,7 @@ void add_record(PlotSums& sums, const DebrisPiece& piece, double p,
   if (piece.stage < first_stage) return;
   const PieceMeasures m = piece_measures(piece, parameters);
   sums.carbon += m.carbon * attempts;
+  sums.carbon_table.at(piece.stage, piece.group) += m.carbon * attempts;
   sums.carbon_variance += m.carbon * m.carbon * attempts_variance;
   sums.volume[piece.group] += m.volume * attempts;
   sums.surface[piece.group] += m.surface * attempts;
@@ -91,6 +93,9 @@ Model2Expectation expected_model2(const Inventory& inventory,
     expectation.volume_per_ha[g] = per_hectare(sums.volume[g], side);
     expectation.surface_per_ha[g] = per_hectare(sums.surface[g], side);
   }
+  for (int s = first_stage; s <= last_stage; ++s)
+    for (int g = first_group; g <= last_group; ++g)
+      expectation.carbon_by_stage_group.at(s, g) = per_hectare(sums.carbon_table.at(s, g), side);
   // Records are placed independently, so their variances add.
   expectation.carbon_per_ha_stderr_per_run = per_hectare(std::sqrt(sums.carbon_variance), side);
   expectation.pieces_per_ha_stderr_per_run = per_hectare(std::sqrt(sums.pieces_variance), side);

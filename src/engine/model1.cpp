@@ -9,12 +9,6 @@ namespace quorvel {
 
 namespace {
 
-// L x 1.57 / length: the inverse of the chance 2 x length / (pi x L) that a randomly oriented
-// piece crosses the transect.
-double expansion_factor_of(const DebrisPiece& piece, int transect_length) {
-  return (transect_length * 1.57) / piece.piece_length;
-}
-
 // The weighted carbon of one record, tonnes per plot, in the order the estimate is defined.
 double weighted_carbon(const DebrisPiece& piece, double expansion_factor,
                        const SimulationParameters& parameters) {
@@ -33,13 +27,17 @@ double weighted_carbon(const DebrisPiece& piece, double expansion_factor,
 
 }  // namespace
 
+double model1_weight(const DebrisPiece& piece, int transect_length) {
+  return (transect_length * 1.57) / piece.piece_length;
+}
+
 Model1Result compute_model1(const Inventory& inventory, const SimulationParameters& parameters) {
   const int L = parameters.transect_length;
   const double plot_area = static_cast<double>(L) * static_cast<double>(L);
   Model1Result result;
   for (const DebrisPiece& piece : inventory.pieces) {
     ++result.record_count;
-    const double factor = expansion_factor_of(piece, L);
+    const double factor = model1_weight(piece, L);
     result.model1_carbon.at(piece.stage, piece.group) += weighted_carbon(piece, factor, parameters);
     result.expansion_sum = result.expansion_sum + factor;
     if (piece.stage >= first_stage) {

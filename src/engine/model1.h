@@ -22,6 +22,10 @@ struct Model1Result {
   std::array<double, last_group + 1> surface_per_ha{};
 };
 
+// L x 1.57 / length: the inverse of the chance 2 x length / (pi x L) that a randomly oriented
+// piece crosses the transect; the pieces one tallied piece stands for on the plot.
+double model1_weight(const DebrisPiece& piece, int transect_length);
+
 Model1Result compute_model1(const Inventory& inventory, const SimulationParameters& parameters);
 
 }  // namespace quorvel

@@ -41,7 +41,8 @@ std::vector<Warning> plausibility_warnings(const Inventory& inventory, std::stri
   const double diagonal = parameters.transect_length * std::sqrt(2.0);
   warn_pieces(warnings, WarningKind::longer_than_diagonal, inventory, plot, diagonal,
               [](const DebrisPiece& p) { return p.piece_length; });
-  if (model1.model1_total > largest_plausible_carbon) {
+  // A figure beyond the range of numbers is refused on its own; it is no warning.
+  if (model1.model1_total > largest_plausible_carbon && std::isfinite(model1.model1_total)) {
     Warning warning;
     warning.kind = WarningKind::carbon_above_limit;
     warning.file = inventory.source;

@@ -66,14 +66,13 @@ EstimateFigures figures_of(const Model2Estimates& m) {
   return f;
 }
 
-EstimateFigures figures_of(const Model2Expectation& e,
-                           const StageGroupTable<double>& carbon_by_stage_group) {
+EstimateFigures figures_of(const Model2Expectation& e) {
   EstimateFigures f;
   f.carbon_t_per_ha = e.carbon_per_ha;
   f.pieces_per_ha = e.pieces_per_ha;
   f.volume_m3_per_ha = e.volume_per_ha;
   f.surface_m2_per_ha = e.surface_per_ha;
-  f.carbon_by_stage_group = carbon_by_stage_group;
+  f.carbon_by_stage_group = e.carbon_by_stage_group;
   return f;
 }
 

@@ -107,8 +107,6 @@ struct PlotFigures {
 // The figures of the plot lines taken from the engine's results.
 EstimateFigures figures_of(const Model1Result& model1);
 EstimateFigures figures_of(const Model2Estimates& model2);
-// The expectation keeps no table by stage and group of its own; the caller gives it.
-EstimateFigures figures_of(const Model2Expectation& expectation,
-                           const StageGroupTable<double>& carbon_by_stage_group);
+EstimateFigures figures_of(const Model2Expectation& expectation);
 
 }  // namespace quorvel

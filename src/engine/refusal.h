@@ -114,7 +114,8 @@ enum class Figure {
 };
 
 // Which output a refusal names.
-enum class Output { none, report, summary, trace };
+// table: a CSV file of the batch other than the summary (stand summary, pieces, runs).
+enum class Output { none, report, summary, trace, table, chart };
 
 // A hint for a file that looks like another form than the one it was read in.
 enum class FormHint { none, semicolon_separated, tab_separated, space_separated, decimal_comma };

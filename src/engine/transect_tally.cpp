@@ -70,7 +70,11 @@ void place_until_crossing(RunContext& c, std::int64_t record, const DebrisPiece&
     if (c.draws) c.host.draw_piece(piece_drawing(p));
     const bool crossed = crosses_transect(p, L);
     if (c.traces) c.host.trace_attempt({c.progress.run, record, attempt, p, crossed});
-    if (crossed) return;
+    if (crossed) {
+      c.tally.attempts_by_record[static_cast<std::size_t>(record - 1)].add(
+          static_cast<double>(attempt));
+      return;
+    }
     if (attempt >= c.max_attempts) refuse_endless_piece(c, record, piece);
   }
 }
@@ -91,7 +95,7 @@ RunTotals run_totals(const Tally& before, const Tally& after) {
 void perform_run(RunContext& c) {
   if (c.draws) c.host.clear_plot();
   const Tally before = {
-      c.tally.placement_count, c.tally.sim_carbon, c.tally.sim_volume, c.tally.sim_surface, {}};
+      c.tally.placement_count, c.tally.sim_carbon, c.tally.sim_volume, c.tally.sim_surface, {}, {}};
   std::int64_t record = 0;
   for (const DebrisPiece& piece : c.inventory.pieces) place_until_crossing(c, ++record, piece);
   c.tally.runs.push_back(run_totals(before, c.tally));
@@ -112,6 +116,7 @@ Tally perform_runs(const Inventory& inventory, const SimulationParameters& param
                host.draws(), host.traces(), tally,  {},   plot_frame(parameters.transect_length)};
   c.progress.run_count = parameters.run_count;
   tally.runs.reserve(parameters.run_count > 0 ? parameters.run_count : 0);
+  tally.attempts_by_record.resize(inventory.pieces.size());
   for (int run = 1; run <= parameters.run_count; ++run) {
     c.progress.run = run;
     perform_run(c);

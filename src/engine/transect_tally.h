@@ -11,6 +11,7 @@
 #include "inventory.h"
 #include "random_source.h"
 #include "run_host.h"
+#include "running_moments.h"
 #include "simulation_parameters.h"
 #include "stage_group_table.h"
 
@@ -30,6 +31,9 @@ struct Tally {
   StageGroupTable<double> sim_volume{};
   StageGroupTable<double> sim_surface{};
   std::vector<RunTotals> runs;  // one entry per run made
+  // Per record in file order: the attempts it needed, over the runs (sized once, before the
+  // first run, so the loop itself never allocates).
+  std::vector<RunningMoments> attempts_by_record;
 };
 
 // The user cancelled through the host's yield.

@@ -83,21 +83,25 @@ int create_temporary(const fs::path& target, const fs::path& destination, fs::pa
   refuse(target, EEXIST);
 }
 
-// The error number of the first step that fails, or 0: every byte written, on disk, closed.
-int write_all_and_close(int fd, const std::string& contents) {
+// The error number of a write that fails, or 0 when every byte is written.
+int write_all(int fd, std::string_view contents) {
   const char* data = contents.data();
   std::size_t left = contents.size();
-  int error = 0;
   while (left > 0) {
     const ssize_t written = ::write(fd, data, left);
     if (written < 0) {
       if (errno == EINTR) continue;
-      error = errno;
-      break;
+      return errno;
     }
     data += written;
     left -= static_cast<std::size_t>(written);
   }
+  return 0;
+}
+
+// The error number of the first step that fails, or 0: every byte written, on disk, closed.
+int write_all_and_close(int fd, std::string_view contents, int error = 0) {
+  if (error == 0) error = write_all(fd, contents);
   // A full disk may show only here, when delayed blocks are allocated.
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
@@ -205,6 +209,14 @@ PendingReport::PendingReport(fs::path target, const std::string& contents)
   }
 }
 
+PendingReport::PendingReport(fs::path target, int& fd) : target_(std::move(target)) {
+  destination_ = destination_of(target_);
+  struct stat replaced {};
+  const bool replaces = ::stat(destination_.c_str(), &replaced) == 0;
+  if (replaces) require_writable(target_, destination_);
+  fd = create_temporary(target_, destination_, temporary_, replaces ? &replaced : nullptr);
+}
+
 PendingReport::PendingReport(PendingReport&& other) noexcept
     : target_(std::move(other.target_)),
       destination_(std::move(other.destination_)),
@@ -277,6 +289,41 @@ void commit_together(std::span<PendingReport* const> reports) {
     if (!kept[i].backup.empty()) (void)::unlink(kept[i].backup.c_str());
     sync_folder_of(reports[i]->destination_);
   }
+}
+
+namespace {
+constexpr std::size_t growing_buffer_bytes = 1 << 16;
+}  // namespace
+
+GrowingReport::GrowingReport(fs::path target) : pending_(std::move(target), fd_) {
+  buffer_.reserve(growing_buffer_bytes);
+}
+
+GrowingReport::~GrowingReport() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void GrowingReport::append(std::string_view text) {
+  buffer_.append(text);
+  if (buffer_.size() >= growing_buffer_bytes) flush();
+}
+
+void GrowingReport::flush() noexcept {
+  if (error_ == 0) error_ = write_all(fd_, buffer_);
+  buffer_.clear();
+}
+
+PendingReport GrowingReport::finish() {
+  if (fd_ < 0)
+    throw std::logic_error("The report \"" + pending_.target().string() + "\" is finished already");
+  const int error = write_all_and_close(fd_, buffer_, error_);
+  fd_ = -1;
+  buffer_.clear();
+  if (error != 0) {
+    pending_.discard();
+    refuse(pending_.target(), error);
+  }
+  return std::move(pending_);
 }
 
 void write_report_file(const fs::path& target, const std::string& contents) {

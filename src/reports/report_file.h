@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace quorvel {
 
@@ -36,11 +37,40 @@ class PendingReport {
 
  private:
   friend void commit_together(std::span<PendingReport* const> reports);
+  friend class GrowingReport;
+  // The temporary file opened and left empty; its descriptor in `fd`.
+  PendingReport(std::filesystem::path target, int& fd);
   void discard() noexcept;
 
   std::filesystem::path target_;
   std::filesystem::path destination_;  // the target, or the file its symbolic link names
   std::filesystem::path temporary_;    // empty once committed or discarded
+};
+
+// A report written a piece at a time, for files that grow with the plots (a summary of a
+// hundred thousand plots): the text goes to the temporary file as it comes, so the memory stays
+// small, and takes the target's place only through finish() and the commit of the
+// PendingReport it returns. Dropped unfinished, it removes the temporary file.
+class GrowingReport {
+ public:
+  // Throws Refused as PendingReport does.
+  explicit GrowingReport(std::filesystem::path target);
+  GrowingReport(const GrowingReport&) = delete;
+  GrowingReport& operator=(const GrowingReport&) = delete;
+  ~GrowingReport();
+
+  // Buffered. A write that fails is remembered and refused by finish().
+  void append(std::string_view text);
+  // Writes what is buffered, flushes it to disk and closes; throws Refused on failure.
+  PendingReport finish();
+
+ private:
+  void flush() noexcept;
+
+  int fd_ = -1;
+  int error_ = 0;
+  std::string buffer_;
+  PendingReport pending_;
 };
 
 // Puts every report in place, or none of them. Before the first rename, each report that is

@@ -303,6 +303,8 @@ QString RefusalWords::unwritable(const Refusal& r, const QString& reason) {
     case Output::trace:
       return tr("Не удалось записать протокол попыток «%1»: %2.").arg(file, reason);
     case Output::report:
+    case Output::table:  // the batch's own outputs: the window never writes them
+    case Output::chart:
     case Output::none:
       break;
   }

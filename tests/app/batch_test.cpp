@@ -34,10 +34,14 @@ class BatchTest : public ::testing::Test {
     return result_.status;
   }
 
-  std::vector<nlohmann::json> json_lines() const {
+  // The plot lines, or with `kind` the stratum or stand lines after them.
+  std::vector<nlohmann::json> json_lines(const std::string& kind = "") const {
     std::vector<nlohmann::json> lines;
     std::istringstream in(result_.out);
-    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    for (std::string line; std::getline(in, line);) {
+      nlohmann::json j = nlohmann::json::parse(line);
+      if (j.value("kind", "") == kind) lines.push_back(std::move(j));
+    }
     return lines;
   }
 
@@ -76,19 +80,25 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
 
 TEST_F(BatchTest, SameSeedSameNumbersWhateverTheNumberOfJobs) {
   std::vector<std::string> files;
-  for (const char* stage : {"1", "2", "3", "4"}) {
-    const std::string name = std::string("p") + stage + ".txt";
-    files.push_back(write(name, std::string("S,20,20,3,1\nC,10,8,1.5,") + stage + "\n").string());
+  // More files than the two workers may run ahead of the one printed.
+  for (int i = 0; i < 20; ++i) {
+    const std::string stage = std::to_string(1 + i % 5);
+    files.push_back(
+        write("p" + std::to_string(i) + ".txt", "S,20,20,3,1\nC,10,8,1.5," + stage + "\n")
+            .string());
   }
   std::vector<std::string> args = {"--json", "--no-reports", "--seed", "11", "--runs", "5"};
   args.insert(args.end(), files.begin(), files.end());
   ASSERT_EQ(batch(args), 0);
   const auto one = json_lines();
+  const auto stand_one = json_lines("stand");
   args.insert(args.begin(), {"--jobs", "2"});
   ASSERT_EQ(batch(args), 0);
   const auto two = json_lines();
-  ASSERT_EQ(one.size(), 4u);
+  ASSERT_EQ(one.size(), 20u);
   EXPECT_EQ(one, two);
+  ASSERT_EQ(stand_one.size(), 1u);
+  EXPECT_EQ(stand_one, json_lines("stand"));  // the plots added in the same order
   EXPECT_NE(one[0]["seed"], one[1]["seed"]);
   EXPECT_EQ(one[2]["inventory"], files[2]);  // printed in file order
 }
@@ -269,11 +279,11 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "s.csv, line 3, record 2: the row ends before column \"Stratum\" (stratum)"},
       {{.kind = no_records, .file = "s.csv"}, "s.csv: the file holds no records"},
       {{.kind = plot_repeated, .file = "s.csv", .line = 5, .found = "P07", .other_line = 2},
-       "s.csv, line 5: the plot \"P07\" is listed again (first on line 2)"},
+       "s.csv, line 5: the plot \"P07\" is listed already on line 2"},
       {{.kind = area_differs, .file = "s.csv", .line = 6, .found = "north", .other_line = 3},
-       "s.csv, line 6: the stratum \"north\" is given another area than on line 3"},
+       "s.csv, line 6: the stratum \"north\" has another area here than on line 3"},
       {{.kind = area_missing, .file = "s.csv", .line = 2, .found = "north"},
-       "s.csv, line 2: the stratum \"north\" has no area"},
+       "s.csv, line 2: the stratum \"north\" has no area; with an area_ha column every stratum needs one"},
       {{.kind = parameter_not_valid, .file = "t.csv", .parameter = Parameter::input_decimal,
         .found = ","},
        "t.csv: --input-decimal \",\" cannot be used where fields are separated by commas; a "

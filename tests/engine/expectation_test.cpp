@@ -65,6 +65,15 @@ TEST(ExpectationHandSum, EveryRecordWeighsOneOverItsChanceConvertedPerHectare) {
     expect_relatively_near(e.volume_per_ha[3], c.conifer_volume, 1e-9);
     expect_relatively_near(e.surface_per_ha[2], c.hardwood_surface, 1e-9);
     EXPECT_EQ(e.volume_per_ha[0] + e.surface_per_ha[0], 0);
+    // Carbon by stage and group: the four records with carbon each fill their own cell, which
+    // add up to the total; every other cell stays empty.
+    double cells = 0;
+    for (int stage = 1; stage <= 5; ++stage)
+      for (int group = 1; group <= 3; ++group) cells += e.carbon_by_stage_group.at(stage, group);
+    expect_relatively_near(cells, c.carbon, 1e-12);
+    for (auto [stage, group] : {std::pair{1, 1}, {3, 2}, {5, 3}, {2, 3}})
+      EXPECT_GT(e.carbon_by_stage_group.at(stage, group), 0);
+    EXPECT_EQ(e.carbon_by_stage_group.at(1, 3) + e.carbon_by_stage_group.at(0, 1), 0);
   }
 }
 

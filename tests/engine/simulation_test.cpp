@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <tuple>
 #include <vector>
 
@@ -58,6 +59,20 @@ TEST(Runs, EveryRecordEndsEachRunWithExactlyOneCrossingAttempt) {
   }
   EXPECT_EQ(last_attempt.size(), 15u);  // 5 runs x 3 records, in file order
   EXPECT_EQ(r.tally.runs.size(), 5u);
+  // Each record's attempts per run, as the trace saw them, are what its counter holds.
+  ASSERT_EQ(r.tally.attempts_by_record.size(), 3u);
+  for (std::int64_t record = 1; record <= 3; ++record) {
+    std::vector<double> seen;
+    for (const auto& [key, attempts] : last_attempt)
+      if (key.second == record) seen.push_back(static_cast<double>(attempts));
+    const RunningMoments& counter = r.tally.attempts_by_record[record - 1];
+    const double mean = std::accumulate(seen.begin(), seen.end(), 0.0) / 5;
+    double squares = 0;
+    for (const double a : seen) squares += (a - mean) * (a - mean);
+    EXPECT_EQ(counter.count(), 5);
+    EXPECT_NEAR(counter.mean(), mean, 1e-12 * mean);
+    EXPECT_NEAR(counter.squared_deviations(), squares, 1e-9 * (squares + 1));
+  }
 }
 
 TEST(Runs, EveryAttemptAddsTheWholePieceToItsCell) {

@@ -25,7 +25,7 @@ const FigureEstimate& carbon(const std::optional<StandSummary>& s) {
   return s.value().figures.carbon_t_per_ha;
 }
 
-// The worked example of docs/stand_estimates.md: plots of 2 and 4 t/ha in stratum A (30 ha),
+// The worked example of the README: plots of 2 and 4 t/ha in stratum A (30 ha),
 // one of 9 t/ha in stratum B (10 ha); then a fourth plot of 5 t/ha in B.
 TEST(StandEstimate, TheWorkedExampleByHand) {
   StandAccumulator stand({{"A", 30}, {"B", 10}});

@@ -1,10 +1,17 @@
 #include "batch_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iostream>
 #include <ostream>
 #include <regex>
 
+#include "own_report.h"
 #include "tally_options.h"
 #include "text_encoding.h"
 
@@ -110,6 +117,10 @@ constexpr const char* footer_text =
     "      a spreadsheet export with a plot column and species written as words\n"
     "  quorvel-batch plots/*.txt\n"
     "      again and again: the reports written beside the plots are skipped\n"
+    "  quorvel-batch --expected-only --no-reports --strata strata.csv \\\n"
+    "      --stand-summary stand.csv plots/\n"
+    "      every inventory of the folder plots/, then the mean, standard error\n"
+    "      and 95% interval of each stratum and of the stand\n"
     "\n"
     "Exit status: 0 when every inventory was done; 1 when an inventory or a\n"
     "parameter was refused (the other inventories are still done), a file could\n"
@@ -155,6 +166,7 @@ void add_parameter_options(CLI::App& app, BatchOptions& o) {
                          "--density 1:S=0,36. Repeatable; the other cells keep the defaults "
                          "listed below"))
       ->type_name("STAGE:CODE=VALUE")
+      ->allow_extra_args(false)  // one cell each time, so the inventories after it stay theirs
       ->group(group)
       ->check([](const std::string& text) -> std::string {
         static const std::regex form("[1-5]:[SHC]=.*");
@@ -259,6 +271,108 @@ void add_run_options(CLI::App& app, BatchOptions& o) {
       ->group(output);
 }
 
+void add_stand_options(CLI::App& app, BatchOptions& o) {
+  const std::string stand = "Stand estimates and detail";
+  app.add_option("--inventories-from", o.inventories_from,
+                 wrapped("Read the inventories, one path a line, from FILE (- for the standard "
+                         "input), after those on the command line: for more files than a "
+                         "command line holds"))
+      ->type_name("FILE")
+      ->group(stand);
+  app.add_option("--strata", o.strata_path,
+                 wrapped("CSV file with columns plot (the inventory as given, or the plot id "
+                         "of a long file), stratum and optionally area_ha: the strata of the "
+                         "stand estimates. Default: one stratum"))
+      ->type_name("FILE")
+      ->group(stand);
+  app.add_option("--stand-summary", o.stand_summary_path,
+                 wrapped("Write the stand estimates to the CSV file FILE: one row per stratum "
+                         "and one for the stand, mean, sd, se and 95% interval of every figure"))
+      ->type_name("FILE")
+      ->group(stand);
+  app.add_option("--pieces", o.pieces_path,
+                 wrapped("Write one CSV row per record to FILE: its model 1 weight, crossing "
+                         "probability and attempts"))
+      ->type_name("FILE")
+      ->group(stand);
+  app.add_option("--runs-csv", o.runs_csv_path,
+                 wrapped("Write one CSV row per run of model 2 to FILE: carbon, pieces and "
+                         "attempts"))
+      ->type_name("FILE")
+      ->group(stand);
+  app.add_option("--chart", o.chart_path,
+                 wrapped("Draw model 2's convergence on each plot to FILE.svg (FILE-N.svg or "
+                         "FILE-PLOT.svg with several plots) and the strata to FILE-stand.svg"))
+      ->type_name("FILE.svg")
+      ->group(stand);
+}
+
+bool inventory_suffix(const std::filesystem::path& path) {
+  std::string suffix = path.extension().string();
+  std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return suffix == ".txt" || suffix == ".csv" || suffix == ".tsv";
+}
+
+// The batch's own output files, which a folder given as an inventory may hold.
+bool batch_output(const std::filesystem::path& path, const BatchOptions& o) {
+  const auto same = [&](const std::string& output) {
+    return !output.empty() &&
+           std::filesystem::path(output).lexically_normal() == path.lexically_normal();
+  };
+  return same(o.summary_path) || same(o.stand_summary_path) || same(o.pieces_path) ||
+         same(o.runs_csv_path) || same(o.trace_path) || same(o.strata_path);
+}
+
+// A folder stands for its *.txt, *.csv and *.tsv files in name order, without hidden files,
+// Quorvel's own reports and this batch's outputs. Empty on success, else the message.
+std::string expand_folder(const std::string& folder, const BatchOptions& o,
+                          std::vector<std::string>& into) {
+  std::error_code ec;
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::filesystem::path& path = entry.path();
+    if (path.filename().string().starts_with('.') || !inventory_suffix(path)) continue;
+    if (!entry.is_regular_file(ec) || is_own_report(path) || batch_output(path, o)) continue;
+    files.push_back(path);
+  }
+  if (ec) return "cannot list the folder " + folder + ": " + ec.message();
+  std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
+    return a.filename().native() < b.filename().native();
+  });
+  for (const auto& path : files) into.push_back(path.string());
+  return "";
+}
+
+// The inventories of the command line with folders expanded, then those of the list file.
+std::string gather_inventories(BatchOptions& o) {
+  std::vector<std::string> all;
+  all.reserve(o.inventories.size());
+  for (std::string& given : o.inventories) {
+    std::error_code ec;
+    // A folder named like an inventory was meant as one, and is refused as a folder.
+    if (inventory_suffix(given) || !std::filesystem::is_directory(given, ec)) {
+      all.push_back(std::move(given));
+    } else if (std::string problem = expand_folder(given, o, all); !problem.empty()) {
+      return problem;
+    }
+  }
+  if (!o.inventories_from.empty()) {
+    std::ifstream file;
+    const bool standard_input = o.inventories_from == "-";
+    if (!standard_input) file.open(o.inventories_from, std::ios::binary);
+    std::istream& in = standard_input ? std::cin : file;
+    if (!in) return "cannot read " + o.inventories_from + ": " + std::strerror(errno);
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!line.empty()) all.push_back(std::move(line));
+    }
+    if (in.bad()) return "cannot read " + o.inventories_from + ": " + std::strerror(errno);
+  }
+  o.inventories = std::move(all);
+  return "";
+}
+
 }  // namespace
 
 ParsedCommandLine parse_batch_options(int argc, const char* const* argv, std::ostream& out,
@@ -272,17 +386,27 @@ ParsedCommandLine parse_batch_options(int argc, const char* const* argv, std::os
                        "Print the version and exit");
   app.add_option("INVENTORY", o.inventories,
                  wrapped("Inventory files, one plot each or many with a plot column (format "
-                         "below); the reports are written beside each file"))
-      ->required()
+                         "below); the reports are written beside each file. A folder stands for "
+                         "its *.txt, *.csv and *.tsv files in name order, without Quorvel's "
+                         "reports"))
       ->type_name("");
   add_input_options(app, o);
   add_parameter_options(app, o);
   add_run_options(app, o);
+  add_stand_options(app, o);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int status = app.exit(e, out, err);
     return {std::nullopt, status == 0 ? 0 : 2};
+  }
+  if (const std::string problem = gather_inventories(o); !problem.empty()) {
+    err << "quorvel-batch: " << problem << "\n";
+    return {std::nullopt, 2};
+  }
+  if (o.inventories.empty()) {
+    err << "quorvel-batch: no inventory given\nRun with --help for more information.\n";
+    return {std::nullopt, 2};
   }
   if (!o.trace_path.empty() && o.inventories.size() != 1) {
     err << "quorvel-batch: --trace takes exactly one inventory\n";

@@ -34,6 +34,13 @@ struct BatchOptions {
   bool expected_only = false;
   std::string summary_path;
   int jobs = 1;
+  // Stand estimates, the detail per piece and per run, charts; inventories in bulk.
+  std::string strata_path;
+  std::string stand_summary_path;
+  std::string pieces_path;
+  std::string runs_csv_path;
+  std::string chart_path;
+  std::string inventories_from;
 };
 
 // Either options to run with, or the exit status to leave with at once (0 after --help or

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <ostream>
@@ -15,6 +16,11 @@
 
 #include "batch_host.h"
 #include "batch_json.h"
+#include "chart_files.h"
+#include "chart_svg.h"
+#include "convergence.h"
+#include "detail_csv.h"
+#include "inventory_reader.h"
 #include "number_text.h"
 #include "own_report.h"
 #include "plausibility.h"
@@ -22,6 +28,7 @@
 #include "plot_start.h"
 #include "refusal_text.h"
 #include "report_file.h"
+#include "stand_output.h"
 #include "summary_csv.h"
 #include "transect_tally.h"
 #include "warning_text.h"
@@ -170,20 +177,29 @@ void print_warnings(std::ostream& err, const PlotOutcome& o) {
 void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
                    const BatchOptions& options, const BatchSettings& settings) {
   print_warnings(err, o);
+  // The output is flushed only before a message, which then stands after the lines it concerns
+  // also when both go to one file; a write per plot would cost more than the plot's figures.
   if (o.refused) {
+    out.flush();
     print_refusal(err, *o.refused);
+    // A script reading the lines sees every plot, the refused ones with their status.
+    if (options.json) out << plot_outcome_json(o, settings).dump() << "\n";
     return;
   }
   if (options.json)
     out << plot_outcome_json(o, settings).dump() << "\n";
   else
     print_text(out, o, settings);
-  out.flush();
-  if (o.unwritten) print_refusal(err, *o.unwritten);
+  if (o.unwritten) {
+    out.flush();
+    print_refusal(err, *o.unwritten);
+  }
 }
 
 // Runs process_inventory over the plots of all files with `jobs` workers, handing each outcome
-// to `done` in file-then-plot order as soon as it and all before it are finished.
+// to `done` in file-then-plot order as soon as it and all before it are finished. The workers
+// run at most a few plots ahead of the one awaited, so the outcomes held at once stay few
+// whatever the number of plots.
 template <typename Done>
 void process_all(const BatchOptions& options, const BatchSettings& settings,
                  const BatchEnvironment& environment, Done done) {
@@ -193,21 +209,23 @@ void process_all(const BatchOptions& options, const BatchSettings& settings,
       done(process_inventory(std::move(*work), options, settings, environment));
     return;
   }
-  std::mutex queue_mutex;  // one worker reads the next file while the others compute
-  std::mutex mutex;        // the outcomes
-  std::condition_variable finished;
+  const std::size_t window = 4 * static_cast<std::size_t>(options.jobs);
+  std::mutex mutex;  // the queue and the outcomes
+  std::condition_variable changed;
   std::map<std::size_t, PlotOutcome> outcomes;  // finished, not yet handed to `done`
   std::optional<std::size_t> count;             // all plots, once the queue is empty
+  std::size_t awaited = 0;                      // the next plot handed to `done`
   const auto worker = [&] {
     for (;;) {
       std::optional<PlotWork> work;
       {
-        std::lock_guard lock(queue_mutex);
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return count || queue.handed_out() < awaited + window; });
+        if (count) return;
         work = queue.next();
         if (!work) {
-          std::lock_guard outcomes_lock(mutex);
           count = queue.handed_out();
-          finished.notify_all();
+          changed.notify_all();
           return;
         }
       }
@@ -215,17 +233,19 @@ void process_all(const BatchOptions& options, const BatchSettings& settings,
       PlotOutcome outcome = process_inventory(std::move(*work), options, settings, environment);
       std::lock_guard lock(mutex);
       outcomes.emplace(position, std::move(outcome));
-      finished.notify_all();
+      changed.notify_all();
     }
   };
   std::vector<std::jthread> workers;
   for (int j = 0; j < options.jobs; ++j) workers.emplace_back(worker);
   for (std::size_t i = 0;; ++i) {
     std::unique_lock lock(mutex);
-    finished.wait(lock, [&] { return outcomes.contains(i) || (count && i == *count); });
+    changed.wait(lock, [&] { return outcomes.contains(i) || (count && i == *count); });
     if (!outcomes.contains(i)) return;
     PlotOutcome outcome = std::move(outcomes.at(i));
     outcomes.erase(i);
+    awaited = i + 1;
+    changed.notify_all();
     lock.unlock();
     done(std::move(outcome));
   }
@@ -247,6 +267,107 @@ std::vector<std::string> without_own_reports(const std::vector<std::string>& fil
   return kept;
 }
 
+// The CSV files that grow with the plots: the summary, the pieces and the runs. Each is written
+// to its side file as the plots pass and takes its place at the end; one that cannot be
+// opened or written is refused and the batch goes on without it.
+class BatchTables {
+ public:
+  using Refuse = std::function<void(const Refused&, Output)>;
+
+  BatchTables(const BatchOptions& options, Refuse refuse) : refuse_(std::move(refuse)) {
+    open(summary_, options.summary_path, summary_csv_header(), Output::summary);
+    open(pieces_, options.pieces_path, piece_csv_header(), Output::table);
+    open(runs_, options.runs_csv_path, run_csv_header(), Output::table);
+  }
+
+  void add(const PlotOutcome& o, const BatchSettings& settings) {
+    if (summary_) summary_->append(summary_csv_row(o, settings));
+    if (pieces_) pieces_->append(o.piece_rows);
+    if (runs_) runs_->append(run_csv_rows(o, settings.parameters.transect_length));
+  }
+
+  void finish() {
+    for (auto [table, output] :
+         {std::pair{&summary_, Output::summary}, std::pair{&pieces_, Output::table},
+          std::pair{&runs_, Output::table}}) {
+      if (!*table) continue;
+      try {
+        (*table)->finish().commit();
+      } catch (const Refused& refused) {
+        refuse_(refused, output);
+      }
+      table->reset();
+    }
+  }
+
+ private:
+  void open(std::optional<GrowingReport>& table, const std::string& path, const std::string& header,
+            Output output) {
+    if (path.empty()) return;
+    try {
+      table.emplace(path);
+      table->append(header);
+    } catch (const Refused& refused) {
+      refuse_(refused, output);
+    }
+  }
+
+  Refuse refuse_;
+  std::optional<GrowingReport> summary_, pieces_, runs_;
+};
+
+void print_unlisted(std::ostream& err, const PlotOutcome& o, const std::string& strata) {
+  err << "quorvel-batch: " << (o.plot.empty() ? o.inventory : o.plot)
+      << " is not listed in the strata file " << strata << "; left out of the stand estimates\n";
+}
+
+// Model 2's convergence on the plot, when runs were made.
+void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
+                      const BatchSettings& settings, std::size_t number) {
+  if (options.chart_path.empty() || !o.start) return;
+  const int L = settings.parameters.transect_length;
+  const std::vector<double> carbon = carbon_t_per_ha_by_run(o.start->tally, L);
+  const ConvergenceSeries series = convergence_series(
+      carbon, o.expectation ? std::optional(o.expectation->carbon_per_ha) : std::nullopt);
+  const bool several = options.inventories.size() > 1 || !o.plot.empty();
+  const std::string name = o.plot.empty() ? o.inventory : o.inventory + ", plot " + o.plot;
+  write_report_file(plot_chart_path(options.chart_path, o.plot, number, several),
+                    convergence_chart_svg(series, name));
+}
+
+// After the plots: the stand estimates printed (with two plots or more, or with strata or a
+// stand summary asked for), the stand summary and the stand chart.
+template <typename Refuse>
+void finish_stand(const StandOutput& stand, std::size_t plots, const BatchOptions& options,
+                  const BatchSettings& settings, std::ostream& out, Refuse refuse) {
+  const bool asked = !options.strata_path.empty() || !options.stand_summary_path.empty();
+  const bool printed = asked || plots > 1;
+  if (!printed && options.chart_path.empty()) return;
+  const StandEstimate estimate = stand.estimate();
+  if (printed && options.json) {
+    for (const nlohmann::json& line : stand_json_lines(estimate)) out << line.dump() << "\n";
+  } else if (printed) {
+    out << stand_text(estimate, settings.decimal_separator);
+  }
+  out.flush();
+  if (!options.stand_summary_path.empty()) {
+    try {
+      write_report_file(options.stand_summary_path, stand_summary_csv(estimate));
+    } catch (const Refused& refused) {
+      refuse(refused, Output::table);
+    }
+  }
+  if (!options.chart_path.empty()) {
+    try {
+      write_report_file(stand_chart_path(options.chart_path),
+                        stand_chart_svg(stand.chart_series(estimate),
+                                        "Stand: model 1 carbon by stratum, 95% intervals"));
+    } catch (const Refused& refused) {
+      refuse(refused, Output::chart);
+    }
+  }
+}
+
 }  // namespace
 
 PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
@@ -266,6 +387,8 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
     start_inventory(inventory, options, settings, environment, outcome);
     outcome.warnings =
         plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1);
+    if (!options.pieces_path.empty())
+      outcome.piece_rows = piece_csv_rows(inventory, outcome, settings.parameters.transect_length);
   } catch (const StartCancelled&) {
     outcome.refused = Refusal{.kind = RefusalKind::cancelled, .file = outcome.inventory};
   } catch (const Refused& refused) {
@@ -278,8 +401,10 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
 int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err) {
   BatchSettings settings;
+  std::optional<StandOutput> stand;
   try {
     settings = batch_settings_from(options, environment.locale_separator);
+    stand.emplace(options, !options.chart_path.empty());
   } catch (const Refused& refused) {
     print_refusal(err, refused.refusal());
     return 1;
@@ -287,22 +412,33 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
   BatchOptions inventories = options;
   inventories.inventories = without_own_reports(options.inventories, err);
   int status = 0;
-  std::string summary = summary_csv_header();
+  const auto refuse_output = [&](const Refused& refused, Output output) {
+    Refusal refusal = refused.refusal();
+    refusal.output = output;
+    print_refusal(err, refusal);
+    status = 1;
+  };
+  BatchTables tables(options, [&](const Refused& r, Output o) { refuse_output(r, o); });
+  std::size_t number = 0;
   process_all(inventories, settings, environment, [&](PlotOutcome outcome) {
+    ++number;
     if (outcome.refused || outcome.unwritten) status = 1;
-    if (!outcome.refused) summary += summary_csv_row(outcome);
+    const bool listed = stand->assign_stratum(outcome);
     print_outcome(out, err, outcome, options, settings);
-  });
-  if (!options.summary_path.empty()) {
+    if (listed)
+      stand->add(outcome);
+    else
+      print_unlisted(err, outcome, options.strata_path);
+    tables.add(outcome, settings);
     try {
-      write_report_file(options.summary_path, summary);
+      write_plot_chart(outcome, inventories, settings, number);
     } catch (const Refused& refused) {
-      Refusal refusal = refused.refusal();
-      refusal.output = Output::summary;
-      print_refusal(err, refusal);
-      status = 1;
+      refuse_output(refused, Output::chart);
     }
-  }
+  });
+  finish_stand(*stand, number, options, settings, out,
+               [&](const Refused& r, Output o) { refuse_output(r, o); });
+  tables.finish();
   return status;
 }
 

@@ -29,6 +29,7 @@ struct PlotOutcome {
   std::optional<Refusal> refused;      // the inventory was refused: no figures
   std::optional<Refusal> unwritten;    // the figures stand, but the reports or the trace do not
   std::vector<Warning> warnings;       // what looks wrong in the tally, even when refused
+  std::string piece_rows;              // --pieces: its CSV rows, made while the records are at hand
 };
 
 }  // namespace quorvel

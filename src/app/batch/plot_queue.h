@@ -40,5 +40,4 @@ class PlotQueue {
   std::optional<TallyFile> tally_;
 };
 
-
 }  // namespace quorvel

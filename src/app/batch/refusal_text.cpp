@@ -121,7 +121,7 @@ std::string expected_in(InventoryField field, bool header) {
     case InventoryField::stratum:
       return "expected the name of a stratum";
     case InventoryField::area_ha:
-      return "expected an area in ha, a number above 0";
+      return "expected the stratum's area in ha, a number above 0";
     case InventoryField::none:
       break;
   }
@@ -277,6 +277,8 @@ std::string cannot_write(const Refusal& r, std::string_view reason) {
   std::string_view what = "report";
   if (r.output == Output::summary) what = "summary";
   if (r.output == Output::trace) what = "trace";
+  if (r.output == Output::table) what = "table";
+  if (r.output == Output::chart) what = "chart";
   return "Cannot write the " + std::string(what) + " \"" + r.file + "\": " + std::string(reason);
 }
 
@@ -332,13 +334,14 @@ std::string refusal_text(const Refusal& r) {
     case RefusalKind::no_records:
       return r.file + ": the file holds no records";
     case RefusalKind::plot_repeated:
-      return place(r) + ": the plot " + shown(r.found) + " is listed again (first on line " +
-             std::to_string(r.other_line) + ")";
+      return place(r) + ": the plot " + shown(r.found) + " is listed already on line " +
+             std::to_string(r.other_line);
     case RefusalKind::area_differs:
-      return place(r) + ": the stratum " + shown(r.found) + " is given another area than on line " +
+      return place(r) + ": the stratum " + shown(r.found) + " has another area here than on line " +
              std::to_string(r.other_line);
     case RefusalKind::area_missing:
-      return place(r) + ": the stratum " + shown(r.found) + " has no area";
+      return place(r) + ": the stratum " + shown(r.found) +
+             " has no area; with an area_ha column every stratum needs one";
     case RefusalKind::parameter_not_valid:
       return parameter_text(r);
     case RefusalKind::piece_cannot_cross:

@@ -1,0 +1,351 @@
+// The batch across plots: stand estimates by stratum, the summary that can be reproduced, the
+// detail per piece and per run, the charts, and inventories given in bulk.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <numbers>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../support/batch_in_process.h"
+#include "../support/folder_snapshot.h"
+#include "../support/temporary_folder.h"
+
+namespace quorvel {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using testing::file_bytes;
+
+// t(0.975; 1), the 97.5% quantile of Student's t on one degree of freedom: tan(0.475 pi).
+constexpr double t_one = 12.706204736174698;
+
+std::vector<json> lines_of(const std::string& out) {
+  std::vector<json> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
+  return lines;
+}
+
+std::vector<std::string> csv_lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The fields of a CSV line, quotes undone.
+std::vector<std::string> fields(const std::string& line) {
+  std::vector<std::string> out(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+      out.back() += line[++i];
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      out.emplace_back();
+    } else {
+      out.back() += c;
+    }
+  }
+  return out;
+}
+
+// The cell of `column` in `row`, by the header.
+std::string cell(const std::string& header, const std::string& row, const std::string& column) {
+  const auto names = fields(header);
+  const auto values = fields(row);
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (names[i] == column) return values.at(i);
+  ADD_FAILURE() << "no column " << column;
+  return "";
+}
+
+// The README's worked example: plots of 200, 400 and 900 pieces per hectare (2, 4 and 9
+// pieces of 1.57 m on the 100 m plot), the first two in "pine" (30 ha), the third in "spruce"
+// (10 ha).
+TEST(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
+  const testing::TemporaryFolder folder;
+  const fs::path saved = fs::current_path();
+  fs::current_path(QUORVEL_SOURCE_DIR);
+  const auto result = testing::run_batch_in_process(
+      {"--json", "--no-reports", "--runs", "3", "--seed", "2", "--strata",
+       "examples/stand/strata.csv", "--stand-summary", folder.in("stand.csv"),
+       "examples/stand/p1.txt", "examples/stand/p2.txt", "examples/stand/p3.txt"});
+  fs::current_path(saved);
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto lines = lines_of(result.out);
+  ASSERT_EQ(lines.size(), 6u);
+  const json &pine = lines[3], &spruce = lines[4], &stand = lines[5];
+  EXPECT_EQ(lines[0]["stratum"], "pine");
+  EXPECT_EQ(lines[2]["stratum"], "spruce");
+
+  // Literal values, by hand in the README.
+  const json& pieces = pine["model1"]["pieces_per_ha"];
+  EXPECT_EQ(pine["n"], 2);
+  EXPECT_EQ(pieces["mean"].get<double>(), 300);
+  EXPECT_EQ(pieces["sd"].get<double>(), std::sqrt(20000.0));
+  EXPECT_NEAR(pieces["se"].get<double>(), 100, 1e-12);
+  EXPECT_NEAR(pieces["ci95_low"].get<double>(), 300 - 100 * t_one, 1e-9);
+  EXPECT_NEAR(pieces["ci95_high"].get<double>(), 300 + 100 * t_one, 1e-9);
+  EXPECT_EQ(spruce["n"], 1);
+  EXPECT_EQ(spruce["model1"]["pieces_per_ha"], json({{"mean", 900.0},
+                                                     {"sd", nullptr},
+                                                     {"se", nullptr},
+                                                     {"ci95_low", nullptr},
+                                                     {"ci95_high", nullptr}}));
+  EXPECT_EQ(stand["kind"], "stand");
+  EXPECT_EQ(stand["strata_without_variance"], 1);
+  const json& stand_pieces = stand["model1"]["pieces_per_ha"];
+  EXPECT_FALSE(stand_pieces.contains("sd"));
+  EXPECT_EQ(stand_pieces["mean"].get<double>(), 450);
+  EXPECT_NEAR(stand_pieces["se"].get<double>(), 75, 1e-12);
+  EXPECT_NEAR(stand_pieces["ci95_low"].get<double>(), 450 - 75 * t_one, 1e-9);
+
+  // Every estimate and figure against the plain mean and standard deviation of the plot lines.
+  for (const char* estimate : {"model1", "model2", "model2_expected"}) {
+    SCOPED_TRACE(estimate);
+    const auto figure = [&](const json& line, int stage, int group) {
+      return line[estimate]["carbon_by_stage_group"][stage][group];
+    };
+    const auto carbon = [&](int i) { return lines[i][estimate]["carbon_t_per_ha"].get<double>(); };
+    const double mean = (carbon(0) + carbon(1)) / 2;
+    const double sd = std::abs(carbon(0) - carbon(1)) / std::sqrt(2.0);
+    EXPECT_NEAR(pine[estimate]["carbon_t_per_ha"]["mean"].get<double>(), mean, 1e-14 * mean);
+    EXPECT_NEAR(pine[estimate]["carbon_t_per_ha"]["sd"].get<double>(), sd, 1e-12 * mean);
+    EXPECT_NEAR(stand[estimate]["carbon_t_per_ha"]["mean"].get<double>(),
+                0.75 * mean + 0.25 * carbon(2), 1e-14 * mean);
+    const double cell_mean =
+        (figure(lines[0], 1, 2).get<double>() + figure(lines[1], 1, 2).get<double>()) / 2;
+    EXPECT_NEAR(figure(pine, 1, 2)["mean"].get<double>(), cell_mean, 1e-14 * cell_mean);
+    EXPECT_EQ(figure(spruce, 2, 1)["mean"], figure(lines[2], 2, 1));
+    EXPECT_EQ(pine[estimate]["volume_m3_per_ha"].size(), 3u);
+  }
+
+  const auto summary = csv_lines(file_bytes(folder.path() / "stand.csv"));
+  ASSERT_EQ(summary.size(), 4u);
+  EXPECT_EQ(summary[0].rfind("kind,stratum,n,model1_carbon_t_per_ha_mean,model1_carbon_t_per_ha_sd,"
+                             "model1_carbon_t_per_ha_se,",
+                             0),
+            0u);
+  EXPECT_EQ(cell(summary[0], summary[1], "model1_pieces_per_ha_mean"), "300");
+  EXPECT_EQ(cell(summary[0], summary[2], "model1_pieces_per_ha_se"), "");
+  EXPECT_EQ(cell(summary[0], summary[3], "model1_pieces_per_ha_se"), "75");
+  EXPECT_EQ(cell(summary[0], summary[3], "kind"), "stand");
+  EXPECT_EQ(fields(summary[0]).size(), 3 + 3 * 23 * 5u);
+}
+
+TEST(StandBatch, TextSaysWhatCannotBeEstimated) {
+  const testing::TemporaryFolder folder;
+  const std::string a = folder.write("a.txt", "S,20,20,1.57,1\n");
+  const std::string b = folder.write("b.txt", "S,20,20,1.57,1\nS,20,20,1.57,1\n");
+  const std::string strata =
+      folder.write("strata.csv", "plot;stratum\n" + a + ";one\n" + b + ";two\n");
+  const auto text = testing::run_batch_in_process({"--expected-only", "--strata", strata, a, b});
+  EXPECT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("  stratum \"one\": 1 plot; one plot: no standard error can be given\n"
+                          "    model 1:  carbon "),
+            std::string::npos)
+      << text.out;
+  EXPECT_NE(text.out.find("  stand: 2 strata weighted by plots, 2 plots; every stratum has one "
+                          "plot: no standard error can be given\n"),
+            std::string::npos)
+      << text.out;
+  // One plot alone, no strata: no stand block.
+  const auto one = testing::run_batch_in_process({"--expected-only", a});
+  EXPECT_EQ(one.out.find("stand"), std::string::npos) << one.out;
+}
+
+// The summary carries the settings, its status and carbon by stage and group, and a row for a
+// refused plot, whose JSON line has its status too.
+TEST(StandBatch, SummaryCanBeReproducedAndListsRefusedPlots) {
+  const testing::TemporaryFolder folder;
+  const std::string good = folder.write("good.txt", "S,20,20,10,1\n");
+  const std::string bad = folder.write("bad.txt", "S,20,20,-10,1\n");
+  const std::vector<std::string> settings = {"--no-reports",
+                                             "--expected-only",
+                                             "--seed",
+                                             "3",
+                                             "--wind",
+                                             "N",
+                                             "--wind-force",
+                                             "2",
+                                             "--density",
+                                             "2:H=0,4",
+                                             "--carbon-fraction",
+                                             "0,5",
+                                             "--summary",
+                                             folder.in("sum.csv")};
+  std::vector<std::string> args = settings;
+  args.insert(args.end(), {"--json", good, bad});
+  const auto result = testing::run_batch_in_process(args);
+  EXPECT_EQ(result.status, 1);
+  const std::string reason = result.err.substr(15, result.err.size() - 16);  // "quorvel-batch: "
+  const auto lines = lines_of(result.out);
+  ASSERT_EQ(lines.size(), 4u);  // two plots, one stratum, the stand
+  EXPECT_EQ(lines[0]["status"], "done");
+  EXPECT_EQ(lines[1]["status"], "refused: " + reason);
+  EXPECT_FALSE(lines[1].contains("model1"));
+  EXPECT_EQ(lines[1]["wind"], "N");
+  EXPECT_EQ(lines[1]["densities"][1][1].get<double>(), 0.4f);
+  EXPECT_EQ(lines[0]["model1"]["carbon_by_stage_group"][0][0].get<double>(), 0.8804156167419418);
+  EXPECT_EQ(lines[2]["plots"], 2);
+  EXPECT_EQ(lines[2]["n"], 1);
+
+  const auto csv = csv_lines(file_bytes(folder.path() / "sum.csv"));
+  ASSERT_EQ(csv.size(), 3u);
+  const std::string& h = csv[0];
+  const std::pair<const char*, const char*> good_cells[] = {
+      {"status", "done"},
+      {"transect_length", "100"},
+      {"wind", "N"},
+      {"wind_force", "2"},
+      {"carbon_fraction", "0.5"},
+      {"density_2_H", "0.4"},
+      {"density_1_S", "0.357"},
+      {"model1_carbon_1_S", "0.8804156167419418"},
+      {"model1_carbon_2_S", "0"},
+      {"model2_carbon_1_S", ""},
+      {"seed", "3"},
+  };
+  for (const auto& [column, value] : good_cells)
+    EXPECT_EQ(cell(h, csv[1], column), value) << column;
+  EXPECT_EQ(cell(h, csv[2], "status"), "refused: " + reason);
+  EXPECT_EQ(cell(h, csv[2], "model1_carbon_t_per_ha"), "");
+  EXPECT_EQ(cell(h, csv[2], "density_2_H"), "0.4");
+  EXPECT_NE(cell(h, csv[1], "expected_carbon_1_S"), "");
+}
+
+TEST(StandBatch, PiecesAndRunsAddUpToTheAttempts) {
+  const testing::TemporaryFolder folder;
+  const std::string plot = folder.write("plot.txt", "S,20,20,10,1\nH,10,10,2,2\n");
+  const auto result = testing::run_batch_in_process({"--json", "--no-reports", "--runs", "4",
+                                                     "--seed", "8", "--pieces", folder.in("p.csv"),
+                                                     "--runs-csv", folder.in("r.csv"), plot});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const json j = lines_of(result.out).at(0);
+  const auto pieces = csv_lines(file_bytes(folder.path() / "p.csv"));
+  const auto runs = csv_lines(file_bytes(folder.path() / "r.csv"));
+  ASSERT_EQ(pieces.size(), 3u);
+  ASSERT_EQ(runs.size(), 5u);
+  EXPECT_EQ(pieces[0],
+            "inventory,plot,record,species,stage,length_m,model1_weight,crossing_probability,"
+            "expected_attempts,mean_attempts,mean_attempts_se");
+  EXPECT_EQ(runs[0], "inventory,plot,run,carbon_t_per_ha,pieces_per_ha,attempts");
+  // 100 x 1.57 / 10 m; the chance 2l / (pi L) - l^2 / (2 pi L^2) of a piece shorter than L / 2.
+  EXPECT_EQ(pieces[1].rfind("\"" + plot + "\",,1,S,1,10,15.7,", 0), 0u) << pieces[1];
+  const double p = std::stod(fields(pieces[1])[7]);
+  EXPECT_NEAR(p, 2 * 10 / (std::numbers::pi * 100) - 100 / (2 * std::numbers::pi * 100 * 100),
+              1e-16);
+  EXPECT_NEAR(std::stod(fields(pieces[1])[8]), 1 / p, 1e-12);
+  EXPECT_EQ(fields(pieces[2])[3], "H");
+  double attempts_by_record = 0, attempts_by_run = 0, carbon = 0;
+  for (int i = 1; i <= 2; ++i) attempts_by_record += 4 * std::stod(fields(pieces[i])[9]);
+  for (int i = 1; i <= 4; ++i) {
+    EXPECT_EQ(fields(runs[i])[2], std::to_string(i));
+    attempts_by_run += std::stod(fields(runs[i])[5]);
+    carbon += std::stod(fields(runs[i])[3]) / 4;
+    EXPECT_EQ(std::stod(fields(runs[i])[4]), std::stod(fields(runs[i])[5]));  // 1 ha plot
+  }
+  const double placements = j["model2"]["placement_count"].get<double>();
+  EXPECT_NEAR(attempts_by_record, placements, 1e-9);
+  EXPECT_EQ(attempts_by_run, placements);
+  EXPECT_NEAR(carbon, j["model2"]["carbon_t_per_ha"].get<double>(), 1e-12);
+  EXPECT_FALSE(fields(pieces[1])[10].empty());
+}
+
+// A chart's value axis read back from its tick labels: the value at a pixel height.
+struct ReadAxis {
+  double pixel0, value0, per_pixel;
+  explicit ReadAxis(const std::string& svg) {
+    static const std::regex tick(
+        R"re(class="y-tick-label" x="[\d.]+" y="([\d.]+)"[^>]*>([-\d.]+)<)re");
+    std::vector<std::pair<double, double>> ticks;
+    for (auto m = std::sregex_iterator(svg.begin(), svg.end(), tick); m != std::sregex_iterator();
+         ++m)
+      ticks.emplace_back(std::stod((*m)[1]) - 4, std::stod((*m)[2]));
+    EXPECT_GE(ticks.size(), 2u);
+    pixel0 = ticks.front().first;
+    value0 = ticks.front().second;
+    per_pixel = (ticks.back().second - value0) / (ticks.back().first - pixel0);
+  }
+  double value(double pixel) const { return value0 + (pixel - pixel0) * per_pixel; }
+};
+
+std::vector<double> heights(const std::string& svg, const std::string& pattern) {
+  const std::regex re(pattern);
+  std::vector<double> out;
+  for (auto m = std::sregex_iterator(svg.begin(), svg.end(), re); m != std::sregex_iterator(); ++m)
+    out.push_back(std::stod((*m)[1]));
+  return out;
+}
+
+TEST(StandBatch, ChartsHoldTheRunningMeansAndTheStrata) {
+  const testing::TemporaryFolder folder;
+  const std::string a = folder.write("a.txt", "S,20,20,10,1\nC,30,26,4,2\n");
+  const std::string b = folder.write("b.txt", "H,25,21,3,3\n");
+  const auto result =
+      testing::run_batch_in_process({"--json", "--no-reports", "--runs", "6", "--seed", "5",
+                                     "--chart", folder.in("c.svg"), a, b});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto lines = lines_of(result.out);
+  for (int i = 0; i < 2; ++i) {
+    const std::string svg = file_bytes(folder.path() / ("c-" + std::to_string(i + 1) + ".svg"));
+    const ReadAxis axis(svg);
+    const auto means =
+        heights(svg, R"re(class="running-mean" points="(?:[\d.]+,[\d.]+ )*[\d.]+,([\d.]+)")re");
+    ASSERT_EQ(means.size(), 1u);
+    // The last running mean is model 2's carbon; the dashed line the expectation.
+    const double tolerance = std::abs(axis.per_pixel) * 0.01;
+    EXPECT_NEAR(axis.value(means[0]), lines[i]["model2"]["carbon_t_per_ha"].get<double>(),
+                tolerance + 1e-9);
+    const auto expected = heights(svg, R"re(class="expected" x1="[\d.]+" y1="([\d.]+)")re");
+    ASSERT_EQ(expected.size(), 1u);
+    EXPECT_NEAR(axis.value(expected[0]),
+                lines[i]["model2_expected"]["carbon_t_per_ha"].get<double>(), tolerance);
+  }
+  const std::string stand = file_bytes(folder.path() / "c-stand.svg");
+  const ReadAxis axis(stand);
+  const auto means = heights(stand, R"re(class="mean" cx="[\d.]+" cy="([\d.]+)")re");
+  const auto plots = heights(stand, R"re(class="plot" cx="[\d.]+" cy="([\d.]+)")re");
+  ASSERT_EQ(means.size(), 1u);
+  ASSERT_EQ(plots.size(), 2u);
+  const double tolerance = std::abs(axis.per_pixel) * 0.01;
+  EXPECT_NEAR(axis.value(means[0]), lines[2]["model1"]["carbon_t_per_ha"]["mean"].get<double>(),
+              tolerance);
+  EXPECT_NEAR(axis.value(plots[1]), lines[1]["model1"]["carbon_t_per_ha"].get<double>(), tolerance);
+}
+
+// A folder stands for its inventories in name order, without Quorvel's reports and other files;
+// a list file gives the same inventories.
+TEST(StandBatch, InventoriesFromAFolderOrAList) {
+  const testing::TemporaryFolder folder;
+  fs::create_directory(folder.path() / "plots");
+  folder.write("plots/b.txt", "S,20,20,10,1\n");
+  folder.write("plots/a.csv", "H,10,10,2,2\n");
+  folder.write("plots/bm_results.txt", "a report");
+  folder.write("plots/notes.md", "notes");
+  folder.write("list.txt", folder.in("plots/a.csv") + "\r\n\n" + folder.in("plots/b.txt") + "\n");
+  const auto from_folder = testing::run_batch_in_process(
+      {"--json", "--expected-only", "--seed", "1", folder.in("plots")});
+  const auto from_list = testing::run_batch_in_process(
+      {"--json", "--expected-only", "--seed", "1", "--inventories-from", folder.in("list.txt")});
+  ASSERT_EQ(from_folder.status, 0) << from_folder.err;
+  EXPECT_EQ(from_folder.out, from_list.out);
+  const auto lines = lines_of(from_folder.out);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0]["inventory"], (folder.path() / "plots" / "a.csv").string());
+  EXPECT_EQ(lines[1]["inventory"], (folder.path() / "plots" / "b.txt").string());
+  EXPECT_EQ(testing::run_batch_in_process({"--inventories-from", folder.in("none.txt")}).status, 2);
+}
+
+}  // namespace
+}  // namespace quorvel
