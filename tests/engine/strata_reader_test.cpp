@@ -56,6 +56,8 @@ TEST(StrataReader, RefusesWithWhereAndWhat) {
       {"no header", "p1,A\np2,B\n", K::column_missing, 1, 0, 0, F::plot, ""},
       {"no stratum column", "plot,area_ha\np1,3\n", K::column_missing, 1, 0, 0, F::stratum, ""},
       {"column twice", "plot,stratum,Plot\n", K::column_repeated, 1, 0, 0, F::plot, ""},
+      {"row without stratum", "plot,stratum,area_ha\np1,A,2\np2\n", K::record_incomplete, 3, 2, 0,
+       F::stratum, ""},
       {"row without plot", "stratum,x,plot\nA,,p1\nB,\n", K::record_incomplete, 3, 2, 0, F::plot,
        ""},
       {"decimal comma in a comma file", "plot,stratum,area_ha\np1,A,2,5\n", K::record_too_long, 2,
