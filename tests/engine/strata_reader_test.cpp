@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <tuple>
 
+#include "../support/refusal_of.h"
+#include "../support/temporary_folder.h"
 #include "refusal.h"
 
 namespace quorvel {
 namespace {
+
+using testing::refusal_of;
 
 TEST(StrataReader, ReadsPlotsStrataAndAreas) {
   const StrataTable t = parse_strata(
@@ -38,81 +41,60 @@ TEST(StrataReader, ReadsPlotsStrataAndAreas) {
 }
 
 TEST(StrataReader, RefusesWithWhereAndWhat) {
+  using K = RefusalKind;
+  using F = InventoryField;
   const struct {
     const char* name;
     const char* text;
-    RefusalKind kind;
+    K kind;
     std::int64_t line, record, other_line;
-    InventoryField field;
-    const char* found;
+    F field;
+    std::string found;
   } cases[] = {
-      {"empty", "\n \n", RefusalKind::no_records, 0, 0, 0, InventoryField::none, ""},
-      {"header only", "plot,stratum\n", RefusalKind::no_records, 0, 0, 0, InventoryField::none, ""},
-      {"no header", "p1,A\np2,B\n", RefusalKind::column_missing, 1, 0, 0, InventoryField::plot, ""},
-      {"no stratum column", "plot,area_ha\np1,3\n", RefusalKind::column_missing, 1, 0, 0,
-       InventoryField::stratum, ""},
-      {"column twice", "plot,stratum,Plot\n", RefusalKind::column_repeated, 1, 0, 0,
-       InventoryField::plot, ""},
-      {"row without stratum", "plot,stratum,area_ha\np1,A,2\np2\n", RefusalKind::record_incomplete,
-       3, 2, 0, InventoryField::stratum, ""},
-      {"row without plot", "stratum,x,plot\nA,,p1\nB,\n", RefusalKind::record_incomplete, 3, 2, 0,
-       InventoryField::plot, ""},
-      {"decimal comma in a comma file", "plot,stratum,area_ha\np1,A,2,5\n",
-       RefusalKind::record_too_long, 2, 1, 0, InventoryField::none, "5"},
-      {"empty plot", "plot,stratum\n p1 ,A\n  ,B\n", RefusalKind::field_not_valid, 3, 2, 0,
-       InventoryField::plot, ""},
-      {"empty stratum", "plot;stratum\np1;\"\"\n", RefusalKind::field_not_valid, 2, 1, 0,
-       InventoryField::stratum, ""},
-      {"plot twice", "plot,stratum\np1,A\n\np2,A\np1,B\n", RefusalKind::plot_repeated, 5, 3, 2,
-       InventoryField::none, "p1"},
-      {"area zero", "plot,stratum,area_ha\np1,A,0\n", RefusalKind::field_not_valid, 2, 1, 0,
-       InventoryField::area_ha, "0"},
-      {"area negative", "plot,stratum,area_ha\np1,A,-3\n", RefusalKind::field_not_valid, 2, 1, 0,
-       InventoryField::area_ha, "-3"},
-      {"area not a number", "plot,stratum,area_ha\np1,A,inf\n", RefusalKind::field_not_valid, 2, 1,
-       0, InventoryField::area_ha, "inf"},
-      {"areas differ", "plot,stratum,area_ha\np1,A,\np2,A,3\np3,B,1\np4,A,3.5\n",
-       RefusalKind::area_differs, 5, 4, 3, InventoryField::area_ha, "A"},
-      {"area missing", "plot,stratum,area_ha\np1,A,3\np2,B,\np3,B,\n", RefusalKind::area_missing, 3,
-       0, 0, InventoryField::area_ha, "B"},
-      {"unclosed quote", "plot,stratum\n\"p1,A\n", RefusalKind::unclosed_quote, 2, 0, 0,
-       InventoryField::none, ""},
-      {"text after quote", "plot,stratum\n\"p1\"x,A\n", RefusalKind::text_after_quote, 2, 0, 0,
-       InventoryField::none, "x"},
+      {"empty", "\n \n", K::no_records, 0, 0, 0, F::none, ""},
+      {"header only", "plot,stratum\n", K::no_records, 0, 0, 0, F::none, ""},
+      {"no header", "p1,A\np2,B\n", K::column_missing, 1, 0, 0, F::plot, ""},
+      {"no stratum column", "plot,area_ha\np1,3\n", K::column_missing, 1, 0, 0, F::stratum, ""},
+      {"column twice", "plot,stratum,Plot\n", K::column_repeated, 1, 0, 0, F::plot, ""},
+      {"row without stratum", "plot,stratum,area_ha\np1,A,2\np2\n", K::record_incomplete, 3, 2, 0,
+       F::stratum, ""},
+      {"row without plot", "stratum,x,plot\nA,,p1\nB,\n", K::record_incomplete, 3, 2, 0, F::plot,
+       ""},
+      {"decimal comma in a comma file", "plot,stratum,area_ha\np1,A,2,5\n", K::record_too_long, 2,
+       1, 0, F::none, "5"},
+      {"empty plot", "plot,stratum\n p1 ,A\n  ,B\n", K::field_not_valid, 3, 2, 0, F::plot, ""},
+      {"empty stratum", "plot;stratum\np1;\"\"\n", K::field_not_valid, 2, 1, 0, F::stratum, ""},
+      {"plot twice", "plot,stratum\np1,A\n\np2,A\np1,B\n", K::plot_repeated, 5, 3, 2, F::none,
+       "p1"},
+      {"area zero", "plot,stratum,area_ha\np1,A,0\n", K::field_not_valid, 2, 1, 0, F::area_ha, "0"},
+      {"area negative", "plot,stratum,area_ha\np1,A,-3\n", K::field_not_valid, 2, 1, 0, F::area_ha,
+       "-3"},
+      {"area not a number", "plot,stratum,area_ha\np1,A,inf\n", K::field_not_valid, 2, 1, 0,
+       F::area_ha, "inf"},
+      {"areas differ", "plot,stratum,area_ha\np1,A,\np2,A,3\np3,B,1\np4,A,3.5\n", K::area_differs,
+       5, 4, 3, F::area_ha, "A"},
+      {"area missing", "plot,stratum,area_ha\np1,A,3\np2,B,\np3,B,\n", K::area_missing, 3, 0, 0,
+       F::area_ha, "B"},
+      {"unclosed quote", "plot,stratum\n\"p1,A\n", K::unclosed_quote, 2, 0, 0, F::none, ""},
+      {"text after quote", "plot,stratum\n\"p1\"x,A\n", K::text_after_quote, 2, 0, 0, F::none, "x"},
   };
   for (const auto& c : cases) {
-    try {
-      parse_strata(c.text, "strata.csv");
-      ADD_FAILURE() << c.name << ": accepted";
-    } catch (const Refused& e) {
-      const Refusal& r = e.refusal();
-      EXPECT_EQ(r.kind, c.kind) << c.name;
-      EXPECT_EQ(r.file, "strata.csv") << c.name;
-      EXPECT_EQ(r.line, c.line) << c.name;
-      EXPECT_EQ(r.record, c.record) << c.name;
-      EXPECT_EQ(r.other_line, c.other_line) << c.name;
-      EXPECT_EQ(r.field, c.field) << c.name;
-      EXPECT_EQ(r.found, c.found) << c.name;
-    }
+    const Refusal r = refusal_of([&] { parse_strata(c.text, "strata.csv"); });
+    EXPECT_EQ(std::tie(r.kind, r.file, r.line, r.record, r.other_line, r.field, r.found),
+              std::tuple(c.kind, "strata.csv", c.line, c.record, c.other_line, c.field, c.found))
+        << c.name;
   }
 }
 
 TEST(StrataReader, RefusesFilesThatCannotBeRead) {
-  const auto folder = std::filesystem::temp_directory_path() / "quorvel_strata_reader_test";
-  std::filesystem::create_directories(folder);
-  std::ofstream(folder / "good.csv") << "plot,stratum\np1,A\n";
-  EXPECT_EQ(*read_strata(folder / "good.csv").stratum_of("p1"), "A");
-  for (const auto& [path, kind] : {std::pair{folder / "missing.csv", RefusalKind::file_missing},
-                                   std::pair{folder, RefusalKind::file_is_folder}}) {
-    try {
-      read_strata(path);
-      ADD_FAILURE() << path;
-    } catch (const Refused& e) {
-      EXPECT_EQ(e.refusal().kind, kind) << path;
-      EXPECT_EQ(e.refusal().file, path.string());
-    }
+  const testing::TemporaryFolder folder;
+  EXPECT_EQ(*read_strata(folder.write("good.csv", "plot,stratum\np1,A\n")).stratum_of("p1"), "A");
+  for (const auto& [path, kind] :
+       {std::pair{folder.in("missing.csv"), RefusalKind::file_missing},
+        std::pair{folder.path().string(), RefusalKind::file_is_folder}}) {
+    const Refusal r = refusal_of([&] { read_strata(path); });
+    EXPECT_EQ(std::tie(r.kind, r.file), std::tie(kind, path));
   }
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -66,27 +66,26 @@ class ChartReader {
   std::map<std::string, std::array<double, 4>> axes_;  // pixel and value of two ticks
 };
 
+// Points read from the chart: runs to a hundredth, values to `px` (a hundredth of a pixel, with
+// room).
+void expect_points(const std::vector<std::pair<double, double>>& got,
+                   const std::vector<std::pair<double, double>>& expected, double px) {
+  ASSERT_EQ(got.size(), expected.size());
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    EXPECT_NEAR(got[i].first, expected[i].first, 0.01) << i;
+    EXPECT_NEAR(got[i].second, expected[i].second, px) << i;
+  }
+}
+
 TEST(ChartSvg, ConvergenceShowsRunningMeanBandAndExpectation) {
   // Runs of 4, 8, 6, 2 t/ha: running means 4, 6, 6, 5, two standard errors 4, 2.309, 2.582.
-  const std::vector<double> runs = {4, 8, 6, 2};
-  const ChartReader chart(convergence_chart_svg(convergence_series(runs, 5.5), "plot <7>"));
-  const double px = 0.02;  // a hundredth of a pixel, in t/ha, with room
-  const auto means = chart.points("running-mean");
-  const std::pair<double, double> expected_means[] = {{1, 4}, {2, 6}, {3, 6}, {4, 5}};
-  ASSERT_EQ(means.size(), 4u);
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_NEAR(means[i].first, expected_means[i].first, 0.01) << i;
-    EXPECT_NEAR(means[i].second, expected_means[i].second, px) << i;
-  }
+  const ChartReader chart(
+      convergence_chart_svg(convergence_series(std::vector<double>{4, 8, 6, 2}, 5.5), "plot <7>"));
+  const double px = 0.02;
+  expect_points(chart.points("running-mean"), {{1, 4}, {2, 6}, {3, 6}, {4, 5}}, px);
   // The band from run 2 on: its upper edge forwards, then its lower edge back.
-  const auto band = chart.points("band");
-  const std::pair<double, double> expected_band[] = {{2, 10},    {3, 8.309}, {4, 7.582},
-                                                     {4, 2.418}, {3, 3.691}, {2, 2}};
-  ASSERT_EQ(band.size(), 6u);
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_NEAR(band[i].first, expected_band[i].first, 0.01) << i;
-    EXPECT_NEAR(band[i].second, expected_band[i].second, px) << i;
-  }
+  expect_points(chart.points("band"),
+                {{2, 10}, {3, 8.309}, {4, 7.582}, {4, 2.418}, {3, 3.691}, {2, 2}}, px);
   const auto expected = chart.elements("expected").at(0);
   EXPECT_NEAR(chart.y(expected, "y1"), 5.5, px);
   EXPECT_EQ(expected.at("y1"), expected.at("y2"));  // level
