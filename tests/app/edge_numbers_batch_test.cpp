@@ -4,21 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
-#include "../support/batch_in_process.h"
-#include "../support/folder_snapshot.h"
-#include "../support/temporary_folder.h"
+#include "../support/batch_folder.h"
 
 namespace quorvel {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::folder_snapshot;
+using BatchEdgeNumbers = testing::BatchFolder;
 
 struct BatchEdge {
   std::vector<std::string> args;  // the inventory's path follows them
@@ -45,6 +40,12 @@ std::vector<BatchEdge> batch_edges() {
       {{"--expected-only"}, huge, 1, "too large"},
       // The reader's own tests take every text of no finite number in every inventory field.
       {{}, "\"S\",20,nan,10,1\n", 1, "line 1, record 1, field 3"},
+      {{"--no-such-option"}, plain, 2, "--no-such-option"},
+      {{"--wind", "north"}, plain, 2, "north"},
+      {{"--density", "6:S=0,3"}, plain, 2, "--density: expected STAGE:CODE=TEXT"},
+      {{"--runs", "0"}, plain, 1, "number of runs must be at least 1, got 0"},
+      {{"--carbon-fraction", "abc"}, plain, 1, "--carbon-fraction \"abc\" is not a number"},
+      {{"--density", "1:S=x"}, plain, 1, "--density"},
   };
   for (const char* text : {"1e400", "nan", "inf", "-inf"}) {
     for (const char* option : {"--transect-length", "--runs", "--wind-force", "--carbon-fraction"})
@@ -54,20 +55,17 @@ std::vector<BatchEdge> batch_edges() {
   return edges;
 }
 
-TEST(BatchEdgeNumbers, EndInAResultOrARefusalThatLeavesTheReportsAsTheyWere) {
-  const testing::TemporaryFolder temporary;
-  const fs::path& folder = temporary.path();
-  const fs::path plot = folder / "plot.txt";
-  std::ofstream(folder / "plotm_results.txt", std::ios::binary) << "earlier stock";
-  std::ofstream(folder / "plots_results.txt", std::ios::binary) << "earlier estimate";
+TEST_F(BatchEdgeNumbers, EndInAResultOrARefusalThatLeavesTheReportsAsTheyWere) {
+  write("plotm_results.txt", "earlier stock");
+  write("plots_results.txt", "earlier estimate");
   for (const BatchEdge& edge : batch_edges()) {
     std::vector<std::string> args = {"--json", "--seed", "4"};
     args.insert(args.end(), edge.args.begin(), edge.args.end());
-    args.push_back(plot.string());
+    args.push_back(write("plot.txt", edge.inventory));
     SCOPED_TRACE(::testing::PrintToString(args) + " " + edge.inventory);
-    std::ofstream(plot, std::ios::binary) << edge.inventory;
-    const auto before = folder_snapshot(folder);
-    const testing::BatchResult result = testing::run_batch_in_process(args);
+    const auto before = folder_snapshot(folder_.path());
+    batch(args);
+    const testing::BatchResult& result = result_;
     EXPECT_EQ(result.status, edge.status) << result.err;
     if (result.status != edge.status) continue;
     if (edge.status == 0) {
@@ -82,7 +80,7 @@ TEST(BatchEdgeNumbers, EndInAResultOrARefusalThatLeavesTheReportsAsTheyWere) {
     if (!result.out.empty())
       EXPECT_EQ(nlohmann::json::parse(result.out)["status"],
                 "refused: " + result.err.substr(last + 15, result.err.size() - last - 16));
-    EXPECT_EQ(folder_snapshot(folder), before);
+    EXPECT_EQ(folder_snapshot(folder_.path()), before);
   }
 }
 

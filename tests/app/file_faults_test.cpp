@@ -11,52 +11,43 @@
 #include <filesystem>
 #include <string>
 
-#include "../support/batch_in_process.h"
-#include "../support/folder_snapshot.h"
-#include "../support/temporary_folder.h"
+#include "../support/batch_folder.h"
 
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::BatchResult;
 using testing::file_bytes;
 using testing::FileFault;
 using testing::folder_snapshot;
-using testing::run_batch_in_process;
 
-class BatchFolder : public ::testing::Test {
+class BatchFolder : public testing::BatchFolder {
  protected:
   void SetUp() override {
     write("plot.txt", "\"S\",20,20,10,1\n\"C\",30,10,4,5\n");
     write("plotm_results.txt", "earlier stock report\r\n");
     write("plots_results.txt", "earlier estimate report\r\n");
   }
-  void write(const char* name, const std::string& text) { temporary_.write(name, text); }
-  std::string in(const char* name) const { return temporary_.in(name); }
-
-  testing::TemporaryFolder temporary_;
-  const fs::path& folder_ = temporary_.path();
+  const fs::path& dir_ = folder_.path();
 };
 
 class BatchFileFaults : public BatchFolder, public ::testing::WithParamInterface<FileFault> {};
 
 TEST_P(BatchFileFaults, ExitWithOneNamingTheFileAndChangeNothing) {
   const FileFault& fault = GetParam();
-  fault.make(folder_);
-  const auto before = folder_snapshot(folder_);
-  BatchResult result;
+  fault.make(dir_);
+  const auto before = folder_snapshot(dir_);
   const std::string cannot = testing::run_under(fault.needs, [&] {
-    result = run_batch_in_process({"--seed", "5", "--runs", "2", in("plot.txt")});
+    batch({"--seed", "5", "--runs", "2", in("plot.txt")});
   });
   if (!cannot.empty()) GTEST_SKIP() << cannot;
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err.rfind("quorvel-batch: ", 0), 0u) << result.err;
-  EXPECT_NE(result.err.find(in(fault.named)), std::string::npos) << result.err;
-  EXPECT_NE(result.err.find(fault.reason), std::string::npos) << result.err;
-  EXPECT_EQ(result.out.find("\n  model 2:  carbon ") != std::string::npos, fault.in_a_report)
-      << result.out;
-  EXPECT_EQ(folder_snapshot(folder_), before);
+  EXPECT_EQ(result_.status, 1);
+  EXPECT_EQ(result_.err.rfind("quorvel-batch: ", 0), 0u) << result_.err;
+  EXPECT_NE(result_.err.find(in(fault.named)), std::string::npos) << result_.err;
+  EXPECT_NE(result_.err.find(fault.reason), std::string::npos) << result_.err;
+  EXPECT_EQ(result_.out.find("\n  model 2:  carbon ") != std::string::npos, fault.in_a_report)
+      << result_.out;
+  EXPECT_EQ(folder_snapshot(dir_), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, BatchFileFaults, ::testing::ValuesIn(testing::file_faults()),
@@ -71,20 +62,17 @@ TEST_F(BatchFolder, OtherFaultsStillExitWithOne) {
       in("out.log"), in("err.log"));
   EXPECT_EQ(process.exit_status, 1);
   EXPECT_NE(file_bytes(in("err.log")).find(in("missing.txt")), std::string::npos);
-  EXPECT_TRUE(fs::exists(folder_ / "goodm_results.txt"));
+  EXPECT_TRUE(fs::exists(dir_ / "goodm_results.txt"));
   EXPECT_NE(file_bytes(in("plotm_results.txt")), "earlier stock report\r\n");
 
-  fs::create_directory(folder_ / "summary.csv");
-  BatchResult result =
-      run_batch_in_process({"--seed", "5", "--summary", in("summary.csv"), in("plot.txt")});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find(in("summary.csv")), std::string::npos) << result.err;
+  fs::create_directory(dir_ / "summary.csv");
+  EXPECT_EQ(batch({"--seed", "5", "--summary", in("summary.csv"), in("plot.txt")}), 1);
+  EXPECT_NE(result_.err.find(in("summary.csv")), std::string::npos) << result_.err;
 
-  const auto before = folder_snapshot(folder_);
-  result = run_batch_in_process({"--seed", "5", "--trace", in("no/trace.csv"), in("plot.txt")});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find(in("no/trace.csv")), std::string::npos) << result.err;
-  EXPECT_EQ(folder_snapshot(folder_), before);
+  const auto before = folder_snapshot(dir_);
+  EXPECT_EQ(batch({"--seed", "5", "--trace", in("no/trace.csv"), in("plot.txt")}), 1);
+  EXPECT_NE(result_.err.find(in("no/trace.csv")), std::string::npos) << result_.err;
+  EXPECT_EQ(folder_snapshot(dir_), before);
 }
 
 // A signal during the runs ends the program with status 1 at the next attempt, and it leaves
@@ -96,19 +84,19 @@ TEST_F(BatchFolder, ASignalDuringTheRunsLeavesTheFolderAsItWas) {
   const testing::TemporaryFolder logs;
   for (const int signal : {SIGHUP, SIGINT, SIGTERM}) {
     SCOPED_TRACE(signal);
-    const auto before = folder_snapshot(folder_);
+    const auto before = folder_snapshot(dir_);
     const pid_t pid =
         testing::start_batch_program({"--runs", "1000", "--trace", in("trace.csv"), in("plot.txt")},
                                      logs.in("out"), logs.in("err"));
     ASSERT_GT(pid, 0);
     // The trace is open from before the first attempt until the end.
-    while (!fs::exists(folder_ / "trace.csv.partial") && ::waitpid(pid, nullptr, WNOHANG) == 0)
+    while (!fs::exists(dir_ / "trace.csv.partial") && ::waitpid(pid, nullptr, WNOHANG) == 0)
       ::usleep(1000);
     ::kill(pid, signal);
     EXPECT_EQ(testing::wait_for_batch_program(pid).exit_status, 1);
     EXPECT_EQ(file_bytes(logs.in("err")),
               "quorvel-batch: " + in("plot.txt") + ": interrupted; no report was written\n");
-    EXPECT_EQ(folder_snapshot(folder_), before);
+    EXPECT_EQ(folder_snapshot(dir_), before);
   }
 }
 

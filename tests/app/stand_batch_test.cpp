@@ -5,16 +5,11 @@
 
 #include <cmath>
 #include <filesystem>
-#include <nlohmann/json.hpp>
-#include <numbers>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "../support/batch_in_process.h"
-#include "../support/folder_snapshot.h"
-#include "../support/temporary_folder.h"
+#include "../support/batch_folder.h"
 
 namespace quorvel {
 namespace {
@@ -22,23 +17,11 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 using testing::file_bytes;
+using testing::lines_of;
+using StandBatch = testing::BatchFolder;
 
 // t(0.975; 1), the 97.5% quantile of Student's t on one degree of freedom: tan(0.475 pi).
 constexpr double t_one = 12.706204736174698;
-
-std::vector<json> lines_of(const std::string& out) {
-  std::vector<json> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
-  return lines;
-}
-
-std::vector<std::string> csv_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // The fields of a CSV line, quotes undone.
 std::vector<std::string> fields(const std::string& line) {
@@ -72,17 +55,15 @@ std::string cell(const std::string& header, const std::string& row, const std::s
 // The README's worked example: plots of 200, 400 and 900 pieces per hectare (2, 4 and 9
 // pieces of 1.57 m on the 100 m plot), the first two in "pine" (30 ha), the third in "spruce"
 // (10 ha).
-TEST(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
-  const testing::TemporaryFolder folder;
+TEST_F(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
   const fs::path saved = fs::current_path();
   fs::current_path(QUORVEL_SOURCE_DIR);
-  const auto result = testing::run_batch_in_process(
-      {"--json", "--no-reports", "--runs", "3", "--seed", "2", "--strata",
-       "examples/stand/strata.csv", "--stand-summary", folder.in("stand.csv"),
-       "examples/stand/p1.txt", "examples/stand/p2.txt", "examples/stand/p3.txt"});
+  batch({"--json", "--no-reports", "--runs", "3", "--seed", "2", "--strata",
+         "examples/stand/strata.csv", "--stand-summary", in("stand.csv"), "examples/stand/p1.txt",
+         "examples/stand/p2.txt", "examples/stand/p3.txt"});
   fs::current_path(saved);
-  ASSERT_EQ(result.status, 0) << result.err;
-  const auto lines = lines_of(result.out);
+  ASSERT_EQ(result_.status, 0) << result_.err;
+  const auto lines = json_lines();
   ASSERT_EQ(lines.size(), 6u);
   const json &pine = lines[3], &spruce = lines[4], &stand = lines[5];
   EXPECT_EQ(lines[0]["stratum"], "pine");
@@ -130,7 +111,7 @@ TEST(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
     EXPECT_EQ(pine[estimate]["volume_m3_per_ha"].size(), 3u);
   }
 
-  const auto summary = csv_lines(file_bytes(folder.path() / "stand.csv"));
+  const auto summary = lines_of(contents("stand.csv"));
   ASSERT_EQ(summary.size(), 4u);
   EXPECT_EQ(summary[0].rfind("kind,stratum,n,model1_carbon_t_per_ha_mean,model1_carbon_t_per_ha_sd,"
                              "model1_carbon_t_per_ha_se,",
@@ -143,55 +124,39 @@ TEST(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
   EXPECT_EQ(fields(summary[0]).size(), 3 + 3 * 23 * 5u);
 }
 
-TEST(StandBatch, TextSaysWhatCannotBeEstimated) {
-  const testing::TemporaryFolder folder;
-  const std::string a = folder.write("a.txt", "S,20,20,1.57,1\n");
-  const std::string b = folder.write("b.txt", "S,20,20,1.57,1\nS,20,20,1.57,1\n");
-  const std::string strata =
-      folder.write("strata.csv", "plot;stratum\n" + a + ";one\n" + b + ";two\n");
-  const auto text = testing::run_batch_in_process({"--expected-only", "--strata", strata, a, b});
-  EXPECT_EQ(text.status, 0) << text.err;
-  EXPECT_NE(text.out.find("  stratum \"one\": 1 plot; one plot: no standard error can be given\n"
-                          "    model 1:  carbon "),
+TEST_F(StandBatch, TextSaysWhatCannotBeEstimated) {
+  const std::string a = write("a.txt", "S,20,20,1.57,1\n");
+  const std::string b = write("b.txt", "S,20,20,1.57,1\nS,20,20,1.57,1\n");
+  const std::string strata = write("strata.csv", "plot;stratum\n" + a + ";one\n" + b + ";two\n");
+  EXPECT_EQ(batch({"--expected-only", "--strata", strata, a, b}), 0) << result_.err;
+  const std::string& text = result_.out;
+  EXPECT_NE(text.find("  stratum \"one\": 1 plot; one plot: no standard error can be given\n"
+                      "    model 1:  carbon "),
             std::string::npos)
-      << text.out;
-  EXPECT_NE(text.out.find("  stand: 2 strata weighted by plots, 2 plots; every stratum has one "
-                          "plot: no standard error can be given\n"),
+      << text;
+  EXPECT_NE(text.find("  stand: 2 strata weighted by plots, 2 plots; every stratum has one "
+                      "plot: no standard error can be given\n"),
             std::string::npos)
-      << text.out;
+      << text;
   // One plot alone, no strata: no stand block.
-  const auto one = testing::run_batch_in_process({"--expected-only", a});
-  EXPECT_EQ(one.out.find("stand"), std::string::npos) << one.out;
+  batch({"--expected-only", a});
+  EXPECT_EQ(result_.out.find("stand"), std::string::npos) << result_.out;
 }
 
 // The summary carries the settings, its status and carbon by stage and group, and a row for a
 // refused plot, whose JSON line has its status too.
-TEST(StandBatch, SummaryCanBeReproducedAndListsRefusedPlots) {
-  const testing::TemporaryFolder folder;
-  const std::string good = folder.write("good.txt", "S,20,20,10,1\n");
-  const std::string bad = folder.write("bad.txt", "S,20,20,-10,1\n");
-  const std::vector<std::string> settings = {"--no-reports",
-                                             "--expected-only",
-                                             "--seed",
-                                             "3",
-                                             "--wind",
-                                             "N",
-                                             "--wind-force",
-                                             "2",
-                                             "--density",
-                                             "2:H=0,4",
-                                             "--carbon-fraction",
-                                             "0,5",
-                                             "--summary",
-                                             folder.in("sum.csv")};
-  std::vector<std::string> args = settings;
-  args.insert(args.end(), {"--json", good, bad});
-  const auto result = testing::run_batch_in_process(args);
-  EXPECT_EQ(result.status, 1);
-  const std::string reason = result.err.substr(15, result.err.size() - 16);  // "quorvel-batch: "
-  const auto lines = lines_of(result.out);
+TEST_F(StandBatch, SummaryCanBeReproducedAndListsRefusedPlots) {
+  EXPECT_EQ(
+      batch({"--no-reports", "--expected-only", "--seed", "3", "--wind", "N", "--wind-force", "2",
+             "--density", "2:H=0,4", "--carbon-fraction", "0,5", "--summary", in("sum.csv"),
+             "--json", write("good.txt", "S,20,20,10,1\n"), write("bad.txt", "S,20,20,-10,1\n")}),
+      1);
+  const std::string reason =
+      result_.err.substr(15, result_.err.size() - 16);  // after "quorvel-batch: "
+  const auto lines = json_lines();
   ASSERT_EQ(lines.size(), 4u);  // two plots, one stratum, the stand
   EXPECT_EQ(lines[0]["status"], "done");
+  EXPECT_FALSE(lines[0].contains("model2"));  // expected only: no runs
   EXPECT_EQ(lines[1]["status"], "refused: " + reason);
   EXPECT_FALSE(lines[1].contains("model1"));
   EXPECT_EQ(lines[1]["wind"], "N");
@@ -200,22 +165,16 @@ TEST(StandBatch, SummaryCanBeReproducedAndListsRefusedPlots) {
   EXPECT_EQ(lines[2]["plots"], 2);
   EXPECT_EQ(lines[2]["n"], 1);
 
-  const auto csv = csv_lines(file_bytes(folder.path() / "sum.csv"));
+  const auto csv = lines_of(contents("sum.csv"));
   ASSERT_EQ(csv.size(), 3u);
   const std::string& h = csv[0];
+  // clang-format off
   const std::pair<const char*, const char*> good_cells[] = {
-      {"status", "done"},
-      {"transect_length", "100"},
-      {"wind", "N"},
-      {"wind_force", "2"},
-      {"carbon_fraction", "0.5"},
-      {"density_2_H", "0.4"},
-      {"density_1_S", "0.357"},
-      {"model1_carbon_1_S", "0.8804156167419418"},
-      {"model1_carbon_2_S", "0"},
-      {"model2_carbon_1_S", ""},
-      {"seed", "3"},
-  };
+      {"status", "done"}, {"transect_length", "100"}, {"wind", "N"}, {"wind_force", "2"},
+      {"carbon_fraction", "0.5"}, {"density_2_H", "0.4"}, {"density_1_S", "0.357"},
+      {"model1_carbon_1_S", "0.8804156167419418"}, {"model1_carbon_2_S", "0"},
+      {"model2_carbon_1_S", ""}, {"seed", "3"}};
+  // clang-format on
   for (const auto& [column, value] : good_cells)
     EXPECT_EQ(cell(h, csv[1], column), value) << column;
   EXPECT_EQ(cell(h, csv[2], "status"), "refused: " + reason);
@@ -224,16 +183,15 @@ TEST(StandBatch, SummaryCanBeReproducedAndListsRefusedPlots) {
   EXPECT_NE(cell(h, csv[1], "expected_carbon_1_S"), "");
 }
 
-TEST(StandBatch, PiecesAndRunsAddUpToTheAttempts) {
-  const testing::TemporaryFolder folder;
-  const std::string plot = folder.write("plot.txt", "S,20,20,10,1\nH,10,10,2,2\n");
-  const auto result = testing::run_batch_in_process({"--json", "--no-reports", "--runs", "4",
-                                                     "--seed", "8", "--pieces", folder.in("p.csv"),
-                                                     "--runs-csv", folder.in("r.csv"), plot});
-  ASSERT_EQ(result.status, 0) << result.err;
-  const json j = lines_of(result.out).at(0);
-  const auto pieces = csv_lines(file_bytes(folder.path() / "p.csv"));
-  const auto runs = csv_lines(file_bytes(folder.path() / "r.csv"));
+TEST_F(StandBatch, PiecesAndRunsAddUpToTheAttempts) {
+  const std::string plot = write("plot.txt", "S,20,20,10,1\nH,10,10,2,2\n");
+  ASSERT_EQ(batch({"--json", "--no-reports", "--runs", "4", "--seed", "8", "--pieces", in("p.csv"),
+                   "--runs-csv", in("r.csv"), plot}),
+            0)
+      << result_.err;
+  const json j = json_lines().at(0);
+  const auto pieces = lines_of(contents("p.csv"));
+  const auto runs = lines_of(contents("r.csv"));
   ASSERT_EQ(pieces.size(), 3u);
   ASSERT_EQ(runs.size(), 5u);
   EXPECT_EQ(pieces[0],
@@ -288,17 +246,14 @@ std::vector<double> heights(const std::string& svg, const std::string& pattern) 
   return out;
 }
 
-TEST(StandBatch, ChartsHoldTheRunningMeansAndTheStrata) {
-  const testing::TemporaryFolder folder;
-  const std::string a = folder.write("a.txt", "S,20,20,10,1\nC,30,26,4,2\n");
-  const std::string b = folder.write("b.txt", "H,25,21,3,3\n");
-  const auto result =
-      testing::run_batch_in_process({"--json", "--no-reports", "--runs", "6", "--seed", "5",
-                                     "--chart", folder.in("c.svg"), a, b});
-  ASSERT_EQ(result.status, 0) << result.err;
-  const auto lines = lines_of(result.out);
+TEST_F(StandBatch, ChartsHoldTheRunningMeansAndTheStrata) {
+  ASSERT_EQ(batch({"--json", "--no-reports", "--runs", "6", "--seed", "5", "--chart", in("c.svg"),
+                   write("a.txt", "S,20,20,10,1\nC,30,26,4,2\n"), write("b.txt", "H,25,21,3,3\n")}),
+            0)
+      << result_.err;
+  const auto lines = json_lines();
   for (int i = 0; i < 2; ++i) {
-    const std::string svg = file_bytes(folder.path() / ("c-" + std::to_string(i + 1) + ".svg"));
+    const std::string svg = contents("c-" + std::to_string(i + 1) + ".svg");
     const ReadAxis axis(svg);
     const auto means =
         heights(svg, R"re(class="running-mean" points="(?:[\d.]+,[\d.]+ )*[\d.]+,([\d.]+)")re");
@@ -312,7 +267,7 @@ TEST(StandBatch, ChartsHoldTheRunningMeansAndTheStrata) {
     EXPECT_NEAR(axis.value(expected[0]),
                 lines[i]["model2_expected"]["carbon_t_per_ha"].get<double>(), tolerance);
   }
-  const std::string stand = file_bytes(folder.path() / "c-stand.svg");
+  const std::string stand = contents("c-stand.svg");
   const ReadAxis axis(stand);
   const auto means = heights(stand, R"re(class="mean" cx="[\d.]+" cy="([\d.]+)")re");
   const auto plots = heights(stand, R"re(class="plot" cx="[\d.]+" cy="([\d.]+)")re");
@@ -326,25 +281,25 @@ TEST(StandBatch, ChartsHoldTheRunningMeansAndTheStrata) {
 
 // A folder stands for its inventories in name order, without Quorvel's reports and other files;
 // a list file gives the same inventories.
-TEST(StandBatch, InventoriesFromAFolderOrAList) {
-  const testing::TemporaryFolder folder;
-  fs::create_directory(folder.path() / "plots");
-  folder.write("plots/b.txt", "S,20,20,10,1\n");
-  folder.write("plots/a.csv", "H,10,10,2,2\n");
-  folder.write("plots/bm_results.txt", "a report");
-  folder.write("plots/notes.md", "notes");
-  folder.write("list.txt", folder.in("plots/a.csv") + "\r\n\n" + folder.in("plots/b.txt") + "\n");
-  const auto from_folder = testing::run_batch_in_process(
-      {"--json", "--expected-only", "--seed", "1", folder.in("plots")});
-  const auto from_list = testing::run_batch_in_process(
-      {"--json", "--expected-only", "--seed", "1", "--inventories-from", folder.in("list.txt")});
-  ASSERT_EQ(from_folder.status, 0) << from_folder.err;
-  EXPECT_EQ(from_folder.out, from_list.out);
-  const auto lines = lines_of(from_folder.out);
+// --expected-only writes no reports.
+TEST_F(StandBatch, InventoriesFromAFolderOrAList) {
+  fs::create_directory(folder_.path() / "plots");
+  write("plots/b.txt", "S,20,20,10,1\n");
+  write("plots/a.csv", "H,10,10,2,2\n");
+  write("plots/bm_results.txt", "a report");
+  write("plots/notes.md", "notes");
+  write("list.txt", in("plots/a.csv") + "\r\n\n" + in("plots/b.txt") + "\n");
+  const auto before = testing::folder_snapshot(folder_.path());
+  ASSERT_EQ(batch({"--json", "--expected-only", "--seed", "1", in("plots")}), 0) << result_.err;
+  const std::string from_folder = result_.out;
+  EXPECT_EQ(testing::folder_snapshot(folder_.path()), before);
+  batch({"--json", "--expected-only", "--seed", "1", "--inventories-from", in("list.txt")});
+  EXPECT_EQ(from_folder, result_.out);
+  const auto lines = json_lines();
   ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[0]["inventory"], (folder.path() / "plots" / "a.csv").string());
-  EXPECT_EQ(lines[1]["inventory"], (folder.path() / "plots" / "b.txt").string());
-  EXPECT_EQ(testing::run_batch_in_process({"--inventories-from", folder.in("none.txt")}).status, 2);
+  EXPECT_EQ(lines[0]["inventory"], in("plots/a.csv"));
+  EXPECT_EQ(lines[1]["inventory"], in("plots/b.txt"));
+  EXPECT_EQ(batch({"--inventories-from", in("none.txt")}), 2);
 }
 
 }  // namespace

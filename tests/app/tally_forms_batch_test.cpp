@@ -5,43 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "../support/batch_in_process.h"
+#include "../support/batch_folder.h"
 #include "../support/encoded_text.h"
-#include "../support/folder_snapshot.h"
-#include "../support/temporary_folder.h"
 
 namespace quorvel {
 namespace {
 
 using nlohmann::json;
 using testing::encoded;
-using testing::file_bytes;
-
-class TallyForms : public ::testing::Test {
- protected:
-  std::string write(const std::string& name, const std::string& bytes) {
-    return folder_.write(name, bytes);
-  }
-  int batch(std::vector<std::string> args) {
-    result_ = testing::run_batch_in_process(std::move(args));
-    return result_.status;
-  }
-  std::vector<json> json_lines() const {
-    std::vector<json> lines;
-    std::istringstream in(result_.out);
-    for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
-    return lines;
-  }
-  std::string report(const std::string& name) const { return file_bytes(folder_.in(name)); }
-
-  testing::TemporaryFolder folder_;
-  testing::BatchResult result_;
-};
+using TallyForms = testing::BatchFolder;
 
 const char* const inventory_format =
     "\"H\",36.5,17.7,2.03,1\n\"S\",16.6,15.9,0.91,2\n\"C\",60,41.5,20,5\n";
@@ -107,19 +82,16 @@ TEST_F(TallyForms, EachPlotOfALongFileIsAnInventoryOfItsOwn) {
             std::string::npos);
   for (const char* model : {"m", "s"}) {
     SCOPED_TRACE(model);
-    EXPECT_EQ(report(std::string("tally-P07") + model + "_results.txt"),
-              report(std::string("a") + model + "_results.txt"));
-    EXPECT_EQ(report(std::string("tally-A_1") + model + "_results.txt"),
-              report(std::string("b") + model + "_results.txt"));
+    EXPECT_EQ(contents(std::string("tally-P07") + model + "_results.txt"),
+              contents(std::string("a") + model + "_results.txt"));
+    EXPECT_EQ(contents(std::string("tally-A_1") + model + "_results.txt"),
+              contents(std::string("b") + model + "_results.txt"));
   }
 
   ASSERT_EQ(start({a, b, c}, {"--json", "--no-reports", "--jobs", "2"}), 0);
-  std::vector<json> files = json_lines();
+  const std::vector<json> files = json_lines("");  // without the stand estimates after them
   ASSERT_EQ(start({tally, c}, {"--json", "--no-reports", "--jobs", "2"}), 0);
-  std::vector<json> plots = json_lines();
-  // The plot lines, without the stand estimates after them.
-  std::erase_if(plots, [](const json& line) { return line.contains("kind"); });
-  std::erase_if(files, [](const json& line) { return line.contains("kind"); });
+  std::vector<json> plots = json_lines("");
   ASSERT_EQ(plots.size(), 3u);
   const char* const names[] = {"P07", "A/1", nullptr};
   for (std::size_t i = 0; i < plots.size(); ++i) {
