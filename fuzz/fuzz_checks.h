@@ -3,14 +3,22 @@
 // record keeps whichever reader made it.
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
+#include <string_view>
 
 #include "debris_piece.h"
+#include "refusal.h"
 
-namespace quorvel::fuzzing {
+namespace quorvel {
 
 inline void require(bool condition) {
   if (!condition) std::abort();
+}
+
+inline std::string_view text_of(const std::uint8_t* data, std::size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
 }
 
 // A record the engine can work with: a known group and stage, finite sizes that are never
@@ -24,4 +32,4 @@ inline void check_record(const DebrisPiece& piece) {
   require(piece.line >= 1);
 }
 
-}  // namespace quorvel::fuzzing
+}  // namespace quorvel

@@ -1,14 +1,6 @@
-// Feeds arbitrary bytes to the inventory reader. Every input must end in an inventory whose
-// records the engine can work with, or in a refusal (Refused) that names the file and a line;
-// anything else (another exception, a crash, a sanitizer report, a record outside the ranges
-// the reader promises) is a finding.
-// Small inventories are carried on through model 1, the exact expectation and one short run,
-// so that what the reader lets through is also tried where it is used.
-
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
+// Arbitrary bytes to the inventory reader: an inventory the engine can work with, or a refusal
+// naming the file and a line. Small inventories go on through model 1, the expectation and a
+// short run, so that what the reader lets through is tried where it is used.
 
 #include "../tests/support/quiet_host.h"
 #include "expectation.h"
@@ -16,15 +8,12 @@
 #include "fuzz_checks.h"
 #include "inventory_reader.h"
 #include "model1.h"
-#include "refusal.h"
 #include "run_driver.h"
 
 namespace {
 
 using namespace quorvel;
 
-using fuzzing::check_record;
-using fuzzing::require;
 using testing::QuietHost;
 
 // The first bytes of the input choose L and the wind for the engine part, so that the same
@@ -73,10 +62,9 @@ void try_in_the_engine(const Inventory& inventory, std::uint8_t choice) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
   Inventory inventory;
   try {
-    inventory = parse_inventory(text, "fuzz.txt");
+    inventory = parse_inventory(text_of(data, size), "fuzz.txt");
   } catch (const Refused& refused) {
     require(refused.refusal().file == "fuzz.txt" && refused.refusal().line >= 1);
     return 0;

@@ -1,28 +1,19 @@
-// Turns arbitrary doubles into the general number text and reads them back. The text must
-// keep the form the result fields and reports promise (at most fifteen significant digits,
-// no trailing zeros of the fraction, the given separator, exponent form only at the extremes)
-// and must name the value rounded once to fifteen significant digits. The parameter field
-// rules must read it back as the same number.
+// Arbitrary doubles as the general number text: the promised form (at most fifteen significant
+// digits, no trailing zeros, the given separator, exponent form only at the extremes), the value
+// rounded once to fifteen digits, and read back as the same number by the field rules.
 
 #include <cerrno>
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "fuzz_checks.h"
 #include "number_text.h"
-#include "refusal.h"
 #include "text_to_number.h"
 
 namespace {
 
 using namespace quorvel;
-
-using fuzzing::require;
 
 void check_form(const std::string& text, double value, char separator) {
   require(!text.empty());

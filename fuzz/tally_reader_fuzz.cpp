@@ -1,25 +1,14 @@
-// Feeds arbitrary bytes to the tally reader (and to the species map reader). Every input must
-// end in plots whose records the engine can work with, or in a Refused naming the file with
-// its text as UTF-8; anything else (another exception, a crash, a sanitizer report, a record
-// outside the ranges the reader promises) is a finding. The last byte chooses the options, so
-// that forced separators, decimal marks, encodings and a plot column are tried as well.
-
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
+// Arbitrary bytes to the tally and species map readers: plots the engine can work with, or a
+// refusal naming the file with its text as UTF-8. The last byte chooses the options.
 
 #include "fuzz_checks.h"
 #include "plausibility.h"
-#include "refusal.h"
 #include "tally_reader.h"
 #include "text_encoding.h"
 
 namespace {
 
 using namespace quorvel;
-
-using fuzzing::check_record;
-using fuzzing::require;
 
 TallyOptions options_from(std::uint8_t choice) {
   TallyOptions options;
@@ -47,7 +36,7 @@ void check_refusal(const Refusal& refusal) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const std::string_view bytes = text_of(data, size);
   const TallyOptions options = options_from(size > 0 ? data[size - 1] : '\n');
   try {
     const TallyFile tally = parse_tally(bytes, "fuzz.csv", options);

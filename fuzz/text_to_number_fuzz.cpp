@@ -1,26 +1,15 @@
-// Feeds arbitrary bytes to the rules that read a parameter field. A text is either refused
-// (Refused) or read as the number it writes; the reading is checked against the C library's
-// own conversion of the same text, so a wrong rounding is a finding as much as a crash or a
-// sanitizer report is.
+// Arbitrary bytes to the parameter field rules: refused, or read as the C library reads the
+// same text, so a wrong rounding is a finding as much as a crash is.
 
-#include <cerrno>
 #include <clocale>
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <string>
-#include <string_view>
 
 #include "fuzz_checks.h"
-#include "refusal.h"
 #include "text_to_number.h"
 
 namespace {
 
 using namespace quorvel;
-
-using fuzzing::require;
 
 // The text with blanks trimmed and the decimal comma turned into a period, as strtod reads it
 // in the "C" locale; empty when the text has a byte strtod would read differently (hex
@@ -41,14 +30,13 @@ std::string as_c_number(std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string_view text = text_of(data, size);
   std::setlocale(LC_NUMERIC, "C");
   const std::string plain = as_c_number(text);
 
   try {
     const std::int16_t value = text_to_int16(text);
     require(!plain.empty());
-    errno = 0;
     char* end = nullptr;
     const double read = std::strtod(plain.c_str(), &end);
     require(end == plain.c_str() + plain.size());

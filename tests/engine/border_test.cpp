@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace quorvel {
 namespace {
@@ -37,27 +38,20 @@ const BorderCase border_cases[] = {
 
 TEST(Border, FarEndEndsWhereThePieceLeavesThePlot) {
   for (const BorderCase& c : border_cases) {
-    Placement p;
-    p.x1 = c.x1;
-    p.y1 = c.y1;
-    p.x2 = c.x2;
-    p.y2 = c.y2;
-    border(p, 100);
-    EXPECT_EQ(p.x2, c.expected_x2) << c.what;
-    EXPECT_EQ(p.y2, c.expected_y2) << c.what;
-    EXPECT_EQ(p.x1, c.x1) << c.what;  // the start point never moves
-    EXPECT_EQ(p.y1, c.y1) << c.what;
+    Placement p{.x1 = c.x1, .y1 = c.y1, .x2 = c.x2, .y2 = c.y2};
+    border(p, 100);  // the start point never moves
+    EXPECT_EQ(std::tie(p.x1, p.y1, p.x2, p.y2), std::tie(c.x1, c.y1, c.expected_x2, c.expected_y2))
+        << c.what;
   }
 }
 
 TEST(Border, PiecesLongerThanTheDiagonalAreCutAtTheirFirstEdge) {
   for (double length : {150.0, 1e6, 1e30, 1e300}) {
     for (double angle = 0.05; angle < 6.3; angle += 0.37) {
-      Placement p;
-      p.x1 = 31;
-      p.y1 = 77;
-      p.x2 = 31 + length * std::cos(angle);
-      p.y2 = 77 + length * std::sin(angle);
+      Placement p{.x1 = 31,
+                  .y1 = 77,
+                  .x2 = 31 + length * std::cos(angle),
+                  .y2 = 77 + length * std::sin(angle)};
       border(p, 100);
       ASSERT_TRUE(std::isfinite(p.x2) && std::isfinite(p.y2)) << length << " " << angle;
       // On the border of the plot...

@@ -20,13 +20,11 @@ namespace {
 TEST(TextsThatAreNoFiniteNumber, AreRefusedInEveryInventoryAndParameterField) {
   for (const char* text :
        {"1e400", "-1e400", "1e99999", "nan", "NaN", "-nan", "inf", "-inf", "infinity", "0x1p3"}) {
-    for (int field = 2; field <= 5; ++field) {
+    for (int field = 1; field < 5; ++field) {
       std::string f[5] = {"\"S\"", "20", "20", "10", "1"};
-      f[field - 1] = text;
-      EXPECT_THROW(
-          parse_inventory(f[0] + "," + f[1] + "," + f[2] + "," + f[3] + "," + f[4], "p.txt"),
-          Refused)
-          << "field " << field << ": " << text;
+      f[field] = text;
+      const std::string record = f[0] + "," + f[1] + "," + f[2] + "," + f[3] + "," + f[4];
+      EXPECT_THROW(parse_inventory(record, "p.txt"), Refused) << record;
     }
     EXPECT_THROW(text_to_int16(text), Refused) << text;
     EXPECT_THROW(text_to_single(text), Refused) << text;

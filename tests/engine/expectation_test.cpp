@@ -24,13 +24,7 @@ namespace quorvel {
 namespace {
 
 DebrisPiece piece(int group, double d1, double d2, double length, int stage) {
-  DebrisPiece p;
-  p.group = group;
-  p.diameter1 = d1;
-  p.diameter2 = d2;
-  p.piece_length = length;
-  p.stage = stage;
-  return p;
+  return {group, d1, d2, length, stage, 0};
 }
 
 void expect_relatively_near(double actual, double expected, double tolerance) {

@@ -25,21 +25,14 @@ int draws_taken(Step step) {
 }
 
 TEST(Placement, AttemptTakesFourDrawsWithoutWindButtonAndFiveWithOne) {
-  for (int force : {-3, 0, 1, 3, 5, 7}) {
-    EXPECT_EQ(draws_taken([&](RandomSource& r) {
-                Placement p = place_piece(piece, 100, WindButton::none, force, r);
-                exchange_ends(p, r);
-              }),
-              4)
-        << force;
-    for (int b = 1; b <= 8; ++b)
-      EXPECT_EQ(draws_taken([&](RandomSource& r) {
-                  Placement p = place_piece(piece, 100, static_cast<WindButton>(b), force, r);
-                  exchange_ends(p, r);
-                }),
-                5)
-          << force << " " << b;
-  }
+  const auto draws = [](int button, int force) {
+    return draws_taken([&](RandomSource& r) {
+      Placement p = place_piece(piece, 100, static_cast<WindButton>(button), force, r);
+      exchange_ends(p, r);
+    });
+  };
+  for (int force : {-3, 0, 1, 3, 5, 7})
+    for (int b = 0; b <= 8; ++b) EXPECT_EQ(draws(b, force), b == 0 ? 4 : 5) << force << " " << b;
 }
 
 // Bit for bit from seed 7: x, then y, then the force draw (force 5 always chooses the sector),
@@ -57,10 +50,7 @@ TEST(Placement, StartPointStaysInsideThePlot) {
   RandomSource random(1);
   for (int i = 0; i < 100000; ++i) {
     const Placement p = place_piece(piece, 37, WindButton::none, 0, random);
-    ASSERT_GE(p.x1, 0);
-    ASSERT_LT(p.x1, 37);
-    ASSERT_GE(p.y1, 0);
-    ASSERT_LT(p.y1, 37);
+    ASSERT_TRUE(p.x1 >= 0 && p.x1 < 37 && p.y1 >= 0 && p.y1 < 37) << p.x1 << ", " << p.y1;
   }
 }
 
@@ -77,11 +67,9 @@ TEST(Wind, ForceFiveKeepsEveryAngleInItsSectorForAllEightButtons) {
       smallest = std::min(smallest, a);
       largest = std::max(largest, a);
     }
-    EXPECT_GE(smallest, low - 1e-6) << b;
-    EXPECT_LE(largest, high + 1e-6) << b;
-    // The draws fill the sector: within 0.1% of either end.
-    EXPECT_LT(smallest - low, 1e-3) << b;
-    EXPECT_LT(high - largest, 1e-3) << b;
+    // Inside the sector, and filling it: within 0.1% of either end.
+    EXPECT_NEAR(smallest, low + 5e-4, 5e-4 + 1e-6) << b;
+    EXPECT_NEAR(largest, high - 5e-4, 5e-4 + 1e-6) << b;
   }
 }
 
@@ -96,39 +84,32 @@ TEST(Wind, ForceAboveFiveActsAsFiveAndBelowZeroAsNone) {
 }
 
 TEST(Transect, CrossingIsStrictOnBothSides) {
-  Placement p;
-  p.x1 = 50;
-  p.x2 = 60;
-  EXPECT_FALSE(crosses_transect(p, 100));  // an end on the transect crosses nothing
-  p.x1 = 49.5f;
-  EXPECT_TRUE(crosses_transect(p, 100));
-  p.x2 = 50;
-  EXPECT_FALSE(crosses_transect(p, 100));
-  p.x1 = 3;
-  p.x2 = 3.5;  // odd L: the transect is at 3.5
-  EXPECT_FALSE(crosses_transect(p, 7));
-  p.x2 = 3.5000001;
-  EXPECT_TRUE(crosses_transect(p, 7));
+  // An end on the transect crosses nothing; on odd L the transect is at 3.5.
+  const struct {
+    float x1;
+    double x2;
+    int side;
+    bool crosses;
+  } cases[] = {{50, 60, 100, false},
+               {49.5f, 60, 100, true},
+               {49.5f, 50, 100, false},
+               {3, 3.5, 7, false},
+               {3, 3.5000001, 7, true}};
+  for (const auto& c : cases)
+    EXPECT_EQ(crosses_transect(Placement{.x1 = c.x1, .x2 = c.x2}, c.side), c.crosses) << c.x1;
 }
 
 TEST(Transect, ExchangeSwapsEndsRoundingTheFarEndToSingleAndNeverChangesTheCrossing) {
   RandomSource random(9);
   int exchanged = 0;
   for (int i = 0; i < 2000; ++i) {
-    Placement p;
-    p.x1 = 10;
-    p.y1 = 20;
-    p.x2 = 60.1;
-    p.y2 = 30.3;
+    Placement p{.x1 = 10, .y1 = 20, .x2 = 60.1, .y2 = 30.3};
     const bool before = crosses_transect(p, 100);
     exchange_ends(p, random);
     EXPECT_EQ(crosses_transect(p, 100), before);
     if (p.x1 != 10) {
       ++exchanged;
-      EXPECT_EQ(p.x1, 60.1f);
-      EXPECT_EQ(p.y1, 30.3f);
-      EXPECT_EQ(p.x2, 10);
-      EXPECT_EQ(p.y2, 20);
+      EXPECT_EQ(std::tie(p.x1, p.y1, p.x2, p.y2), std::make_tuple(60.1f, 30.3f, 10.0, 20.0));
     }
   }
   EXPECT_NEAR(exchanged, 1000, 5 * std::sqrt(500.0));

@@ -97,9 +97,8 @@ TEST(Runs, EveryAttemptAddsTheWholePieceToItsCell) {
 TEST(Runs, EmptyInventoryMakesNoAttempt) {
   QuietHost host;
   const StartResult r = start("", with_runs(3), 1, host);
-  EXPECT_EQ(r.tally.placement_count, 0);
-  EXPECT_EQ(r.model2.carbon_per_ha, 0);
-  EXPECT_EQ(r.model2.pieces_per_ha, 0);
+  EXPECT_EQ(std::tie(r.tally.placement_count, r.model2.carbon_per_ha, r.model2.pieces_per_ha),
+            std::make_tuple(0, 0.0, 0.0));
 }
 
 TEST(Runs, SameSeedGivesIdenticalResultsAndOtherSeedsDiffer) {
@@ -180,14 +179,11 @@ class DrawingHost : public QuietHost {
 TEST(Runs, DrawingHostGetsScaleClearsAndThePlotAndThePieceAtEveryAttempt) {
   DrawingHost host;
   const StartResult r = start("S,20,20,3,1\nH,20,10,6,2\n", with_runs(3), 4, host);
-  EXPECT_EQ(host.height, 102);
-  EXPECT_EQ(host.width, 102);
-  EXPECT_EQ(host.shows, 1);
-  EXPECT_EQ(host.clears, 1 + 3);  // once at the Start, once per run
-  EXPECT_EQ(host.frames, r.tally.placement_count);
-  EXPECT_EQ(host.pieces, r.tally.placement_count);
-  EXPECT_EQ(host.last.run, 3);
-  EXPECT_EQ(host.last.run_count, 3);
+  // Cleared once at the Start and once per run; the plot and the piece drawn at every attempt.
+  const std::int64_t n = r.tally.placement_count;
+  EXPECT_EQ(std::tie(host.height, host.width, host.shows, host.clears, host.frames, host.pieces),
+            std::make_tuple(102, 102, 1, 1 + 3, n, n));
+  EXPECT_EQ(std::tie(host.last.run, host.last.run_count), std::make_tuple(3, 3));
 }
 
 TEST(Runs, HostCanCancelTheStart) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "../support/refusal_of.h"
 
 namespace quorvel {
@@ -30,8 +32,7 @@ TEST(ReportPaths, TheLastFourCharactersGiveWayToTheReportEndings) {
   };
   for (const auto& c : cases) {
     const ReportPaths paths = report_paths_for(c.inventory);
-    EXPECT_EQ(paths.stock, c.stock) << c.inventory;
-    EXPECT_EQ(paths.estimate, c.estimate) << c.inventory;
+    EXPECT_EQ(std::tie(paths.stock, paths.estimate), std::tie(c.stock, c.estimate)) << c.inventory;
   }
 }
 
@@ -56,8 +57,7 @@ TEST(ReportPaths, APlotsReportsAddItsIdMadeSafeForAFileName) {
 TEST(ReportPaths, AShorterPathNamesNoInventory) {
   for (const char* path : {"", "txt", "дат"}) {  // the last: six bytes, three letters
     const Refusal refusal = testing::refusal_of([&] { report_paths_for(path); });
-    EXPECT_EQ(refusal.kind, RefusalKind::reports_unnamed) << path;
-    EXPECT_EQ(refusal.file, path);
+    EXPECT_EQ(std::tie(refusal.kind, refusal.file), std::tuple(RefusalKind::reports_unnamed, path));
   }
 }
 
