@@ -40,7 +40,8 @@ TEST(Border, FarEndEndsWhereThePieceLeavesThePlot) {
   for (const BorderCase& c : border_cases) {
     Placement p{.x1 = c.x1, .y1 = c.y1, .x2 = c.x2, .y2 = c.y2};
     border(p, 100);  // the start point never moves
-    EXPECT_EQ(std::tie(p.x1, p.y1, p.x2, p.y2), std::tie(c.x1, c.y1, c.expected_x2, c.expected_y2))
+    EXPECT_EQ(std::tuple(p.x1, p.y1, p.x2, p.y2),
+              std::tuple(c.x1, c.y1, c.expected_x2, c.expected_y2))
         << c.what;
   }
 }

@@ -109,7 +109,7 @@ TEST(Transect, ExchangeSwapsEndsRoundingTheFarEndToSingleAndNeverChangesTheCross
     EXPECT_EQ(crosses_transect(p, 100), before);
     if (p.x1 != 10) {
       ++exchanged;
-      EXPECT_EQ(std::tie(p.x1, p.y1, p.x2, p.y2), std::make_tuple(60.1f, 30.3f, 10.0, 20.0));
+      EXPECT_EQ(std::tuple(p.x1, p.y1, p.x2, p.y2), std::tuple(60.1f, 30.3f, 10.0, 20.0));
     }
   }
   EXPECT_NEAR(exchanged, 1000, 5 * std::sqrt(500.0));
