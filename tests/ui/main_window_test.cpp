@@ -1,5 +1,6 @@
 // The main window as it opens: captions and default texts, places and sizes, the exclusive
 // wind buttons and the keyboard focus order.
+// The parameter fields are read into the numbers of a Start, refusing what it cannot use.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,9 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <map>
+#include <tuple>
 
+#include "parameter_fields.h"
 #include "ui_test_support.h"
 
 namespace quorvel {
@@ -108,18 +111,12 @@ TEST_F(MainWindowAtStart, ControlsSitAtTheirDesignedPlaces) {
 }
 
 TEST_F(MainWindowAtStart, NoWindButtonIsSelectedAndTheyAreExclusive) {
-  std::vector<QRadioButton*> options;
-  for (int number = 1; number <= 8; ++number) {
-    options.push_back(w.window->findChild<QRadioButton*>(QStringLiteral("Option%1").arg(number)));
-    ASSERT_NE(options.back(), nullptr);
-    EXPECT_FALSE(options.back()->isChecked());
-    EXPECT_TRUE(options.back()->text().isEmpty());
-  }
-  options[2]->click();
-  options[5]->click();
-  options[5]->click();  // clicking the selected one again keeps it selected
-  for (int number = 1; number <= 8; ++number)
-    EXPECT_EQ(options[number - 1]->isChecked(), number == 6) << number;
+  const auto option = [&](int n) {
+    return w.window->findChild<QRadioButton*>(QString("Option%1").arg(n));
+  };
+  for (int n = 1; n <= 8; ++n) EXPECT_FALSE(option(n)->isChecked() || !option(n)->text().isEmpty());
+  for (const int clicked : {3, 6, 6}) option(clicked)->click();  // a second click keeps it
+  for (int n = 1; n <= 8; ++n) EXPECT_EQ(option(n)->isChecked(), n == 6) << n;
 }
 
 TEST_F(MainWindowAtStart, FocusFollowsTheDesignedOrderAndStartsAtStart) {
@@ -143,6 +140,89 @@ TEST_F(MainWindowAtStart, FocusFollowsTheDesignedOrderAndStartsAtStart) {
   EXPECT_EQ(order, expected);
   w.window->show();
   EXPECT_EQ(w.window->focusWidget(), start);
+}
+
+class ReadParameters : public ::testing::Test {
+ protected:
+  ReadParameters() {
+    fields.transect_length = w.field("Text1");
+    fields.wind_force = w.field("Text30");
+    fields.carbon_fraction = w.field("Text8");
+    fields.run_count = w.field("Text5");
+    // The density grid row by row, stage 1 to 5, groups soft, hard, conifer.
+    const QStringList grid =
+        QStringLiteral("3 2 23 15 16 24 17 18 25 19 20 26 21 22 27").split(' ');
+    for (int cell = 0; cell < 15; ++cell)
+      fields.density.at(cell / 3 + 1, cell % 3 + 1) =
+          w.field(("Text" + grid[cell]).toLatin1().constData());
+  }
+  SimulationParameters read_with(const char* name, const char* text) {
+    w.field(name)->setText(QString::fromUtf8(text));
+    return read_parameters(fields);
+  }
+
+  testing::WindowInFolder w;
+  ParameterFields fields;
+};
+
+TEST_F(ReadParameters, TheDefaultTextsGiveTheDefaultParameters) {
+  const SimulationParameters read = read_parameters(fields);
+  EXPECT_EQ(read.transect_length, 100);
+  EXPECT_EQ(read.wind_force, 0);
+  EXPECT_EQ(read.run_count, 1);
+  EXPECT_EQ(read.carbon_fraction, 0.5f);
+  // Every cell in its place, "0,357" kept as the single nearest to it, not the double.
+  EXPECT_EQ(read.density, SimulationParameters{}.density);
+  EXPECT_EQ(static_cast<double>(read.density.at(1, 1)), 0.3569999933242798);
+  EXPECT_EQ(read.density.at(2, 2), 0.41f);  // Text16 is stage 2, group 2
+  EXPECT_EQ(read.density.at(1, 3), 0.3f);   // Text23 is stage 1, group 3
+}
+
+TEST_F(ReadParameters, WholeNumbersRoundHalvesToEvenAndAPointIsAccepted) {
+  EXPECT_EQ(read_with("Text5", "2,5").run_count, 2);
+  EXPECT_EQ(read_with("Text5", "3,5").run_count, 4);
+  EXPECT_EQ(read_with("Text1", " 50 ").transect_length, 50);
+  EXPECT_EQ(read_with("Text8", "0.47").carbon_fraction, 0.47f);
+  // Any wind force is a whole number; the placement clamps it.
+  EXPECT_EQ(read_with("Text30", "-3").wind_force, -3);
+  EXPECT_EQ(read_with("Text30", "9").wind_force, 9);
+}
+
+TEST_F(ReadParameters, RefusesWhatTheRunCannotUseNamingTheFirstBadField) {
+  // Texts that convert but lie outside what a run can use; the conversions themselves are the
+  // engine's and tested there.
+  const struct {
+    const char* name;
+    const char* text;
+    Parameter parameter;
+    ValueProblem problem;
+  } bad[] = {{"Text1", "-5", Parameter::transect_length, ValueProblem::below_minimum},
+             {"Text1", "0", Parameter::transect_length, ValueProblem::below_minimum},
+             {"Text5", "-1", Parameter::run_count, ValueProblem::below_minimum},
+             {"Text3", "-0,1", Parameter::density, ValueProblem::negative},
+             {"Text8", "1e39", Parameter::carbon_fraction, ValueProblem::out_of_range}};
+  for (const auto& [name, text, parameter, problem] : bad) {
+    const QString kept = w.field(name)->text();
+    try {
+      read_with(name, text);
+      ADD_FAILURE() << name << " = " << text << " was accepted";
+    } catch (const FieldRefused& refused) {
+      EXPECT_EQ(refused.field(), w.field(name)) << name << " = " << text;
+      EXPECT_EQ(
+          std::tie(refused.refusal().parameter, refused.refusal().problem, refused.refusal().found),
+          std::make_tuple(parameter, problem, text));
+    }
+    w.field(name)->setText(kept);
+  }
+  // Text18 is read before Text5: it is the one named.
+  w.field("Text5")->setText("x");
+  try {
+    read_with("Text18", "");
+    FAIL() << "refused nothing";
+  } catch (const FieldRefused& refused) {
+    EXPECT_EQ(refused.field(), w.field("Text18"));
+    EXPECT_EQ(std::tie(refused.refusal().stage, refused.refusal().group), std::make_tuple(3, 2));
+  }
 }
 
 }  // namespace

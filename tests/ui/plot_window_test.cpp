@@ -1,11 +1,15 @@
 // The plot window: its user scale, what the drawing calls leave on it, and that the drawing
 // survives clearing, resizing and hiding as it should: drawn again sharply at a new size.
+// The window's host of a Start turns the engine's drawing calls into these, and stops.
 
 #include "plot_window.h"
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "ui_test_support.h"
+#include "window_run_host.h"
 
 namespace quorvel {
 namespace {
@@ -95,6 +99,48 @@ TEST_F(PlotWindowOf100, TheDrawingIsKeptWhileHiddenAndScaledWithTheWindow) {
   EXPECT_EQ(picture.pixelColor(500, 99), white);
   EXPECT_EQ(picture.pixelColor(500, 101), white);
   EXPECT_EQ(picture.pixelColor(500, 300), white);
+}
+
+class WindowRunHostOn100 : public ::testing::Test {
+ protected:
+  WindowRunHostOn100() {
+    plot.resize(520, 520);  // five pixels to the metre
+    host.set_scale(104, 104);
+    host.clear_plot();
+  }
+  // One attempt as the engine draws it: the plot, then the piece at height y with its mark.
+  void attempt(float y) {
+    host.draw_plot_frame({{0, 0, 100, 100}, {50, 0, 50, 100}});
+    host.draw_piece({{40, y, 40, y + 1}, {40, y, 60, y}});
+  }
+
+  PlotWindow plot{TwipScale(96)};
+  WindowRunHost host{plot, {.wind = [] { return WindButton::none; }}};
+};
+
+TEST_F(WindowRunHostOn100, TheTransectStaysOnTopOfEveryPiece) {
+  attempt(60);
+  attempt(20);
+  const QImage picture = plot.picture();
+  EXPECT_EQ(picture.pixelColor(255, 305), QColor(200, 0, 0));  // over the first piece
+  EXPECT_EQ(picture.pixelColor(255, 105), QColor(200, 0, 0));  // over the second
+  EXPECT_EQ(picture.pixelColor(230, 305), QColor(0, 0, 0));
+  EXPECT_EQ(picture.pixelColor(230, 105), QColor(0, 0, 0));
+  EXPECT_EQ(plot.boxes_drawn(), 2);
+  EXPECT_EQ(plot.lines_drawn(), 6);
+}
+
+TEST_F(WindowRunHostOn100, AStopAskedForWhileEventsAreHandledEndsThatVeryAttempt) {
+  // A yield handles events once a millisecond has passed; the stop comes from one of them.
+  QTimer::singleShot(0, [&] { host.request_stop(); });
+  RunProgress progress{1, 1, 0};
+  bool going = true;
+  for (int attempt = 1; going && attempt < 100'000'000; ++attempt) {
+    progress.placement_count = attempt;
+    going = host.yield(progress);
+  }
+  EXPECT_FALSE(going);
+  EXPECT_TRUE(host.stop_requested());
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -28,6 +31,15 @@ inline void write_file(const QString& path, const std::string& contents) {
 
 inline std::string read_file(const QString& path) { return file_bytes(path.toStdString()); }
 
+// What a Start that is turned away or cancelled must leave as it found it: every field, the
+// plot and the folder with every byte of its files.
+struct WindowTraces {
+  std::vector<QString> fields;
+  QImage picture;
+  FolderSnapshot folder;
+  bool operator==(const WindowTraces&) const = default;
+};
+
 // A main window whose chooser starts in a temporary folder and whose messages are collected.
 struct WindowInFolder {
   QTemporaryDir folder;
@@ -40,6 +52,10 @@ struct WindowInFolder {
   }
 
   QString path(const QString& name) const { return folder.filePath(name); }
+
+  QPushButton* button(const char* name) const {
+    return window->findChild<QPushButton*>(QString::fromLatin1(name));
+  }
 
   QLineEdit* field(const char* name) const {
     return window->findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -58,7 +74,31 @@ struct WindowInFolder {
     window->chooser().refresh_files();
     window->chooser().choose_file(name);
   }
+
+  // A Start, its messages alone collected, and how it ended.
+  StartSummary::Outcome start() {
+    messages.clear();
+    window->start();
+    return window->last_start().outcome;
+  }
+  StartSummary::Outcome start_on(const QString& name, const std::string& contents) {
+    choose_inventory(name, contents);
+    return start();
+  }
+
+  WindowTraces traces() const {
+    return {field_texts(), window->plot_window().picture(),
+            folder_snapshot(folder.path().toStdString())};
+  }
 };
+
+// A key pressed and let go on `widget`.
+inline void press(QWidget* widget, int key, const QString& text = QString()) {
+  QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(widget, &down);
+  QCoreApplication::sendEvent(widget, &up);
+}
 
 // Runs `action` at the first moment the window handles events during the next Start.
 inline void during_start(QObject* context, std::function<void()> action) {

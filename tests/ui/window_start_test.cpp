@@ -1,26 +1,27 @@
 // A Start from the window: the result fields and reports it leaves, the plot it draws, the
 // Starts it turns away, what the window does while it runs, and ending the program.
+// The batch makes the same Start: with the window's seed and fields it writes the same reports.
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QKeyEvent>
-#include <QPushButton>
+#include <QLocale>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 
-#include "inventory_reader.h"
-#include "model1.h"
-#include "stock_report.h"
+#include "../support/batch_in_process.h"
+#include "../support/folder_snapshot.h"
+#include "../support/temporary_folder.h"
 #include "ui_test_support.h"
 
 namespace quorvel {
 namespace {
 
 using testing::during_start;
+using testing::press;
 using testing::read_file;
 using testing::slow_inventory;
 using testing::WindowInFolder;
@@ -30,52 +31,18 @@ using Outcome = StartSummary::Outcome;
 
 const std::string one_piece = "\"S\",20,20,10,1\n";
 
-// What a Start that is turned away or cancelled must leave as it found it.
-struct Traces {
-  std::vector<QString> results;
-  QImage picture;
-  QStringList files;
-  std::string stock, estimate;
-  bool operator==(const Traces&) const = default;
-};
-
 class WindowStart : public ::testing::Test {
  protected:
-  QPushButton* button(const char* name) { return w.window->findChild<QPushButton*>(name); }
-  Outcome outcome() const { return w.window->last_start().outcome; }
   QStringList files() const { return QDir(w.folder.path()).entryList(QDir::Files); }
-
-  Traces traces() {
-    Traces t{{},
-             w.window->plot_window().picture(),
-             files(),
-             read_file(w.path("plotm_results.txt")),
-             read_file(w.path("plots_results.txt"))};
-    for (const char* name : {"Text10", "Text6", "Text11", "Text7", "Text12", "Text28", "Text4",
-                             "Text13", "Text29", "Text14", "Text9"})
-      t.results.push_back(w.field(name)->text());
-    return t;
-  }
-
-  // A Start that must be refused with one message naming every part of `named`.
-  void expect_refused(const Traces& before, const QStringList& named) {
-    w.messages.clear();
-    w.window->start();
-    EXPECT_EQ(outcome(), Outcome::refused);
-    ASSERT_EQ(w.messages.size(), 1);
-    for (const QString& part : named)
-      EXPECT_TRUE(w.messages[0].contains(part)) << w.messages[0].toStdString();
-    EXPECT_TRUE(traces() == before);
-    EXPECT_TRUE(button("Command1")->isEnabled());
-  }
 
   WindowInFolder w;
 };
 
 TEST_F(WindowStart, WorkedExampleFillsTheExactTextsAndWritesBothReports) {
   w.choose_inventory("plot.txt", one_piece);
-  button("Command1")->click();
-  ASSERT_EQ(outcome(), Outcome::completed) << w.messages.join("\n").toStdString();
+  w.button("Command1")->click();
+  ASSERT_EQ(w.window->last_start().outcome, Outcome::completed)
+      << w.messages.join("\n").toStdString();
   EXPECT_TRUE(w.messages.isEmpty());
   // Carbon 0.8804156167419418 t/ha in fifteen digits with the decimal comma; 15.7 pieces cut to 15.
   EXPECT_EQ(w.field("Text10")->text(), "0,880415616741942");
@@ -86,14 +53,8 @@ TEST_F(WindowStart, WorkedExampleFillsTheExactTextsAndWritesBothReports) {
   // Groups without a piece show a single 0.
   for (const char* name : {"Text28", "Text4", "Text29", "Text14"})
     EXPECT_EQ(w.field(name)->text(), "0") << name;
-
-  // The stock report is the model-1 table of this inventory, the estimate report 17 lines.
-  const Inventory inventory = read_inventory(w.path("plot.txt").toStdString());
-  EXPECT_EQ(read_file(w.path("plotm_results.txt")),
-            stock_report_text(compute_model1(inventory, SimulationParameters{}), ','));
-  const std::string estimate = read_file(w.path("plots_results.txt"));
-  EXPECT_EQ(std::count(estimate.begin(), estimate.end(), '\n'), 17);
-  // Nothing else is left in the folder, and the file list offers the reports as no data files.
+  // The reports' contents are the batch's (shared_start_test); nothing else is left in the
+  // folder, and the file list offers the reports as no data files.
   EXPECT_EQ(files(), (QStringList{"plot.txt", "plotm_results.txt", "plots_results.txt"}));
   EXPECT_EQ(w.window->chooser().file_list().count(), 1);
 }
@@ -104,8 +65,7 @@ TEST_F(WindowStart, UntickedReportBoxLeavesEarlierReportsTheFieldsShowTheExpecta
   write_file(w.path("plots_results.txt"), "earlier estimate\r\n");
   w.window->findChild<QCheckBox*>("Check1")->setChecked(false);
   w.field("Text5")->setText("20");
-  w.window->start();
-  ASSERT_EQ(outcome(), Outcome::completed);
+  ASSERT_EQ(w.start(), Outcome::completed);
   EXPECT_EQ(read_file(w.path("plotm_results.txt")), "earlier stock\r\n");
   EXPECT_EQ(read_file(w.path("plots_results.txt")), "earlier estimate\r\n");
   EXPECT_EQ(files().size(), 3);
@@ -121,12 +81,10 @@ TEST_F(WindowStart, UntickedReportBoxLeavesEarlierReportsTheFieldsShowTheExpecta
 }
 
 TEST_F(WindowStart, ModelOneAndThePlotFollowTheTransectLengthThePlotShowsTheLastRun) {
-  w.choose_inventory("plot.txt", "\"C\",30,10,4,5\n");
   w.field("Text1")->setText("50");
   PlotWindow& plot = w.window->plot_window();
   EXPECT_FALSE(plot.isVisible());  // hidden until the first Start
-  w.window->start();
-  ASSERT_EQ(outcome(), Outcome::completed);
+  ASSERT_EQ(w.start_on("plot.txt", "\"C\",30,10,4,5\n"), Outcome::completed);
   EXPECT_EQ(w.field("Text10")->text(), "0,534332558460239");
   EXPECT_EQ(w.field("Text11")->text(), "78");
   EXPECT_TRUE(plot.isVisible());
@@ -138,8 +96,7 @@ TEST_F(WindowStart, ModelOneAndThePlotFollowTheTransectLengthThePlotShowsTheLast
   EXPECT_EQ(plot.lines_drawn(), 3 * attempts);
   // Every run clears the drawing of the run before: thirty runs drew more than is left.
   w.field("Text5")->setText("30");
-  w.window->start();
-  ASSERT_EQ(outcome(), Outcome::completed);
+  ASSERT_EQ(w.start(), Outcome::completed);
   EXPECT_LT(plot.boxes_drawn(), w.window->last_start().placement_count);
 }
 
@@ -159,9 +116,7 @@ TEST_F(WindowStart, TheStatusLineWarnsAboutImplausibleTalliesAndThePlotAlwaysSho
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    w.choose_inventory(c.file, c.contents);
-    w.window->start();
-    ASSERT_EQ(outcome(), Outcome::completed);
+    ASSERT_EQ(w.start_on(c.file, c.contents), Outcome::completed);
     EXPECT_TRUE(w.window->status_line().text().startsWith(QString::fromUtf8(c.status)))
         << w.window->status_line().text().toStdString();
     // The transect near the bottom, the outline's side half way up: within a pixel of where
@@ -191,11 +146,10 @@ TEST_F(WindowStart, AFileOfSeveralPlotsRunsThePlotChosenWithReportsOfItsOwn) {
     preselected = first;
     return answer;
   });
-  w.choose_inventory("tally.csv",
-                     "plot;species;d1;d2;length;stage\nP07;S;20;20;10;1\n"
-                     "P/8;C;30;10;4;5\nP/8;S;20;20;10,5;1\n");
-  w.window->start();
-  ASSERT_EQ(outcome(), Outcome::completed) << w.messages.join("").toStdString();
+  ASSERT_EQ(w.start_on("tally.csv",
+                       "plot;species;d1;d2;length;stage\nP07;S;20;20;10;1\n"
+                       "P/8;C;30;10;4;5\nP/8;S;20;20;10,5;1\n"),
+            Outcome::completed);
   EXPECT_EQ(offered, (QStringList{"P07", "P/8"}));
   EXPECT_EQ(preselected, 0);
   EXPECT_EQ(w.field("Text9")->text(), "2");
@@ -205,76 +159,54 @@ TEST_F(WindowStart, AFileOfSeveralPlotsRunsThePlotChosenWithReportsOfItsOwn) {
   EXPECT_TRUE(w.window->status_line().text().startsWith("Результаты: tally.csv — участок P/8: "));
 
   answer.reset();
-  w.window->start();
-  EXPECT_EQ(outcome(), Outcome::refused);
+  EXPECT_EQ(w.start(), Outcome::refused);
   EXPECT_EQ(preselected, 1);  // the plot taken last
   EXPECT_EQ(w.window->status_line().text(), "Расчёт не начат: участок не выбран");
   EXPECT_TRUE(w.messages.isEmpty());
   EXPECT_EQ(w.field("Text9")->text(), "2");
 }
 
-TEST_F(WindowStart, ARefusedStartNamesWhatItCannotUseAndChangesNothing) {
-  w.window->start();  // no file chosen yet
-  EXPECT_EQ(outcome(), Outcome::refused);
+// The refusals of fields and files are in edge_numbers_ui_test and file_faults_ui_test.
+TEST_F(WindowStart, AStartWithoutAFileChosenNamesTheFileListAndShowsNoPlot) {
+  EXPECT_EQ(w.start(), Outcome::refused);
   ASSERT_EQ(w.messages.size(), 1);
   EXPECT_TRUE(w.messages[0].contains(QStringLiteral("«Файл данных:»")));
   EXPECT_FALSE(w.window->plot_window().isVisible());
-
-  w.choose_inventory("plot.txt", one_piece);
-  w.window->start();
-  ASSERT_EQ(outcome(), Outcome::completed);
-  const Traces before = traces();
-  const struct {
-    const char* field;
-    const char* text;
-    QStringList named;
-  } fields[] = {
-      {"Text1", "сто", {"«Длина трансекты»", "не число"}},
-      {"Text1", "40000", {"«Длина трансекты»"}},
-      {"Text24", "", {"стадия разложения 2, «Хвойные»", "пустое"}},
-      {"Text5", "0,4", {"«Количество прогонов»"}},  // rounds to no run at all
-  };
-  for (const auto& refused : fields) {
-    SCOPED_TRACE(std::string(refused.field) + " = " + refused.text);
-    const QString kept = w.field(refused.field)->text();
-    w.field(refused.field)->setText(QString::fromUtf8(refused.text));
-    expect_refused(before, refused.named);
-    w.field(refused.field)->setText(kept);
-  }
-  write_file(w.path("plot.txt"), one_piece + "\"X\",20,20,10,1\n");
-  expect_refused(before, {"строка 2, запись 2", w.path("plot.txt")});
 }
 
 TEST_F(WindowStart, DuringAStartOnlyTheWindTheReportBoxAndFinishAreLive) {
   w.choose_inventory("plot.txt", slow_inventory(20));
   w.window->show();
   w.window->activateWindow();
-  button("Command1")->setFocus();
+  w.button("Command1")->setFocus();
   bool checked = false;
   during_start(w.window.get(), [&] {
     checked = true;
     EXPECT_TRUE(w.window->running());
     // Start keeps the focus, so that no key press reaches a setting.
-    EXPECT_EQ(w.window->focusWidget(), button("Command1"));
+    EXPECT_EQ(w.window->focusWidget(), w.button("Command1"));
     for (const char* name : {"Text1", "Text5", "Text8", "Text30", "Text3", "Text27"})
       EXPECT_TRUE(w.field(name)->isReadOnly()) << name;
     EXPECT_TRUE(w.window->findChild<QRadioButton*>("Option1")->isEnabled());
     EXPECT_TRUE(w.window->findChild<QCheckBox*>("Check1")->isEnabled());
-    EXPECT_TRUE(button("Command2")->isEnabled());
+    EXPECT_TRUE(w.button("Command2")->isEnabled());
     EXPECT_TRUE(w.window->status_line().text().contains(QStringLiteral("Прогон 1 из 1")));
-    // A second Start inside the first is not begun.
-    button("Command1")->click();
+    // A second Start inside the first is not begun, nor do keys reach a setting.
+    w.button("Command1")->click();
     w.window->start();
+    press(w.window->focusWidget(), Qt::Key_Space, QStringLiteral(" "));
+    press(w.window->focusWidget(), Qt::Key_Return);
     // Model 1 is already shown, the rest waits for the end of the runs.
     EXPECT_FALSE(w.field("Text10")->text().isEmpty());
     EXPECT_TRUE(w.field("Text6")->text().isEmpty());
   });
-  w.window->start();
+  press(w.button("Command1"), Qt::Key_Enter);  // Enter on the focused Start starts
   EXPECT_TRUE(checked);
   EXPECT_EQ(w.window->last_start().starts, 1);
-  EXPECT_EQ(outcome(), Outcome::completed);
-  EXPECT_TRUE(button("Command1")->isEnabled());
-  EXPECT_EQ(w.window->focusWidget(), button("Command1"));  // the focus is back on Start
+  EXPECT_EQ(w.window->last_start().outcome, Outcome::completed);
+  EXPECT_TRUE(w.window->findChild<QCheckBox*>("Check1")->isChecked());
+  EXPECT_TRUE(w.button("Command1")->isEnabled());
+  EXPECT_EQ(w.window->focusWidget(), w.button("Command1"));  // the focus is back on Start
   EXPECT_FALSE(w.field("Text1")->isReadOnly());
 }
 
@@ -291,8 +223,7 @@ TEST_F(WindowStart, ChangesDuringTheRunsApplyFromTheirNextRead) {
     w.window->chooser().choose_file("other.txt");
     w.window->plot_window().close();
   });
-  w.window->start();
-  ASSERT_EQ(outcome(), Outcome::completed);
+  ASSERT_EQ(w.start(), Outcome::completed);
   const StartSummary& start = w.window->last_start();
   EXPECT_GT(start.attempts_by_wind[8], 0);  // north before the click
   EXPECT_GT(start.attempts_by_wind[6], 0);  // east after it
@@ -313,23 +244,20 @@ TEST_F(WindowStart, ChangesDuringTheRunsApplyFromTheirNextRead) {
 }
 
 TEST_F(WindowStart, EscCancelsAndPutsThePreviousResultsBack) {
-  w.choose_inventory("plot.txt", one_piece);
-  w.window->start();
-  ASSERT_EQ(outcome(), Outcome::completed);
+  ASSERT_EQ(w.start_on("plot.txt", one_piece), Outcome::completed);
   write_file(w.path("plot.txt"), slow_inventory(20));
-  const Traces before = traces();
+  const testing::WindowTraces before = w.traces();
   bool cancelled = false;
   during_start(w.window.get(), [&] {
     cancelled = true;
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(w.field("Text1"), &escape);
   });
-  w.window->start();
+  EXPECT_EQ(w.start(), Outcome::cancelled);
   ASSERT_TRUE(cancelled);
-  EXPECT_EQ(outcome(), Outcome::cancelled);
   EXPECT_TRUE(w.messages.isEmpty());
-  EXPECT_TRUE(traces() == before);  // no temporary file left either
-  EXPECT_TRUE(button("Command1")->isEnabled());
+  EXPECT_TRUE(w.traces() == before);  // no temporary file left either
+  EXPECT_TRUE(w.button("Command1")->isEnabled());
 }
 
 // Finish or closing the window ends the program at once, idle or during the runs, and never
@@ -346,7 +274,7 @@ TEST(WindowEnded, FinishOrClosingEndsTheProgramWithoutHalfWrittenReports) {
       QObject::connect(w.window.get(), &MainWindow::program_ended, [&] { ++ended; });
       const auto end = [&] {
         if (by_finish)
-          w.window->findChild<QPushButton*>("Command2")->click();
+          press(w.button("Command2"), Qt::Key_Return);
         else
           w.window->close();
       };
@@ -365,6 +293,23 @@ TEST(WindowEnded, FinishOrClosingEndsTheProgramWithoutHalfWrittenReports) {
                 (QStringList{"plot.txt", "plotm_results.txt"}));
     }
   }
+}
+
+TEST(SharedStart, TheBatchWritesTheWindowsReportsFromTheWindowsSeed) {
+  const std::string inventory = "\"S\",20,20,10,1\n\"H\",30,25,3,2\n\"C\",12,8,6,4\n";
+  testing::WindowInFolder w;
+  w.field("Text5")->setText("7");
+  w.field("Text1")->setText("40");
+  ASSERT_EQ(w.start_on("plot.txt", inventory), StartSummary::Outcome::completed);
+
+  const testing::TemporaryFolder folder;
+  const std::string separator = QLocale().decimalPoint() == QStringLiteral(".") ? "." : ",";
+  const testing::BatchResult batch = testing::run_batch_in_process(
+      {"--seed", std::to_string(w.window->last_start().seed), "--runs", "7", "--transect-length",
+       "40", "--decimal-separator", separator, folder.write("plot.txt", inventory)});
+  ASSERT_EQ(batch.status, 0) << batch.err;
+  for (const char* report : {"plotm_results.txt", "plots_results.txt"})
+    EXPECT_EQ(testing::read_file(w.path(report)), testing::file_bytes(folder.in(report))) << report;
 }
 
 }  // namespace
