@@ -61,8 +61,11 @@ run_starts() {
     number=$((number + 1))
     echo "# Start $number: $arguments"
     status=0
+    # The messages come after the figures, not interleaved with them as the two streams happen
+    # to be written.
     # shellcheck disable=SC2086  # the arguments are split on purpose
-    "$batch" --json --no-reports $arguments | tr ',' '\n' || status=$?
+    "$batch" --json --no-reports $arguments 2>"$cross/stderr" | tr ',' '\n' || status=$?
+    sed 's/^/# stderr: /' "$cross/stderr"
     echo "# exit status $status"
   done < <(starts)
 }
