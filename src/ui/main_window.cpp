@@ -445,7 +445,8 @@ void MainWindow::start() {
   summary_.reports_written = false;
   summary_.seed = request.seed;
   host_ = &host;
-  // Disabling Start moves the focus on; it comes back when Start is enabled again.
+  // A message box or a click elsewhere may take the focus during the runs; it comes back to
+  // Start afterwards when Start had it.
   const bool start_had_focus = command1_->hasFocus() || focusWidget() == command1_;
   lock_parameters(true);
   status_line_->begin_start(paths.inventory_path);
