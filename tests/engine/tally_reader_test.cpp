@@ -187,6 +187,8 @@ TEST(TallyReader, RefusalsNameFileLineColumnAndWhatWasFound) {
       {"inventory_format_as_ever", "S,20,20,10,1\nX,1,1,1,1\n", K::field_not_valid, 2, 2,
        F::species_code, "", "X"},
       {"cyrillic_code_as_text", "П,1,1,1,1\n", K::field_not_valid, 1, 1, F::species_code, "", "П"},
+      {"text_cut_between_letters", "\"S\"xабвгд,1,1,1,1\n", K::text_after_quote, 1, 0, F::none, "",
+       "xабвг"},
       {"fields_separated_by_blanks", "S 20 20 10 1\n", K::record_incomplete, 1, 1, F::species_code,
        "", "", FormHint::space_separated, 5, 1},
       {"semicolons_but_a_short_row", "S;20;18;10;1\nH;12;9;1\n", K::record_incomplete, 2, 1,
