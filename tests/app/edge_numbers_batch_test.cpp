@@ -77,9 +77,10 @@ TEST_F(BatchEdgeNumbers, EndInAResultOrARefusalThatLeavesTheReportsAsTheyWere) {
     // Parameters refuse the batch before any plot; a refused plot still has its line, whose
     // status is the refusal's message (the last line, after any warnings).
     const std::size_t last = result.err.rfind('\n', result.err.size() - 2) + 1;
-    if (!result.out.empty())
+    if (!result.out.empty()) {
       EXPECT_EQ(nlohmann::json::parse(result.out)["status"],
                 "refused: " + result.err.substr(last + 15, result.err.size() - last - 16));
+    }
     EXPECT_EQ(folder_snapshot(folder_.path()), before);
   }
 }
