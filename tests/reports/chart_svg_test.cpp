@@ -6,6 +6,7 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -27,15 +28,20 @@ class ChartReader {
   }
 
   // The attributes (and the text content, as "#text") of each element of a class, in order.
+  // Scanned by hand: a regular expression recurses once a character over a long list of points.
   std::vector<std::map<std::string, std::string>> elements(const std::string& cls) const {
     std::vector<std::map<std::string, std::string>> out;
-    const std::regex element("<\\w+ class=\"" + cls + "\"([^>]*?)/?>([^<]*)");
-    const std::regex attribute("([\\w-]+)=\"([^\"]*)\"");
-    for (std::sregex_iterator e(svg_.begin(), svg_.end(), element), end; e != end; ++e) {
-      std::map<std::string, std::string> fields{{"#text", (*e)[2]}};
-      const std::string attributes = (*e)[1];
-      for (std::sregex_iterator a(attributes.begin(), attributes.end(), attribute); a != end; ++a)
-        fields[(*a)[1]] = (*a)[2];
+    const std::string marker = " class=\"" + cls + "\"";
+    for (auto at = svg_.find(marker); at != std::string::npos; at = svg_.find(marker, at + 1)) {
+      const std::size_t close = svg_.find('>', at);
+      std::map<std::string, std::string> fields{
+          {"#text", svg_.substr(close + 1, svg_.find('<', close) - close - 1)}};
+      std::string_view rest(svg_.data() + at + marker.size(), close - at - marker.size());
+      for (std::size_t eq; (eq = rest.find("=\"")) != std::string_view::npos;) {
+        const std::size_t name = rest.rfind(' ', eq) + 1, end = rest.find('"', eq + 2);
+        fields[std::string(rest.substr(name, eq - name))] = rest.substr(eq + 2, end - eq - 2);
+        rest.remove_prefix(end + 1);
+      }
       out.push_back(fields);
     }
     return out;
