@@ -40,6 +40,7 @@ if $sanitize; then
   if [ ! -f "$asan_build/CMakeCache.txt" ]; then
     # GCC leaves the float-to-integer conversions out of "undefined": they are added here.
     cmake -S "$root" -B "$asan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_SANITIZE=ON \
+      "${quorvel_cmake_launcher[@]}" \
       -DQUORVEL_BUILD_BENCH=OFF \
       -DCMAKE_CXX_FLAGS="-fsanitize=float-cast-overflow -fno-sanitize-recover=float-cast-overflow"
   fi

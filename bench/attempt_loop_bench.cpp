@@ -3,11 +3,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "border.h"
-#include "inventory_reader.h"
-#include "placement.h"
-#include "run_driver.h"
-#include "transect.h"
+#include "engine/border.h"
+#include "engine/inventory_reader.h"
+#include "engine/placement.h"
+#include "engine/run_driver.h"
+#include "engine/transect.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <exception>
 #include <filesystem>
 
-#include "expectation.h"
-#include "inventory.h"
-#include "inventory_reader.h"
-#include "simulation_parameters.h"
+#include "engine/expectation.h"
+#include "engine/inventory.h"
+#include "engine/inventory_reader.h"
+#include "engine/simulation_parameters.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "stand_estimate.h"
+#include "stand/stand_estimate.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "inventory_reader.h"
-#include "tally_reader.h"
+#include "engine/inventory_reader.h"
+#include "field/tally_reader.h"
 
 namespace {
 

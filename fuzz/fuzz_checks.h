@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "debris_piece.h"
-#include "refusal.h"
+#include "engine/debris_piece.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

@@ -3,12 +3,12 @@
 // short run, so that what the reader lets through is tried where it is used.
 
 #include "../tests/support/quiet_host.h"
-#include "expectation.h"
-#include "figure_range.h"
+#include "engine/expectation.h"
+#include "engine/figure_range.h"
+#include "engine/inventory_reader.h"
+#include "engine/model1.h"
+#include "engine/run_driver.h"
 #include "fuzz_checks.h"
-#include "inventory_reader.h"
-#include "model1.h"
-#include "run_driver.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
+#include "engine/number_text.h"
+#include "engine/text_to_number.h"
 #include "fuzz_checks.h"
-#include "number_text.h"
-#include "text_to_number.h"
 
 namespace {
 

@@ -20,8 +20,11 @@ if ! command -v clang++ >/dev/null 2>&1; then
   exit 1
 fi
 
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    "${launcher[@]}" \
     -DQUORVEL_FUZZ=ON -DQUORVEL_BUILD_UI=OFF -DQUORVEL_BUILD_TESTS=OFF -DQUORVEL_BUILD_BENCH=OFF
 fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/%/_fuzz}"

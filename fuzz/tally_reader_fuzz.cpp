@@ -1,10 +1,10 @@
 // Arbitrary bytes to the tally and species map readers: plots the engine can work with, or a
 // refusal naming the file with its text as UTF-8. The last byte chooses the options.
 
+#include "field/plausibility.h"
+#include "field/tally_reader.h"
+#include "field/text_encoding.h"
 #include "fuzz_checks.h"
-#include "plausibility.h"
-#include "tally_reader.h"
-#include "text_encoding.h"
 
 namespace {
 

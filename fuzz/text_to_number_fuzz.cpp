@@ -4,8 +4,8 @@
 #include <clocale>
 #include <string>
 
+#include "engine/text_to_number.h"
 #include "fuzz_checks.h"
-#include "text_to_number.h"
 
 namespace {
 

@@ -8,7 +8,7 @@ QUORVEL_ROOT=${QUORVEL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 QUORVEL_BUILD=${QUORVEL_BUILD:-$QUORVEL_ROOT/build}
 
 quorvel_packages=(
-  g++ make cmake pkg-config
+  g++ make cmake pkg-config ccache
   qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libpcg-cpp-dev
@@ -31,9 +31,17 @@ quorvel_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Every build goes through ccache, so a second run on the same machine recompiles nothing that
+# did not change. Paths below the repository are hashed relative to it, so a fresh clone in
+# another folder finds the same cache entries.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$QUORVEL_ROOT}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+quorvel_cmake_launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+
 quorvel_build() {
   if [ ! -f "$QUORVEL_BUILD/CMakeCache.txt" ]; then
-    cmake -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD" -DCMAKE_BUILD_TYPE=Release "$@"
+    cmake -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD" -DCMAKE_BUILD_TYPE=Release \
+      "${quorvel_cmake_launcher[@]}" "$@"
   fi
   cmake --build "$QUORVEL_BUILD" -j "$(nproc)"
 }

@@ -1,4 +1,4 @@
-#include "border.h"
+#include "engine/border.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "crossing_probability.h"
+#include "engine/crossing_probability.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "refusal.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

@@ -12,7 +12,7 @@
 // exceeds force / 5 by up to 5e-8. Both lie far below what any feasible number of runs can
 // resolve.
 
-#include "wind.h"
+#include "engine/wind.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "estimators.h"
+#include "engine/estimators.h"
 
 #include <cmath>
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <optional>
 
-#include "stage_group_table.h"
-#include "transect_tally.h"
+#include "engine/stage_group_table.h"
+#include "engine/transect_tally.h"
 
 namespace quorvel {
 

@@ -1,12 +1,12 @@
-#include "expectation.h"
+#include "engine/expectation.h"
 
 #include <cmath>
 #include <string>
 #include <utility>
 
-#include "crossing_probability.h"
-#include "piece_measures.h"
-#include "refusal.h"
+#include "engine/crossing_probability.h"
+#include "engine/piece_measures.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

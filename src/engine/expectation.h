@@ -5,10 +5,10 @@
 #include <array>
 #include <vector>
 
-#include "inventory.h"
-#include "simulation_parameters.h"
-#include "stage_group_table.h"
-#include "wind.h"
+#include "engine/inventory.h"
+#include "engine/simulation_parameters.h"
+#include "engine/stage_group_table.h"
+#include "engine/wind.h"
 
 namespace quorvel {
 

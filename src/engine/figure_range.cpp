@@ -1,9 +1,9 @@
-#include "figure_range.h"
+#include "engine/figure_range.h"
 
 #include <cmath>
 #include <string>
 
-#include "refusal.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

@@ -1,11 +1,11 @@
-#include "input_file.h"
+#include "engine/input_file.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <system_error>
 
-#include "refusal.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "debris_piece.h"
+#include "engine/debris_piece.h"
 
 namespace quorvel {
 

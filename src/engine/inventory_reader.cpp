@@ -1,4 +1,4 @@
-#include "inventory_reader.h"
+#include "engine/inventory_reader.h"
 
 #include <cctype>
 #include <cerrno>
@@ -11,8 +11,8 @@
 #include <system_error>
 #include <utility>
 
-#include "refusal.h"
-#include "species_group.h"
+#include "engine/refusal.h"
+#include "engine/species_group.h"
 
 namespace quorvel {
 

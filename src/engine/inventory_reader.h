@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "inventory.h"
+#include "engine/inventory.h"
 
 namespace quorvel {
 

@@ -1,9 +1,9 @@
-#include "model1.h"
+#include "engine/model1.h"
 
 #include <cmath>
 
-#include "pi_value.h"
-#include "piece_measures.h"
+#include "engine/pi_value.h"
+#include "engine/piece_measures.h"
 
 namespace quorvel {
 

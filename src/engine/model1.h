@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "inventory.h"
-#include "simulation_parameters.h"
-#include "stage_group_table.h"
+#include "engine/inventory.h"
+#include "engine/simulation_parameters.h"
+#include "engine/stage_group_table.h"
 
 namespace quorvel {
 

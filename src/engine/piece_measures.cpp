@@ -1,6 +1,6 @@
-#include "piece_measures.h"
+#include "engine/piece_measures.h"
 
-#include "pi_value.h"
+#include "engine/pi_value.h"
 
 namespace quorvel {
 

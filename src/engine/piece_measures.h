@@ -3,8 +3,8 @@
 // (t), volume (m3) and lateral surface (m2), always of the whole piece, however much of it the
 // plot border cut away. The same for every attempt of the record, so computed once.
 
-#include "debris_piece.h"
-#include "simulation_parameters.h"
+#include "engine/debris_piece.h"
+#include "engine/simulation_parameters.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "placement.h"
+#include "engine/placement.h"
 
 #include <cmath>
 

@@ -2,9 +2,9 @@
 // One placement attempt of a piece on the plot: a random start point inside the square,
 // an orientation under the wind, the far end at the piece's length.
 
-#include "debris_piece.h"
-#include "random_source.h"
-#include "wind.h"
+#include "engine/debris_piece.h"
+#include "engine/random_source.h"
+#include "engine/wind.h"
 
 namespace quorvel {
 

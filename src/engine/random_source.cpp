@@ -1,4 +1,4 @@
-#include "random_source.h"
+#include "engine/random_source.h"
 
 #include <chrono>
 

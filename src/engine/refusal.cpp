@@ -1,4 +1,4 @@
-#include "refusal.h"
+#include "engine/refusal.h"
 
 #include <utility>
 

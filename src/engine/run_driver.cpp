@@ -1,6 +1,6 @@
-#include "run_driver.h"
+#include "engine/run_driver.h"
 
-#include "figure_range.h"
+#include "engine/figure_range.h"
 
 namespace quorvel {
 

@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
-#include "estimators.h"
-#include "inventory.h"
-#include "model1.h"
-#include "run_host.h"
-#include "simulation_parameters.h"
-#include "transect_tally.h"
+#include "engine/estimators.h"
+#include "engine/inventory.h"
+#include "engine/model1.h"
+#include "engine/run_host.h"
+#include "engine/simulation_parameters.h"
+#include "engine/transect_tally.h"
 
 namespace quorvel {
 

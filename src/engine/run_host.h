@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "model1.h"
-#include "placement.h"
-#include "wind.h"
+#include "engine/model1.h"
+#include "engine/placement.h"
+#include "engine/wind.h"
 
 namespace quorvel {
 

@@ -1,10 +1,10 @@
-#include "simulation_parameters.h"
+#include "engine/simulation_parameters.h"
 
 #include <cmath>
 #include <string>
 #include <utility>
 
-#include "refusal.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

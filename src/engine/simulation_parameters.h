@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "stage_group_table.h"
+#include "engine/stage_group_table.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "species_group.h"
+#include "engine/species_group.h"
 
 namespace quorvel {
 

@@ -1,11 +1,11 @@
-#include "text_to_number.h"
+#include "engine/text_to_number.h"
 
 #include <charconv>
 #include <cmath>
 #include <string>
 #include <utility>
 
-#include "refusal.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

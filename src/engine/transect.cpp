@@ -1,4 +1,4 @@
-#include "transect.h"
+#include "engine/transect.h"
 
 namespace quorvel {
 

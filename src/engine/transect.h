@@ -1,8 +1,8 @@
 #pragma once
 // The transect x = L/2 and the exchange of a piece's ends before it is drawn and tested.
 
-#include "placement.h"
-#include "random_source.h"
+#include "engine/placement.h"
+#include "engine/random_source.h"
 
 namespace quorvel {
 

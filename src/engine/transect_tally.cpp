@@ -1,14 +1,14 @@
-#include "transect_tally.h"
+#include "engine/transect_tally.h"
 
 #include <cmath>
 #include <string>
 
-#include "border.h"
-#include "pi_value.h"
-#include "piece_measures.h"
-#include "placement.h"
-#include "refusal.h"
-#include "transect.h"
+#include "engine/border.h"
+#include "engine/pi_value.h"
+#include "engine/piece_measures.h"
+#include "engine/placement.h"
+#include "engine/refusal.h"
+#include "engine/transect.h"
 
 namespace quorvel {
 

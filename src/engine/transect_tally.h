@@ -8,12 +8,12 @@
 #include <stdexcept>
 #include <vector>
 
-#include "inventory.h"
-#include "random_source.h"
-#include "run_host.h"
-#include "running_moments.h"
-#include "simulation_parameters.h"
-#include "stage_group_table.h"
+#include "engine/inventory.h"
+#include "engine/random_source.h"
+#include "engine/run_host.h"
+#include "engine/running_moments.h"
+#include "engine/simulation_parameters.h"
+#include "engine/stage_group_table.h"
 
 namespace quorvel {
 

@@ -1,8 +1,8 @@
-#include "wind.h"
+#include "engine/wind.h"
 
 #include <array>
 
-#include "pi_value.h"
+#include "engine/pi_value.h"
 
 namespace quorvel {
 

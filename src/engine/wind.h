@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "random_source.h"
+#include "engine/random_source.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "chart_svg.h"
+#include "reports/chart_svg.h"
 
 #include <algorithm>
 #include <array>

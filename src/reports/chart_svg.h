@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "convergence.h"
-#include "stand_chart_series.h"
+#include "stand/convergence.h"
+#include "stand/stand_chart_series.h"
 
 namespace quorvel {
 

@@ -1,9 +1,9 @@
-#include "estimate_report.h"
+#include "reports/estimate_report.h"
 
 #include <string_view>
 
-#include "print_zone_writer.h"
-#include "report_group_names.h"
+#include "reports/print_zone_writer.h"
+#include "reports/report_group_names.h"
 
 namespace quorvel {
 

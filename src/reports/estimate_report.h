@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "estimators.h"
+#include "engine/estimators.h"
 
 namespace quorvel {
 

@@ -1,6 +1,6 @@
-#include "print_zone_writer.h"
+#include "reports/print_zone_writer.h"
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace quorvel {
 

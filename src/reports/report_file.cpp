@@ -1,4 +1,4 @@
-#include "report_file.h"
+#include "reports/report_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "refusal.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

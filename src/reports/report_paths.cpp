@@ -1,8 +1,8 @@
-#include "report_paths.h"
+#include "reports/report_paths.h"
 
 #include <string_view>
 
-#include "refusal.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

@@ -1,7 +1,7 @@
-#include "stock_report.h"
+#include "reports/stock_report.h"
 
-#include "print_zone_writer.h"
-#include "report_group_names.h"
+#include "reports/print_zone_writer.h"
+#include "reports/report_group_names.h"
 
 namespace quorvel {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model1.h"
+#include "engine/model1.h"
 
 namespace quorvel {
 

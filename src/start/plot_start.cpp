@@ -1,12 +1,12 @@
-#include "plot_start.h"
+#include "start/plot_start.h"
 
 #include <utility>
 #include <vector>
 
-#include "estimate_report.h"
-#include "figure_range.h"
-#include "report_file.h"
-#include "stock_report.h"
+#include "engine/figure_range.h"
+#include "reports/estimate_report.h"
+#include "reports/report_file.h"
+#include "reports/stock_report.h"
 
 namespace quorvel {
 

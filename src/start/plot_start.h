@@ -11,15 +11,15 @@
 #include <cstdint>
 #include <optional>
 
-#include "expectation.h"
-#include "inventory.h"
-#include "model1.h"
-#include "refusal.h"
-#include "report_paths.h"
-#include "run_driver.h"
-#include "simulation_parameters.h"
-#include "start_host.h"
-#include "wind.h"
+#include "engine/expectation.h"
+#include "engine/inventory.h"
+#include "engine/model1.h"
+#include "engine/refusal.h"
+#include "engine/run_driver.h"
+#include "engine/simulation_parameters.h"
+#include "engine/wind.h"
+#include "reports/report_paths.h"
+#include "start/start_host.h"
 
 namespace quorvel {
 

@@ -2,8 +2,8 @@
 // What a whole Start asks of its front end beyond the runs: a word when the exact expectation
 // is known, and whether the reports are wanted, asked anew before each of them.
 
-#include "expectation.h"
-#include "run_host.h"
+#include "engine/expectation.h"
+#include "engine/run_host.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "convergence_chart.h"
+#include "ui/convergence_chart.h"
 
 #include <QLocale>
 #include <QVBoxLayout>

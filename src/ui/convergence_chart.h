@@ -11,8 +11,8 @@
 #include <QValueAxis>
 #include <QWidget>
 
-#include "convergence.h"
-#include "twip_scale.h"
+#include "stand/convergence.h"
+#include "ui/twip_scale.h"
 
 namespace quorvel {
 

@@ -1,12 +1,12 @@
-#include "data_file_chooser.h"
+#include "ui/data_file_chooser.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QScopedValueRollback>
 
-#include "mounted_drives.h"
-#include "own_report.h"
+#include "field/own_report.h"
+#include "ui/mounted_drives.h"
 
 namespace quorvel {
 

@@ -10,9 +10,9 @@
 #include <QObject>
 #include <QStringList>
 
-#include "directory_list.h"
-#include "file_paths.h"
-#include "twip_scale.h"
+#include "ui/directory_list.h"
+#include "ui/file_paths.h"
+#include "ui/twip_scale.h"
 
 namespace quorvel {
 

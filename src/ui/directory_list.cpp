@@ -1,4 +1,4 @@
-#include "directory_list.h"
+#include "ui/directory_list.h"
 
 #include <QDir>
 #include <QFileInfo>

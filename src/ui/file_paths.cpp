@@ -1,6 +1,6 @@
-#include "file_paths.h"
+#include "ui/file_paths.h"
 
-#include "report_paths.h"
+#include "reports/report_paths.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "line_shape.h"
+#include "ui/line_shape.h"
 
 #include <QPainter>
 #include <algorithm>

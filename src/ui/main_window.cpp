@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,16 +13,16 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "convergence.h"
-#include "plausibility.h"
-#include "plot_start.h"
-#include "random_source.h"
-#include "refusal_text.h"
-#include "shown_from_first_character.h"
-#include "tally_file.h"
-#include "warning_text.h"
-#include "window_run_host.h"
-#include "wrapped_check_box.h"
+#include "engine/random_source.h"
+#include "field/plausibility.h"
+#include "stand/convergence.h"
+#include "start/plot_start.h"
+#include "ui/refusal_text.h"
+#include "ui/shown_from_first_character.h"
+#include "ui/tally_file.h"
+#include "ui/warning_text.h"
+#include "ui/window_run_host.h"
+#include "ui/wrapped_check_box.h"
 
 namespace quorvel {
 

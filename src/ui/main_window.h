@@ -16,17 +16,17 @@
 #include <memory>
 #include <optional>
 
-#include "convergence_chart.h"
-#include "data_file_chooser.h"
-#include "message_sink.h"
-#include "mounted_drives.h"
-#include "parameter_fields.h"
-#include "plot_window.h"
-#include "results_display.h"
-#include "start_status_line.h"
-#include "start_summary.h"
-#include "twip_scale.h"
-#include "wind_frame.h"
+#include "ui/convergence_chart.h"
+#include "ui/data_file_chooser.h"
+#include "ui/message_sink.h"
+#include "ui/mounted_drives.h"
+#include "ui/parameter_fields.h"
+#include "ui/plot_window.h"
+#include "ui/results_display.h"
+#include "ui/start_status_line.h"
+#include "ui/start_summary.h"
+#include "ui/twip_scale.h"
+#include "ui/wind_frame.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "mounted_drives.h"
+#include "ui/mounted_drives.h"
 
 #include <QStorageInfo>
 

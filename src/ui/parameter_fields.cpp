@@ -1,8 +1,8 @@
-#include "parameter_fields.h"
+#include "ui/parameter_fields.h"
 
 #include <utility>
 
-#include "text_to_number.h"
+#include "engine/text_to_number.h"
 
 namespace quorvel {
 

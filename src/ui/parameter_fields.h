@@ -8,9 +8,9 @@
 #include <exception>
 #include <utility>
 
-#include "refusal.h"
-#include "simulation_parameters.h"
-#include "stage_group_table.h"
+#include "engine/refusal.h"
+#include "engine/simulation_parameters.h"
+#include "engine/stage_group_table.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "plot_window.h"
+#include "ui/plot_window.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -14,7 +14,7 @@
 #include <optional>
 #include <vector>
 
-#include "twip_scale.h"
+#include "ui/twip_scale.h"
 
 namespace quorvel {
 

@@ -1,10 +1,10 @@
-#include "refusal_text.h"
+#include "ui/refusal_text.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 #include <cerrno>
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace quorvel {
 

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "refusal.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 

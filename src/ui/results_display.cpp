@@ -1,9 +1,9 @@
-#include "results_display.h"
+#include "ui/results_display.h"
 
 #include <QCoreApplication>
 #include <cmath>
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 namespace quorvel {
 

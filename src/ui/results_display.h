@@ -9,9 +9,9 @@
 #include <array>
 #include <optional>
 
-#include "estimators.h"
-#include "expectation.h"
-#include "model1.h"
+#include "engine/estimators.h"
+#include "engine/expectation.h"
+#include "engine/model1.h"
 
 namespace quorvel {
 

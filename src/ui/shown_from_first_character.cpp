@@ -1,4 +1,4 @@
-#include "shown_from_first_character.h"
+#include "ui/shown_from_first_character.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "start_status_line.h"
+#include "ui/start_status_line.h"
 
 #include <QFileInfo>
 #include <QResizeEvent>

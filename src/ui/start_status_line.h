@@ -8,7 +8,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 
-#include "run_host.h"
+#include "engine/run_host.h"
 
 namespace quorvel {
 

@@ -1,8 +1,8 @@
-#include "tally_file.h"
+#include "ui/tally_file.h"
 
 #include <QFile>
 
-#include "tally_reader.h"
+#include "field/tally_reader.h"
 
 namespace quorvel {
 

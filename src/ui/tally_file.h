@@ -5,7 +5,7 @@
 #include <QString>
 #include <vector>
 
-#include "inventory.h"
+#include "engine/inventory.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "warning_text.h"
+#include "ui/warning_text.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -6,7 +6,7 @@
 #include <QString>
 #include <vector>
 
-#include "plausibility.h"
+#include "field/plausibility.h"
 
 namespace quorvel {
 

@@ -1,8 +1,8 @@
-#include "wind_frame.h"
+#include "ui/wind_frame.h"
 
 #include <QLabel>
 
-#include "line_shape.h"
+#include "ui/line_shape.h"
 
 namespace quorvel {
 

@@ -9,8 +9,8 @@
 #include <QRadioButton>
 #include <array>
 
-#include "twip_scale.h"
-#include "wind.h"
+#include "engine/wind.h"
+#include "ui/twip_scale.h"
 
 namespace quorvel {
 

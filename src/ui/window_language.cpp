@@ -1,4 +1,4 @@
-#include "window_language.h"
+#include "ui/window_language.h"
 
 #include <QCoreApplication>
 

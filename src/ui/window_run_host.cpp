@@ -1,4 +1,4 @@
-#include "window_run_host.h"
+#include "ui/window_run_host.h"
 
 #include <QCoreApplication>
 

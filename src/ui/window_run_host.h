@@ -9,8 +9,8 @@
 #include <functional>
 #include <optional>
 
-#include "plot_window.h"
-#include "start_host.h"
+#include "start/start_host.h"
+#include "ui/plot_window.h"
 
 namespace quorvel {
 

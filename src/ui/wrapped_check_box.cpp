@@ -1,4 +1,4 @@
-#include "wrapped_check_box.h"
+#include "ui/wrapped_check_box.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

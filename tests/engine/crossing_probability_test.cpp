@@ -1,7 +1,7 @@
 // The exact crossing chance of one placement attempt, checked against values from closed forms
 // derived by hand for every range of lengths and against long runs of the engine's own placement.
 
-#include "crossing_probability.h"
+#include "engine/crossing_probability.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "border.h"
-#include "debris_piece.h"
-#include "placement.h"
-#include "random_source.h"
-#include "refusal.h"
-#include "transect.h"
-#include "wind.h"
+#include "engine/border.h"
+#include "engine/debris_piece.h"
+#include "engine/placement.h"
+#include "engine/random_source.h"
+#include "engine/refusal.h"
+#include "engine/transect.h"
+#include "engine/wind.h"
 
 namespace quorvel {
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "../support/quiet_host.h"
-#include "expectation.h"
-#include "inventory_reader.h"
-#include "refusal.h"
-#include "run_driver.h"
-#include "text_to_number.h"
+#include "engine/expectation.h"
+#include "engine/inventory_reader.h"
+#include "engine/refusal.h"
+#include "engine/run_driver.h"
+#include "engine/text_to_number.h"
 
 namespace quorvel {
 namespace {

@@ -1,7 +1,7 @@
 // The model-2 expectation: hand sums of measures over crossing chances, the per-hectare
 // conversion, what stage 0 counts in, and agreement with many runs of the engine's own loop.
 
-#include "expectation.h"
+#include "engine/expectation.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "../support/quiet_host.h"
-#include "crossing_probability.h"
-#include "inventory.h"
-#include "random_source.h"
-#include "refusal.h"
-#include "run_host.h"
-#include "simulation_parameters.h"
-#include "transect_tally.h"
+#include "engine/crossing_probability.h"
+#include "engine/inventory.h"
+#include "engine/random_source.h"
+#include "engine/refusal.h"
+#include "engine/run_host.h"
+#include "engine/simulation_parameters.h"
+#include "engine/transect_tally.h"
 
 namespace quorvel {
 namespace {

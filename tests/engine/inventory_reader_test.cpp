@@ -1,4 +1,4 @@
-#include "inventory_reader.h"
+#include "engine/inventory_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "model1.h"
+#include "engine/model1.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <tuple>
 
-#include "inventory_reader.h"
+#include "engine/inventory_reader.h"
 
 namespace quorvel {
 namespace {

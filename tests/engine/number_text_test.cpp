@@ -1,9 +1,9 @@
-#include "number_text.h"
+#include "engine/number_text.h"
 
 #include <gtest/gtest.h>
 
-#include "refusal.h"
-#include "text_to_number.h"
+#include "engine/refusal.h"
+#include "engine/text_to_number.h"
 
 namespace quorvel {
 namespace {

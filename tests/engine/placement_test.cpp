@@ -1,12 +1,12 @@
-#include "placement.h"
+#include "engine/placement.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <tuple>
 
-#include "pi_value.h"
-#include "transect.h"
+#include "engine/pi_value.h"
+#include "engine/transect.h"
 
 namespace quorvel {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "../support/quiet_host.h"
 #include "../support/refusal_of.h"
-#include "inventory_reader.h"
-#include "piece_measures.h"
-#include "run_driver.h"
+#include "engine/inventory_reader.h"
+#include "engine/piece_measures.h"
+#include "engine/run_driver.h"
 
 namespace quorvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "estimate_report.h"
+#include "reports/estimate_report.h"
 
 #include <gtest/gtest.h>
 

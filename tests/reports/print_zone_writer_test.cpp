@@ -1,6 +1,6 @@
 // The edges of print-zone layout that the two reports' byte-for-byte tests do not reach.
 
-#include "print_zone_writer.h"
+#include "reports/print_zone_writer.h"
 
 #include <gtest/gtest.h>
 

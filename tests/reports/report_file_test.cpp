@@ -1,7 +1,7 @@
 // Report files: exact bytes under the target's name, the permission bits of the report they
 // replace, reports committed together or not at all, and no trace of a write that failed.
 
-#include "report_file.h"
+#include "reports/report_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

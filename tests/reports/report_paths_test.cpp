@@ -1,4 +1,4 @@
-#include "report_paths.h"
+#include "reports/report_paths.h"
 
 #include <gtest/gtest.h>
 

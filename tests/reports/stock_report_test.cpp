@@ -1,4 +1,4 @@
-#include "stock_report.h"
+#include "reports/stock_report.h"
 
 #include <gtest/gtest.h>
 

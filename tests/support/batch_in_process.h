@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "batch_options.h"
-#include "batch_run.h"
+#include "batch/batch_options.h"
+#include "batch/batch_run.h"
 
 extern char** environ;
 

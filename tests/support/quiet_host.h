@@ -1,7 +1,7 @@
 #pragma once
 // A host of the runs that neither draws nor stops them, under a fixed wind.
 
-#include "run_host.h"
+#include "engine/run_host.h"
 
 namespace quorvel::testing {
 

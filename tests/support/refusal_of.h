@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "refusal.h"
+#include "engine/refusal.h"
 
 namespace quorvel::testing {
 

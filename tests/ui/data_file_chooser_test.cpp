@@ -1,7 +1,7 @@
 // The data file chooser: the paths a click in the file list derives, the lists it shows, and
 // a drive that cannot be read.
 
-#include "data_file_chooser.h"
+#include "ui/data_file_chooser.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <QListWidget>
 #include <memory>
 
-#include "file_paths.h"
+#include "ui/file_paths.h"
 #include "ui_test_support.h"
 
 namespace quorvel {

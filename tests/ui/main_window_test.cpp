@@ -12,7 +12,7 @@
 #include <map>
 #include <tuple>
 
-#include "parameter_fields.h"
+#include "ui/parameter_fields.h"
 #include "ui_test_support.h"
 
 namespace quorvel {

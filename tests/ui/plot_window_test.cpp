@@ -2,14 +2,14 @@
 // survives clearing, resizing and hiding as it should: drawn again sharply at a new size.
 // The window's host of a Start turns the engine's drawing calls into these, and stops.
 
-#include "plot_window.h"
+#include "ui/plot_window.h"
 
 #include <gtest/gtest.h>
 
 #include <QTimer>
 
+#include "ui/window_run_host.h"
 #include "ui_test_support.h"
-#include "window_run_host.h"
 
 namespace quorvel {
 namespace {

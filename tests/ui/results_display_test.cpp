@@ -2,14 +2,14 @@
 // expectation under them.
 // The convergence chart holds the running mean of a series, and the chart a Start leaves.
 
-#include "results_display.h"
+#include "ui/results_display.h"
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QRegularExpression>
 
-#include "convergence_chart.h"
+#include "ui/convergence_chart.h"
 #include "ui_test_support.h"
 
 namespace quorvel {

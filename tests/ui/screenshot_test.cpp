@@ -12,8 +12,8 @@
 #include <QScreen>
 #include <iostream>
 
+#include "ui/window_language.h"
 #include "ui_test_support.h"
-#include "window_language.h"
 
 namespace quorvel {
 namespace {

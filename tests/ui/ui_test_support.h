@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "../support/folder_snapshot.h"
-#include "main_window.h"
+#include "ui/main_window.h"
 
 namespace quorvel::testing {
 

@@ -3,7 +3,7 @@
 // every caption fits its designed box and a fifteen-digit value its result field.
 // Each kind of refusal is worded in Russian from its data alone.
 
-#include "window_language.h"
+#include "ui/window_language.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@
 #include <string>
 #include <utility>
 
-#include "refusal_text.h"
+#include "ui/refusal_text.h"
 #include "ui_test_support.h"
 
 namespace quorvel {
@@ -86,7 +86,8 @@ TEST(WindowLanguage, EveryMarkedTextHasAFinishedEnglishTranslationInTheProgram) 
   QTemporaryDir folder;
   const QString found_ts = folder.filePath("found.ts");
   ASSERT_EQ(QProcess::execute(QStringLiteral(QUORVEL_LUPDATE),
-                              {"-silent", "-source-language", "ru", "-locations", "none",
+                              {"-silent", "-source-language", "ru", "-locations", "none", "-I",
+                               QStringLiteral(QUORVEL_SOURCE_DIR "/src"),
                                QStringLiteral(QUORVEL_SOURCE_DIR "/src/ui"), "-ts", found_ts}),
             0);
   const Messages found = read_ts(found_ts);

@@ -1,0 +1,43 @@
+#pragma once
+// The batch front end's side of a Start: a fixed wind, no drawing, an interrupt that cancels,
+// progress on a terminal, the optional trace of every attempt, and the reports unless
+// --no-reports.
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "start/start_host.h"
+
+namespace quorvel {
+
+class BatchHost : public StartHost {
+ public:
+  struct Setup {
+    WindButton wind = WindButton::none;
+    const std::atomic<bool>* interrupted = nullptr;  // set by a signal; cancels the Start
+    std::FILE* progress = nullptr;                   // a terminal, or null for silence
+    std::FILE* trace = nullptr;                      // the CSV of every attempt, or null
+    std::string label;                               // the inventory, in progress lines
+    bool reports = false;                            // the two reports are wanted
+  };
+
+  explicit BatchHost(Setup setup);
+
+  WindButton wind_choice() override { return setup_.wind; }
+  bool yield(const RunProgress& progress) override;
+  bool traces() const override { return setup_.trace != nullptr; }
+  void trace_attempt(const AttemptTrace& attempt) override;
+  bool reports_wanted() override { return setup_.reports; }
+
+ private:
+  void show_progress(const RunProgress& progress);
+
+  Setup setup_;
+  std::string trace_line_;
+  std::uint32_t countdown_ = 0;
+  std::chrono::steady_clock::time_point next_progress_{};
+};
+
+}  // namespace quorvel

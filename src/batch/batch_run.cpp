@@ -1,0 +1,445 @@
+#include "batch/batch_run.h"
+
+#include <cerrno>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <ostream>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "batch/batch_host.h"
+#include "batch/batch_json.h"
+#include "batch/batch_refusal_text.h"
+#include "batch/batch_warning_text.h"
+#include "batch/chart_files.h"
+#include "batch/detail_csv.h"
+#include "batch/plot_queue.h"
+#include "batch/stand_output.h"
+#include "batch/summary_csv.h"
+#include "engine/inventory_reader.h"
+#include "engine/number_text.h"
+#include "engine/transect_tally.h"
+#include "field/own_report.h"
+#include "field/plausibility.h"
+#include "reports/chart_svg.h"
+#include "reports/report_file.h"
+#include "stand/convergence.h"
+#include "start/plot_start.h"
+
+namespace quorvel {
+
+namespace {
+
+// The trace goes to a side file that takes its name only when the Start succeeds.
+class TraceFile {
+ public:
+  explicit TraceFile(const std::string& path) : path_(path), partial_(path + ".partial") {
+    if (path.empty()) return;
+    file_ = std::fopen(partial_.c_str(), "wb");
+    if (!file_) refuse(errno);
+    std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+  }
+  ~TraceFile() {
+    if (!file_) return;
+    std::fclose(file_);
+    std::remove(partial_.c_str());
+  }
+  std::FILE* get() const { return file_; }
+  void commit() {
+    if (!file_) return;
+    int error = std::ferror(file_) ? EIO : 0;
+    if (std::fclose(file_) != 0 && error == 0) error = errno;
+    file_ = nullptr;
+    if (error == 0 && std::rename(partial_.c_str(), path_.c_str()) != 0) error = errno;
+    if (error == 0) return;
+    std::remove(partial_.c_str());
+    refuse(error);
+  }
+
+ private:
+  [[noreturn]] void refuse(int error) const {
+    throw Refused({.kind = RefusalKind::output_unwritable,
+                   .file = path_,
+                   .reason = std::strerror(error),
+                   .output = Output::trace,
+                   .system_error = error});
+  }
+
+  std::string path_, partial_;
+  std::FILE* file_ = nullptr;
+};
+
+// "tally.csv, plot P07": the file and, where it has a plot column, the plot.
+std::string heading(const PlotOutcome& o) {
+  return o.plot.empty() ? o.inventory : o.inventory + ", plot " + o.plot;
+}
+
+// The trace of a plot of a file with a plot column: trace-P07.csv for trace.csv.
+std::string trace_path(const std::string& path, const PlotOutcome& o) {
+  if (path.empty() || o.plot.empty()) return path;
+  std::filesystem::path named(path);
+  const std::string extension = named.extension().string();
+  named.replace_filename(named.stem().string() + "-" + file_name_safe(o.plot) + extension);
+  return named.string();
+}
+
+// One inventory through the Start both front ends share.
+void start_inventory(const Inventory& inventory, const BatchOptions& options,
+                     const BatchSettings& settings, const BatchEnvironment& environment,
+                     PlotOutcome& outcome) {
+  StartRequest request;
+  request.parameters = settings.parameters;
+  request.wind = settings.wind;
+  request.seed = outcome.seed;
+  request.max_attempts_per_record = options.max_attempts;
+  request.runs = !options.expected_only;
+  request.decimal_separator = settings.decimal_separator;
+  const bool reports = request.runs && !options.no_reports;
+  if (reports) request.report_paths = report_paths_for_plot(outcome.inventory, outcome.plot);
+  TraceFile trace(request.runs ? trace_path(options.trace_path, outcome) : std::string());
+  const bool progress = environment.progress && options.jobs == 1 && request.runs;
+  BatchHost::Setup setup;
+  setup.wind = settings.wind;
+  setup.interrupted = environment.interrupted;
+  setup.progress = progress ? environment.progress : nullptr;
+  setup.trace = trace.get();
+  setup.label = heading(outcome);
+  setup.reports = reports;
+  BatchHost host(std::move(setup));
+  StartOutcome start = perform_start(inventory, request, host);
+  if (progress) std::fputs("\r\033[K", environment.progress);
+
+  outcome.model1 = start.model1;
+  outcome.expectation = std::move(start.expectation);
+  outcome.start = std::move(start.runs);
+  if (start.reports_written) outcome.reports = request.report_paths;
+  outcome.unwritten = std::move(start.reports_refused);
+  try {
+    trace.commit();
+  } catch (const Refused& refused) {
+    if (!outcome.unwritten) outcome.unwritten = refused.refusal();
+  }
+}
+
+std::string text(double value, const BatchSettings& settings) {
+  return general_number_text(value, settings.decimal_separator);
+}
+
+template <typename Number>
+std::string by_group(const std::array<Number, last_group + 1>& values, const BatchSettings& s) {
+  return text(values[1], s) + " / " + text(values[2], s) + " / " + text(values[3], s);
+}
+
+void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s) {
+  const SimulationParameters& p = s.parameters;
+  out << heading(o) << ": " << o.record_count << " records, L = " << p.transect_length
+      << " m, seed " << o.seed << "\n";
+  out << "  model 1:  carbon " << text(o.model1.model1_total, s) << " t C/ha, "
+      << text(o.model1.pieces_per_ha, s) << " pieces/ha\n";
+  out << "            volume S/H/C " << by_group(o.model1.volume_per_ha, s) << " m3/ha, surface "
+      << by_group(o.model1.surface_per_ha, s) << " m2/ha\n";
+  if (o.start) {
+    const Model2Estimates& m = o.start->model2;
+    out << "  model 2:  carbon " << text(m.carbon_per_ha, s) << " t C/ha";
+    if (m.standard_error)
+      out << " (standard error " << text(m.standard_error->carbon_per_ha, s) << ")";
+    out << ", " << text(m.pieces_per_ha, s) << " pieces/ha, " << p.run_count << " runs, "
+        << o.start->tally.placement_count << " attempts\n";
+    out << "            volume S/H/C " << by_group(m.volume_per_ha, s) << " m3/ha, surface "
+        << by_group(m.surface_per_ha, s) << " m2/ha\n";
+  }
+  if (o.expectation) {
+    out << "  expected: carbon " << text(o.expectation->carbon_per_ha, s) << " t C/ha (one run "
+        << text(o.expectation->carbon_per_ha_stderr_per_run, s) << ", " << p.run_count << " runs "
+        << text(o.expectation->carbon_per_ha_stderr_per_run / std::sqrt(p.run_count), s) << "), "
+        << text(o.expectation->pieces_per_ha, s) << " pieces/ha\n";
+  }
+  if (o.reports) out << "  reports:  " << o.reports->stock << ", " << o.reports->estimate << "\n";
+}
+
+void print_refusal(std::ostream& err, const Refusal& refusal) {
+  err << "quorvel-batch: " << refusal_text(refusal) << "\n";
+}
+
+void print_warnings(std::ostream& err, const PlotOutcome& o) {
+  for (const Warning& warning : o.warnings)
+    err << "quorvel-batch: warning: " << warning_text(warning) << "\n";
+}
+
+// The figures, and beside them what could not be written.
+void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
+                   const BatchOptions& options, const BatchSettings& settings) {
+  print_warnings(err, o);
+  // The output is flushed only before a message, which then stands after the lines it concerns
+  // also when both go to one file; a write per plot would cost more than the plot's figures.
+  if (o.refused) {
+    out.flush();
+    print_refusal(err, *o.refused);
+    // A script reading the lines sees every plot, the refused ones with their status.
+    if (options.json) out << plot_outcome_json(o, settings).dump() << "\n";
+    return;
+  }
+  if (options.json)
+    out << plot_outcome_json(o, settings).dump() << "\n";
+  else
+    print_text(out, o, settings);
+  if (o.unwritten) {
+    out.flush();
+    print_refusal(err, *o.unwritten);
+  }
+}
+
+// Runs process_inventory over the plots of all files with `jobs` workers, handing each outcome
+// to `done` in file-then-plot order as soon as it and all before it are finished. The workers
+// run at most a few plots ahead of the one awaited, so the outcomes held at once stay few
+// whatever the number of plots.
+template <typename Done>
+void process_all(const BatchOptions& options, const BatchSettings& settings,
+                 const BatchEnvironment& environment, Done done) {
+  PlotQueue queue(options.inventories, settings.tally);
+  if (options.jobs <= 1) {
+    while (std::optional<PlotWork> work = queue.next())
+      done(process_inventory(std::move(*work), options, settings, environment));
+    return;
+  }
+  const std::size_t window = 4 * static_cast<std::size_t>(options.jobs);
+  std::mutex mutex;  // the queue and the outcomes
+  std::condition_variable changed;
+  std::map<std::size_t, PlotOutcome> outcomes;  // finished, not yet handed to `done`
+  std::optional<std::size_t> count;             // all plots, once the queue is empty
+  std::size_t awaited = 0;                      // the next plot handed to `done`
+  const auto worker = [&] {
+    for (;;) {
+      std::optional<PlotWork> work;
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return count || queue.handed_out() < awaited + window; });
+        if (count) return;
+        work = queue.next();
+        if (!work) {
+          count = queue.handed_out();
+          changed.notify_all();
+          return;
+        }
+      }
+      const std::size_t position = work->position;
+      PlotOutcome outcome = process_inventory(std::move(*work), options, settings, environment);
+      std::lock_guard lock(mutex);
+      outcomes.emplace(position, std::move(outcome));
+      changed.notify_all();
+    }
+  };
+  std::vector<std::jthread> workers;
+  for (int j = 0; j < options.jobs; ++j) workers.emplace_back(worker);
+  for (std::size_t i = 0;; ++i) {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return outcomes.contains(i) || (count && i == *count); });
+    if (!outcomes.contains(i)) return;
+    PlotOutcome outcome = std::move(outcomes.at(i));
+    outcomes.erase(i);
+    awaited = i + 1;
+    changed.notify_all();
+    lock.unlock();
+    done(std::move(outcome));
+  }
+}
+
+// The inventories without Quorvel's own reports, which a second run over "folder/*.txt" finds
+// beside them; one note names those skipped.
+std::vector<std::string> without_own_reports(const std::vector<std::string>& files,
+                                             std::ostream& err) {
+  std::vector<std::string> kept, skipped;
+  for (const std::string& file : files) (is_own_report(file) ? skipped : kept).push_back(file);
+  if (skipped.empty()) return kept;
+  constexpr std::size_t named = 3;
+  err << "quorvel-batch: skipped " << skipped.size() << " of Quorvel's own report"
+      << (skipped.size() == 1 ? "" : "s") << " (";
+  for (std::size_t i = 0; i < skipped.size() && i < named; ++i)
+    err << (i > 0 ? ", " : "") << skipped[i];
+  err << (skipped.size() > named ? ", ...)\n" : ")\n");
+  return kept;
+}
+
+// The CSV files that grow with the plots: the summary, the pieces and the runs. Each is written
+// to its side file as the plots pass and takes its place at the end; one that cannot be
+// opened or written is refused and the batch goes on without it.
+class BatchTables {
+ public:
+  using Refuse = std::function<void(const Refused&, Output)>;
+
+  BatchTables(const BatchOptions& options, Refuse refuse) : refuse_(std::move(refuse)) {
+    open(summary_, options.summary_path, summary_csv_header(), Output::summary);
+    open(pieces_, options.pieces_path, piece_csv_header(), Output::table);
+    open(runs_, options.runs_csv_path, run_csv_header(), Output::table);
+  }
+
+  void add(const PlotOutcome& o, const BatchSettings& settings) {
+    if (summary_) summary_->append(summary_csv_row(o, settings));
+    if (pieces_) pieces_->append(o.piece_rows);
+    if (runs_) runs_->append(run_csv_rows(o, settings.parameters.transect_length));
+  }
+
+  void finish() {
+    for (auto [table, output] :
+         {std::pair{&summary_, Output::summary}, std::pair{&pieces_, Output::table},
+          std::pair{&runs_, Output::table}}) {
+      if (!*table) continue;
+      try {
+        (*table)->finish().commit();
+      } catch (const Refused& refused) {
+        refuse_(refused, output);
+      }
+      table->reset();
+    }
+  }
+
+ private:
+  void open(std::optional<GrowingReport>& table, const std::string& path, const std::string& header,
+            Output output) {
+    if (path.empty()) return;
+    try {
+      table.emplace(path);
+      table->append(header);
+    } catch (const Refused& refused) {
+      refuse_(refused, output);
+    }
+  }
+
+  Refuse refuse_;
+  std::optional<GrowingReport> summary_, pieces_, runs_;
+};
+
+void print_unlisted(std::ostream& err, const PlotOutcome& o, const std::string& strata) {
+  err << "quorvel-batch: " << (o.plot.empty() ? o.inventory : o.plot)
+      << " is not listed in the strata file " << strata << "; left out of the stand estimates\n";
+}
+
+// Model 2's convergence on the plot, when runs were made.
+void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
+                      const BatchSettings& settings, std::size_t number) {
+  if (options.chart_path.empty() || !o.start) return;
+  const int L = settings.parameters.transect_length;
+  const std::vector<double> carbon = carbon_t_per_ha_by_run(o.start->tally, L);
+  const ConvergenceSeries series = convergence_series(
+      carbon, o.expectation ? std::optional(o.expectation->carbon_per_ha) : std::nullopt);
+  const bool several = options.inventories.size() > 1 || !o.plot.empty();
+  const std::string name = o.plot.empty() ? o.inventory : o.inventory + ", plot " + o.plot;
+  write_report_file(plot_chart_path(options.chart_path, o.plot, number, several),
+                    convergence_chart_svg(series, name));
+}
+
+// After the plots: the stand estimates printed (with two plots or more, or with strata or a
+// stand summary asked for), the stand summary and the stand chart.
+template <typename Refuse>
+void finish_stand(const StandOutput& stand, std::size_t plots, const BatchOptions& options,
+                  const BatchSettings& settings, std::ostream& out, Refuse refuse) {
+  const bool asked = !options.strata_path.empty() || !options.stand_summary_path.empty();
+  const bool printed = asked || plots > 1;
+  if (!printed && options.chart_path.empty()) return;
+  const StandEstimate estimate = stand.estimate();
+  if (printed && options.json) {
+    for (const nlohmann::json& line : stand_json_lines(estimate)) out << line.dump() << "\n";
+  } else if (printed) {
+    out << stand_text(estimate, settings.decimal_separator);
+  }
+  out.flush();
+  if (!options.stand_summary_path.empty()) {
+    try {
+      write_report_file(options.stand_summary_path, stand_summary_csv(estimate));
+    } catch (const Refused& refused) {
+      refuse(refused, Output::table);
+    }
+  }
+  if (!options.chart_path.empty()) {
+    try {
+      write_report_file(stand_chart_path(options.chart_path),
+                        stand_chart_svg(stand.chart_series(estimate),
+                                        "Stand: model 1 carbon by stratum, 95% intervals"));
+    } catch (const Refused& refused) {
+      refuse(refused, Output::chart);
+    }
+  }
+}
+
+}  // namespace
+
+PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
+                              const BatchSettings& settings, const BatchEnvironment& environment) {
+  PlotOutcome outcome;
+  outcome.inventory = std::move(work.file);
+  outcome.plot = std::move(work.tally.plot);
+  outcome.stratum = std::move(work.tally.stratum);
+  outcome.seed = seed_for_inventory(settings.seed, work.position);
+  if (work.refused) {
+    outcome.refused = std::move(work.refused);
+    return outcome;
+  }
+  const Inventory& inventory = work.tally.inventory;
+  outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
+  try {
+    start_inventory(inventory, options, settings, environment, outcome);
+    outcome.warnings =
+        plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1);
+    if (!options.pieces_path.empty())
+      outcome.piece_rows = piece_csv_rows(inventory, outcome, settings.parameters.transect_length);
+  } catch (const StartCancelled&) {
+    outcome.refused = Refusal{.kind = RefusalKind::cancelled, .file = outcome.inventory};
+  } catch (const Refused& refused) {
+    outcome.refused = refused.refusal();
+    outcome.warnings = plausibility_warnings(inventory, outcome.plot, settings.parameters);
+  }
+  return outcome;
+}
+
+int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
+              std::ostream& err) {
+  BatchSettings settings;
+  std::optional<StandOutput> stand;
+  try {
+    settings = batch_settings_from(options, environment.locale_separator);
+    stand.emplace(options, !options.chart_path.empty());
+  } catch (const Refused& refused) {
+    print_refusal(err, refused.refusal());
+    return 1;
+  }
+  BatchOptions inventories = options;
+  inventories.inventories = without_own_reports(options.inventories, err);
+  int status = 0;
+  const auto refuse_output = [&](const Refused& refused, Output output) {
+    Refusal refusal = refused.refusal();
+    refusal.output = output;
+    print_refusal(err, refusal);
+    status = 1;
+  };
+  BatchTables tables(options, [&](const Refused& r, Output o) { refuse_output(r, o); });
+  std::size_t number = 0;
+  process_all(inventories, settings, environment, [&](PlotOutcome outcome) {
+    ++number;
+    if (outcome.refused || outcome.unwritten) status = 1;
+    const bool listed = stand->assign_stratum(outcome);
+    print_outcome(out, err, outcome, options, settings);
+    if (listed)
+      stand->add(outcome);
+    else
+      print_unlisted(err, outcome, options.strata_path);
+    tables.add(outcome, settings);
+    try {
+      write_plot_chart(outcome, inventories, settings, number);
+    } catch (const Refused& refused) {
+      refuse_output(refused, Output::chart);
+    }
+  });
+  finish_stand(*stand, number, options, settings, out,
+               [&](const Refused& r, Output o) { refuse_output(r, o); });
+  tables.finish();
+  return status;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,90 @@
+#include "batch/batch_settings.h"
+
+#include <string>
+#include <utility>
+
+#include "engine/random_source.h"
+#include "engine/refusal.h"
+#include "engine/text_to_number.h"
+#include "field/species_map.h"
+
+namespace quorvel {
+
+namespace {
+
+// The conversion's refusal, told which parameter it was about.
+template <typename Parse>
+auto parsed(Parameter parameter, const std::string& text, Parse parse, int stage = 0,
+            int group = 0) {
+  try {
+    return parse(text);
+  } catch (const Refused& refused) {
+    Refusal refusal = refused.refusal();
+    refusal.parameter = parameter;
+    refusal.stage = stage;
+    refusal.group = group;
+    throw Refused(std::move(refusal));
+  }
+}
+
+// STAGE:CODE=TEXT, its form already checked by the command line.
+void apply_density(DensityTable& table, const std::string& cell) {
+  const int stage = cell[0] - '0';
+  const int group = cell[2] == 'S' ? 1 : cell[2] == 'H' ? 2 : 3;
+  table.at(stage, group) = parsed(Parameter::density, cell.substr(4), text_to_single, stage, group);
+}
+
+// The options' texts were checked by the command line.
+TallyOptions tally_options_from(const BatchOptions& o) {
+  TallyOptions t;
+  if (!o.input_separator.empty())
+    t.separator = field_separator_named(o.input_separator).value_or(FieldSeparator::detect);
+  if (!o.input_decimal.empty())
+    t.decimal = decimal_mark_named(o.input_decimal).value_or(DecimalMark::detect);
+  if (!o.input_encoding.empty())
+    t.encoding = text_encoding_named(o.input_encoding).value_or(TextEncoding::detect);
+  t.plot_column = o.plot_column;
+  if (!o.species_map_path.empty()) {
+    try {
+      t.species_map = read_species_map(o.species_map_path);
+    } catch (const Refused& refused) {
+      Refusal refusal = refused.refusal();
+      // Tells "cannot open the species map" from "cannot open the inventory file".
+      const RefusalKind k = refusal.kind;
+      if (k == RefusalKind::file_missing || k == RefusalKind::file_unreadable ||
+          k == RefusalKind::file_is_folder)
+        refusal.field = InventoryField::species_code;
+      throw Refused(std::move(refusal));
+    }
+  }
+  return t;
+}
+
+}  // namespace
+
+BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) {
+  BatchSettings s;
+  SimulationParameters& p = s.parameters;
+  p.transect_length = parsed(Parameter::transect_length, o.transect_length, text_to_int16);
+  p.wind_force = parsed(Parameter::wind_force, o.wind_force, text_to_int16);
+  for (const std::string& cell : o.densities) apply_density(p.density, cell);
+  p.carbon_fraction = parsed(Parameter::carbon_fraction, o.carbon_fraction, text_to_single);
+  p.run_count = parsed(Parameter::run_count, o.runs, text_to_int16);
+  check_parameters(p);
+  s.wind = wind_button_from_name(o.wind).value_or(WindButton::none);
+  s.seed = o.seed.value_or(seed_from_time_of_day());
+  s.decimal_separator = o.decimal_separator.value_or(locale_separator);
+  s.tally = tally_options_from(o);
+  return s;
+}
+
+std::uint64_t seed_for_inventory(std::uint64_t batch_seed, std::size_t position) {
+  if (position == 0) return batch_seed;
+  // splitmix64 of the seed moved on by the position
+  std::uint64_t z = batch_seed + 0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(position);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,30 @@
+#pragma once
+// The batch options turned into what the engine works with, by the rules of the window's
+// fields; a text that does not parse refuses the whole batch before any file is touched.
+
+#include <cstdint>
+
+#include "batch/batch_options.h"
+#include "engine/simulation_parameters.h"
+#include "engine/wind.h"
+#include "field/tally_options.h"
+
+namespace quorvel {
+
+struct BatchSettings {
+  SimulationParameters parameters;
+  WindButton wind = WindButton::none;
+  std::uint64_t seed = 0;
+  char decimal_separator = ',';
+  TallyOptions tally;  // how to read the inventory files, the species map read
+};
+
+// Throws Refused naming the parameter and its text, or the species map that cannot be used
+// (a map that cannot be opened names the species code as its field).
+BatchSettings batch_settings_from(const BatchOptions& options, char locale_separator);
+
+// The seed of the inventory at `position` (from 0): the batch seed itself for the first, a
+// well-mixed derivation for the others, so results never depend on how many run at once.
+std::uint64_t seed_for_inventory(std::uint64_t batch_seed, std::size_t position);
+
+}  // namespace quorvel

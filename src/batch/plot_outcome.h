@@ -1,0 +1,35 @@
+#pragma once
+// What the batch front end learned about one inventory (one plot of a file): the Start's
+// results, the exact expectation, the reports it wrote, or why the inventory was refused.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/expectation.h"
+#include "engine/model1.h"
+#include "engine/refusal.h"
+#include "engine/run_driver.h"
+#include "field/plausibility.h"
+#include "reports/report_paths.h"
+
+namespace quorvel {
+
+struct PlotOutcome {
+  std::string inventory;
+  std::string plot;     // the plot column's value; empty for a file without one
+  std::string stratum;  // the stratum column's value; empty without one
+  std::uint64_t seed = 0;
+  std::int64_t record_count = 0;
+  Model1Result model1;
+  std::optional<StartResult> start;  // absent with --expected-only
+  std::optional<Model2Expectation> expectation;
+  std::optional<ReportPaths> reports;  // the reports written
+  std::optional<Refusal> refused;      // the inventory was refused: no figures
+  std::optional<Refusal> unwritten;    // the figures stand, but the reports or the trace do not
+  std::vector<Warning> warnings;       // what looks wrong in the tally, even when refused
+  std::string piece_rows;              // --pieces: its CSV rows, made while the records are at hand
+};
+
+}  // namespace quorvel

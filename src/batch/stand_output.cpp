@@ -1,0 +1,209 @@
+#include "batch/stand_output.h"
+
+#include "batch/summary_csv.h"
+#include "engine/number_text.h"
+#include "field/strata_reader.h"
+
+namespace quorvel {
+
+namespace {
+
+StandAccumulator accumulator_for(const std::optional<StrataTable>& strata) {
+  if (strata) {
+    const std::vector<StratumArea> areas = strata->areas();
+    if (!areas.empty()) return StandAccumulator(areas);
+  }
+  return StandAccumulator();
+}
+
+std::optional<StrataTable> strata_from(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  return read_strata(path);
+}
+
+PlotFigures figures_of_outcome(const PlotOutcome& o) {
+  PlotFigures f;
+  if (o.refused) return f;
+  f.model1 = figures_of(o.model1);
+  if (o.start) f.model2 = figures_of(o.start->model2);
+  if (o.expectation) f.model2_expected = figures_of(*o.expectation);
+  return f;
+}
+
+const char* estimate_label(Estimate e) {
+  switch (e) {
+    case Estimate::model1:
+      return "model 1: ";
+    case Estimate::model2:
+      return "model 2: ";
+    case Estimate::model2_expected:
+      break;
+  }
+  return "expected:";
+}
+
+std::string plural(std::int64_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// "3.2 (sd 1.1, standard error 0.8, 95% interval 1.5 .. 4.9)", or the mean alone.
+std::string figure_text(const FigureEstimate& f, bool with_sd, char separator) {
+  const auto text = [separator](double v) { return general_number_text(v, separator); };
+  std::string out = text(f.mean);
+  if (!f.se) return out;
+  out += " (";
+  if (with_sd && f.sd) out += "sd " + text(*f.sd) + ", ";
+  out += "standard error " + text(*f.se) + ", 95% interval " + text(*f.ci95_low) + " .. " +
+         text(*f.ci95_high) + ")";
+  return out;
+}
+
+std::string estimate_lines(const FigureEstimates& f, Estimate e, bool with_sd, char separator) {
+  return std::string("    ") + estimate_label(e) + " carbon " +
+         figure_text(f.carbon_t_per_ha, with_sd, separator) + " t C/ha, " +
+         figure_text(f.pieces_per_ha, with_sd, separator) + " pieces/ha\n";
+}
+
+std::string stratum_name(const std::string& name) {
+  return name.empty() ? "all plots" : "stratum \"" + name + "\"";
+}
+
+void cell(std::string& row, const std::string& value) {
+  row += ',';
+  row += value;
+}
+
+std::string optional_cell(const std::optional<double>& value) {
+  return value ? csv_number(*value) : std::string();
+}
+
+const char* const group_letters[] = {"", "S", "H", "C"};
+const FigureEstimates no_figures{};
+
+std::string figure_column(const FigureKey& key) {
+  std::string name = figure_key(key.name);
+  if (key.stage != 0) name += "_" + std::to_string(key.stage);
+  if (key.group != 0) name += std::string("_") + group_letters[key.group];
+  return name;
+}
+
+}  // namespace
+
+StandOutput::StandOutput(const BatchOptions& options, bool keep_plot_values)
+    : strata_path_(options.strata_path),
+      strata_(strata_from(options.strata_path)),
+      accumulator_(accumulator_for(strata_)),
+      keep_plot_values_(keep_plot_values) {}
+
+bool StandOutput::assign_stratum(PlotOutcome& o) const {
+  if (!o.stratum.empty() || !strata_) return true;
+  const std::string* stratum = strata_->stratum_of(o.plot.empty() ? o.inventory : o.plot);
+  if (!stratum) return false;
+  o.stratum = *stratum;
+  return true;
+}
+
+void StandOutput::add(const PlotOutcome& o) {
+  accumulator_.add(o.stratum, figures_of_outcome(o));
+  if (!keep_plot_values_ || o.refused) return;
+  auto found = plot_values_.find(o.stratum);
+  if (found == plot_values_.end()) found = plot_values_.emplace(o.stratum, 0).first;
+  found->second.push_back(o.model1.model1_total);
+}
+
+StandChartSeries StandOutput::chart_series(const StandEstimate& estimate) const {
+  StandChartSeries series = stand_chart_series(estimate, Estimate::model1);
+  for (StratumChartEntry& entry : series.strata) {
+    if (entry.name.empty()) entry.name = "all plots";
+    const auto found = plot_values_.find(entry.name == "all plots" ? "" : entry.name);
+    if (found != plot_values_.end()) entry.plot_values = found->second;
+  }
+  return series;
+}
+
+std::string stand_text(const StandEstimate& estimate, char separator) {
+  std::string out = "stand estimates per hectare: mean (sd, standard error, 95% interval)\n";
+  for (const StratumEstimate& s : estimate.strata) {
+    const auto& first = s.of(Estimate::model1);
+    const std::int64_t n = first ? first->n : 0;
+    out += "  " + stratum_name(s.name) + ": " + plural(n, "plot", "plots");
+    if (s.plots != n) out += " (" + std::to_string(s.plots - n) + " refused)";
+    if (s.area_ha) out += ", " + general_number_text(*s.area_ha, separator) + " ha";
+    out += n == 1 ? "; one plot: no standard error can be given\n" : "\n";
+    for (const Estimate e : all_estimates)
+      if (const auto& summary = s.of(e))
+        out += estimate_lines(summary->figures, e, true, separator);
+  }
+  const auto& first = estimate.of(Estimate::model1);
+  out += "  stand: " + plural(std::ssize(estimate.strata), "stratum", "strata") + " weighted by " +
+         (estimate.weights_from_area ? "area" : "plots") + ", " +
+         plural(first ? first->n : 0, "plot", "plots");
+  if (!first) {
+    out += "; no stand estimate";
+    if (!estimate.strata_without_plots.empty())
+      out += ": no plot in " +
+             plural(std::ssize(estimate.strata_without_plots), "stratum", "strata") +
+             " with an area";
+    if (!estimate.strata_without_area.empty())
+      out += ": no area for " +
+             plural(std::ssize(estimate.strata_without_area), "stratum", "strata") + " with plots";
+    return out + "\n";
+  }
+  if (first->strata_without_variance == first->strata)
+    out += "; every stratum has one plot: no standard error can be given";
+  else if (first->strata_without_variance > 0)
+    out += "; " + plural(first->strata_without_variance, "stratum", "strata") +
+           " of one plot left out of the standard error, which understates the uncertainty";
+  out += "\n";
+  for (const Estimate e : all_estimates)
+    if (const auto& summary = estimate.of(e))
+      out += estimate_lines(summary->figures, e, false, separator);
+  return out;
+}
+
+std::string stand_summary_csv(const StandEstimate& estimate) {
+  std::string out = "kind,stratum,n";
+  for (const Estimate e : all_estimates)
+    for_each_figure(
+        [&](const FigureKey& key, const FigureEstimate&) {
+          const std::string column = std::string(estimate_key(e)) + "_" + figure_column(key);
+          for (const char* stat : {"mean", "sd", "se", "ci95_low", "ci95_high"})
+            cell(out, column + "_" + stat);
+        },
+        no_figures);
+  out += '\n';
+  const auto row = [&](const char* kind, const std::string& name, std::int64_t n,
+                       const auto& summary_of) {
+    out += std::string(kind) + "," + csv_quoted(name) + "," + std::to_string(n);
+    for (const Estimate e : all_estimates) {
+      const FigureEstimates* figures = summary_of(e);
+      for_each_figure(
+          [&](const FigureKey&, const FigureEstimate& f) {
+            if (!figures) {
+              out += ",,,,,";
+              return;
+            }
+            cell(out, csv_number(f.mean));
+            cell(out, optional_cell(f.sd));
+            cell(out, optional_cell(f.se));
+            cell(out, optional_cell(f.ci95_low));
+            cell(out, optional_cell(f.ci95_high));
+          },
+          figures ? *figures : no_figures);
+    }
+    out += '\n';
+  };
+  for (const StratumEstimate& s : estimate.strata) {
+    const auto& first = s.of(Estimate::model1);
+    row("stratum", s.name, first ? first->n : 0, [&](Estimate e) -> const FigureEstimates* {
+      return s.of(e) ? &s.of(e)->figures : nullptr;
+    });
+  }
+  const auto& first = estimate.of(Estimate::model1);
+  row("stand", "", first ? first->n : 0, [&](Estimate e) -> const FigureEstimates* {
+    return estimate.of(e) ? &estimate.of(e)->figures : nullptr;
+  });
+  return out;
+}
+
+}  // namespace quorvel

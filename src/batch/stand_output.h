@@ -1,0 +1,52 @@
+#pragma once
+// The stand estimates of a batch: each plot's stratum (from its tally, or from the strata
+// file), the plots taken into the estimates as they stream past, and what is made of them at
+// the end: the text block, the stand summary CSV and the stand chart.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/batch_options.h"
+#include "batch/plot_outcome.h"
+#include "field/strata_table.h"
+#include "stand/stand_chart_series.h"
+#include "stand/stand_estimate.h"
+
+namespace quorvel {
+
+class StandOutput {
+ public:
+  // Reads the strata file when one is given (throws Refused). With `keep_plot_values`, each
+  // plot's model 1 carbon is kept for the dots of the stand chart: one number a plot.
+  StandOutput(const BatchOptions& options, bool keep_plot_values);
+
+  // Gives the plot its stratum from the strata file when its tally named none. False when the
+  // strata file does not list it: it then stays out of the estimates.
+  bool assign_stratum(PlotOutcome& outcome) const;
+  // A refused plot counts in its stratum's plots, not in n.
+  void add(const PlotOutcome& outcome);
+
+  StandEstimate estimate() const { return accumulator_.estimate(); }
+  // Model 1's carbon by stratum, with the plots' values when kept.
+  StandChartSeries chart_series(const StandEstimate& estimate) const;
+  const std::string& strata_path() const { return strata_path_; }
+
+ private:
+  std::string strata_path_;
+  std::optional<StrataTable> strata_;
+  StandAccumulator accumulator_;
+  bool keep_plot_values_;
+  std::map<std::string, std::vector<double>, std::less<>> plot_values_;
+};
+
+// The block printed after the plots: carbon and pieces of each estimate, by stratum and for
+// the stand, with the words for what cannot be estimated.
+std::string stand_text(const StandEstimate& estimate, char decimal_separator);
+
+// One row per stratum and one for the stand: kind, stratum, n, then for each estimate and
+// figure its mean, sd, se, ci95_low and ci95_high (the stand without sd).
+std::string stand_summary_csv(const StandEstimate& estimate);
+
+}  // namespace quorvel

@@ -1,0 +1,20 @@
+#include "field/tally_options.h"
+
+namespace quorvel {
+
+std::optional<FieldSeparator> field_separator_named(std::string_view name) {
+  if (name == "," || name == "comma") return FieldSeparator::comma;
+  if (name == ";" || name == "semicolon") return FieldSeparator::semicolon;
+  if (name == "tab" || name == "\t" || name == "\\t") return FieldSeparator::tab;
+  if (name == "auto") return FieldSeparator::detect;
+  return std::nullopt;
+}
+
+std::optional<DecimalMark> decimal_mark_named(std::string_view name) {
+  if (name == "." || name == "point") return DecimalMark::point;
+  if (name == "," || name == "comma") return DecimalMark::comma;
+  if (name == "auto") return DecimalMark::detect;
+  return std::nullopt;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,34 @@
+#pragma once
+// What the user may say about the form of a tally file where the file alone does not tell, or
+// tells wrongly: its encoding, separator and decimal mark, its plot column and species words.
+// These apply to files that the inventory format refuses; a file in that format reads as ever.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "field/species_map.h"
+#include "field/text_encoding.h"
+
+namespace quorvel {
+
+enum class FieldSeparator : char { detect = 0, comma = ',', semicolon = ';', tab = '\t' };
+enum class DecimalMark : char { detect = 0, point = '.', comma = ',' };
+
+struct TallyOptions {
+  TextEncoding encoding = TextEncoding::detect;
+  FieldSeparator separator = FieldSeparator::detect;
+  // detect: a point with any separator, a point or a comma with a semicolon or tab.
+  DecimalMark decimal = DecimalMark::detect;
+  // The header name of the column that splits the file into plots; empty: a column named as
+  // plots are (plot, участок, ...), if any.
+  std::string plot_column;
+  SpeciesMap species_map;  // species words and numbers besides the codes S, H, C
+};
+
+// ",", ";", "tab" (or a tab character), "comma", "semicolon", "auto".
+std::optional<FieldSeparator> field_separator_named(std::string_view name);
+// ".", ",", "point", "comma", "auto".
+std::optional<DecimalMark> decimal_mark_named(std::string_view name);
+
+}  // namespace quorvel

@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <utility>
+#include <vector>
+
+#include "../support/batch_folder.h"
+#include "batch/batch_refusal_text.h"
+
+namespace quorvel {
+namespace {
+
+namespace fs = std::filesystem;
+using BatchTest = testing::BatchFolder;
+
+TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
+  ASSERT_EQ(
+      batch({"--json", "--seed", "3", "--runs", "4", write("plot.txt", "\"S\",20,20,10,1\n")}), 0)
+      << result_.err;
+  const auto lines = json_lines();
+  ASSERT_EQ(lines.size(), 1u);
+  const nlohmann::json& j = lines[0];
+  EXPECT_EQ(j["record_count"], 1);
+  EXPECT_EQ(j["seed"], 3);
+  EXPECT_EQ(j["transect_length"], 100);
+  EXPECT_EQ(j["runs"], 4);
+  EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(),
+            0.8804156167419418);  // read back bit for bit
+  EXPECT_EQ(j["model1"]["pieces_per_ha"], 15);
+  EXPECT_EQ(j["model1"]["carbon_by_stage_group"].size(), 5u);
+  EXPECT_EQ(j["model1"]["carbon_by_stage_group"][0].size(), 3u);
+  EXPECT_EQ(j["model1"]["carbon_by_stage_group"][0][0].get<double>(), 0.8804156167419418);
+  EXPECT_GE(j["model2"]["placement_count"].get<std::int64_t>(), 4);
+  EXPECT_EQ(j["model2"]["surface_m2_per_ha"].size(), 3u);
+  EXPECT_TRUE(j["model2"]["carbon_t_per_ha_stderr"].is_number());
+  EXPECT_EQ(j["model2_expected"]["crossing_probability"].size(), 1u);
+  // Whole reports (their line counts) are the load test's to count.
+  EXPECT_NE(contents("plotm_results.txt").find("Softwood       0,880415616741942  0  0  0  0 \r\n"),
+            std::string::npos);
+  EXPECT_TRUE(fs::exists(in("plots_results.txt")));
+}
+
+TEST_F(BatchTest, SameSeedSameNumbersWhateverTheNumberOfJobs) {
+  std::vector<std::string> args = {"--json", "--no-reports", "--seed", "11", "--runs", "5"};
+  // More files than the two workers may run ahead of the one printed.
+  for (int i = 0; i < 20; ++i)
+    args.push_back(write("p" + std::to_string(i) + ".txt",
+                         "S,20,20,3,1\nC,10,8,1.5," + std::to_string(1 + i % 5) + "\n"));
+  ASSERT_EQ(batch(args), 0);
+  const auto one = json_lines(""), stand_one = json_lines("stand");
+  args.insert(args.begin(), {"--jobs", "2"});
+  ASSERT_EQ(batch(args), 0);
+  ASSERT_EQ(one.size(), 20u);
+  EXPECT_EQ(one, json_lines(""));
+  ASSERT_EQ(stand_one.size(), 1u);
+  EXPECT_EQ(stand_one, json_lines("stand"));  // the plots added in the same order
+  EXPECT_NE(one[0]["seed"], one[1]["seed"]);
+  EXPECT_EQ(one[2]["inventory"], in("p2.txt"));  // printed in file order
+}
+
+// Parameter texts the batch refuses are in the edge numbers' table, with the folder kept.
+TEST_F(BatchTest, UsageErrorsExitTwoAndHelpListsTheOptions) {
+  EXPECT_EQ(batch({}), 2);
+  EXPECT_EQ(batch({"--help"}), 0);
+  for (const char* option : {"--transect-length", "--input-separator", "--input-decimal",
+                             "--input-encoding", "--species-map", "--plot-column"})
+    EXPECT_NE(result_.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(BatchTest, ParametersAreReadAsTheWindowReadsItsFields) {
+  ASSERT_EQ(batch({"--json", "--no-reports", "--transect-length", "50", "--runs", "2,5",
+                   "--density", "5:C=0,100", "--seed", "1", write("plot.txt", "C,30,10,4,5\n")}),
+            0)
+      << result_.err;
+  const auto j = json_lines().at(0);
+  EXPECT_EQ(j["runs"], 2);  // 2,5 rounds to the even neighbour
+  EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(), 0.5343325584602389);
+  EXPECT_EQ(j["model1"]["pieces_per_ha"], 78);
+  EXPECT_FALSE(fs::exists(folder_.path() / "plotm_results.txt"));
+}
+
+TEST_F(BatchTest, TraceHasOneLinePerAttempt) {
+  ASSERT_EQ(batch({"--json", "--no-reports", "--runs", "3", "--seed", "8", "--trace",
+                   in("trace.csv"), write("plot.txt", "S,20,20,5,1\nH,10,10,2,2\n")}),
+            0)
+      << result_.err;
+  const auto trace = testing::lines_of(contents("trace.csv"));
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace[0], "run,record,attempt,x1,y1,x2,y2,angle,crossed");
+  EXPECT_EQ(trace.size() - 1, json_lines().at(0)["model2"]["placement_count"].get<std::size_t>());
+  EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](auto& l) { return l.back() == '1'; }),
+            3 * 2);
+}
+
+// --no-reports takes any inventory path, even one too short to name reports after.
+TEST_F(BatchTest, WithoutReportsAnyInventoryPathWillDo) {
+  write("p", "S,20,20,10,1\n");
+  const fs::path saved = fs::current_path();
+  fs::current_path(folder_.path());
+  EXPECT_EQ(batch({"--no-reports", "p"}), 0) << result_.err;
+  EXPECT_EQ(batch({"p"}), 1);
+  fs::current_path(saved);
+  EXPECT_EQ(result_.err,
+            "quorvel-batch: The inventory path \"p\" is too short to name the reports after it\n");
+}
+
+// Every kind of refusal, worded in English from its data alone.
+TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
+  using enum RefusalKind;
+  using enum InventoryField;
+  using P = ValueProblem;
+  // clang-format off
+  const std::pair<Refusal, const char*> cases[] = {
+      {{.kind = field_not_valid, .file = "plot.txt", .line = 3, .record = 3, .field = length,
+        .found = "0"},
+       "plot.txt, line 3, record 3, field 4 (length): expected a length in m, a number above 0 "
+       "(period as decimal point), found \"0\""},
+      {{.kind = field_not_valid, .file = "p.txt", .line = 2, .record = 2, .field = species_code,
+        .found = "s"},
+       "p.txt, line 2, record 2, field 1 (species code): expected the species code \"S\", \"H\" or "
+       "\"C\", found \"s\""},
+      {{.kind = field_not_valid, .file = "p.txt", .line = 1, .record = 1, .field = diameter2,
+        .found = std::string("2\0x\x01\xff", 5)},
+       "p.txt, line 1, record 1, field 3 (diameter 2): expected a diameter in cm, a number not "
+       "below 0 (period as decimal point), found \"2\\x00x\\x01\\xFF\""},
+      {{.kind = field_not_valid, .file = "p.txt", .line = 1, .record = 1, .field = stage,
+        .found = std::string(41, '7')},
+       "p.txt, line 1, record 1, field 5 (stage): expected a decomposition stage, a whole number "
+       "0..5, found \"7777777777777777777777777777777777777777...\""},
+      {{.kind = field_not_valid, .file = "t.csv", .line = 4, .record = 3, .field = length,
+        .column = "Длина (м)", .found = "2,5", .hint = FormHint::decimal_comma},
+       "t.csv, line 4, record 3, column \"Длина (м)\" (length): expected a length in m, a number "
+       "above 0, found \"2,5\"; a decimal comma? it is read where fields are separated by "
+       "semicolons or tabs"},
+      {{.kind = field_not_valid, .file = "t.csv", .line = 2, .record = 1, .field = length,
+        .found = "\"десять\xD0\"", .hint = FormHint::semicolon_separated, .hint_fields = 5,
+        .hint_line = 1},
+       "t.csv, line 2, record 1, field 4 (length): expected a length in m, a number above 0 "
+       "(period as decimal point), found \"\\x22десять\\xD0\\x22\"; line 1 has 5 fields "
+       "separated by ';': a semicolon-separated file? give it a header or use --input-separator"},
+      {{.kind = record_incomplete, .file = "t.txt", .line = 2, .record = 1, .field = diameter1,
+        .hint = FormHint::tab_separated, .hint_fields = 6, .hint_line = 1},
+       "t.txt, line 2, record 1: the file ends inside the record after field 2 (diameter 1); a "
+       "record has five fields; line 1 has 6 fields separated by tabs: a tab-separated file? give "
+       "it a header or use --input-separator tab"},
+      {{.kind = column_missing, .file = "t.csv", .line = 1, .field = stage},
+       "t.csv, line 1: the header has no column for the stage"},
+      {{.kind = text_not_decodable, .file = "u.csv", .line = 7, .encoding = "UTF-16LE"},
+       "u.csv, line 7: the text is not valid UTF-16LE; give the file's encoding with "
+       "--input-encoding"},
+      {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
+        .column = "Порода", .found = "бук"},
+       "t.csv, line 2, record 1, column \"Порода\" (species code): expected the species code "
+       "\"S\", \"H\" or \"C\" or a species listed with --species-map, found \"бук\""},
+      {{.kind = species_listed_twice, .file = "map.csv", .line = 5, .field = species_code,
+        .found = "дуб"},
+       "map.csv, line 5: the species \"дуб\" is listed twice, with two codes"},
+      {{.kind = file_missing, .file = "map.csv", .field = species_code},
+       "cannot open species map map.csv: No such file or directory"},
+      {{.kind = too_many_fields, .file = "t.csv", .line = 3, .record = 2,
+        .hint = FormHint::decimal_comma, .hint_fields = 8, .hint_line = 3},
+       "t.csv, line 3, record 2: the row has 8 fields separated by ',', more than the header (or a "
+       "record) has: decimal commas? separate the fields by semicolons, or write decimal points"},
+      {{.kind = header_not_recognised, .file = "t.csv", .line = 1, .record = 1, .found = "Baum"},
+       "t.csv, line 1, record 1: the first row names no known column (\"Baum\"); name the columns "
+       "species, d1, d2, length and stage, see --help"},
+      {{.kind = column_repeated, .file = "s.csv", .line = 1, .field = plot, .column = "Plot"},
+       "s.csv, line 1: the header names the plot column twice (\"Plot\")"},
+      {{.kind = column_missing, .file = "t.csv", .line = 1, .field = plot, .column = "участок"},
+       "t.csv, line 1: the header has no column \"участок\" for the plot"},
+      {{.kind = record_too_long, .file = "s.csv", .line = 4, .record = 3, .found = "x",
+        .limit = 3},
+       "s.csv, line 4, record 3: \"x\" stands beyond the 3 columns of the header"},
+      {{.kind = record_incomplete, .file = "s.csv", .line = 3, .record = 2, .field = stratum,
+        .column = "Stratum", .limit = 2},
+       "s.csv, line 3, record 2: the row ends before column \"Stratum\" (stratum)"},
+      {{.kind = no_records, .file = "s.csv"}, "s.csv: the file holds no records"},
+      {{.kind = plot_repeated, .file = "s.csv", .line = 5, .found = "P07", .other_line = 2},
+       "s.csv, line 5: the plot \"P07\" is listed already on line 2"},
+      {{.kind = area_differs, .file = "s.csv", .line = 6, .found = "north", .other_line = 3},
+       "s.csv, line 6: the stratum \"north\" has another area here than on line 3"},
+      {{.kind = area_missing, .file = "s.csv", .line = 2, .found = "north"},
+       "s.csv, line 2: the stratum \"north\" has no area; with an area_ha column every stratum needs one"},
+      {{.kind = parameter_not_valid, .file = "t.csv", .parameter = Parameter::input_decimal,
+        .found = ","},
+       "t.csv: --input-decimal \",\" cannot be used where fields are separated by commas; a "
+       "decimal comma needs semicolons or tabs (--input-separator)"},
+      {{.kind = unclosed_quote, .file = "q.txt", .line = 1},
+       "q.txt, line 1: a quoted field has no closing quote"},
+      {{.kind = text_after_quote, .file = "q.txt", .line = 1, .found = "x,1"},
+       "q.txt, line 1: unexpected text \"x,1\" after a quoted field"},
+      {{.kind = record_incomplete, .file = "i.txt", .line = 1, .record = 1, .field = diameter2},
+       "i.txt, line 1, record 1: the file ends inside the record after field 3 (diameter 2); a "
+       "record has five fields"},
+      {{.kind = file_missing, .file = "m.txt", .reason = "No such file or directory"},
+       "cannot open inventory file m.txt: No such file or directory"},
+      {{.kind = file_is_folder, .file = "/tmp"},
+       "cannot read inventory file /tmp: it is a directory"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::transect_length, .found = "40000",
+        .problem = P::outside_int16},
+       "--transect-length \"40000\" is outside -32768..32767"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "",
+        .problem = P::empty},
+       "--runs \"\" is empty"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::wind_force, .found = "nan",
+        .problem = P::not_a_number},
+       "--wind-force \"nan\" is not a number"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::carbon_fraction, .found = "1e39",
+        .problem = P::out_of_range},
+       "--carbon-fraction \"1e39\" is out of range"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::transect_length, .found = "0",
+        .limit = 1, .problem = P::below_minimum},
+       "transect length must be 1..32767 m, got 0"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "-2", .limit = 1,
+        .problem = P::below_minimum},
+       "number of runs must be at least 1, got -2"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::carbon_fraction,
+        .problem = P::negative},
+       "carbon fraction must be a finite number not below 0"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::density, .stage = 2, .group = 2,
+        .problem = P::negative},
+       "density of stage 2, group H must be a finite number not below 0"},
+      {{.kind = piece_cannot_cross, .file = "p.txt", .line = 2, .record = 2, .length = 1e-300},
+       "p.txt, line 2, record 2: a piece of length 1e-300 m can never cross the transect"},
+      {{.kind = piece_never_crossed, .file = "p.txt", .line = 1, .record = 1, .length = 0.05,
+        .limit = 100, .run = 3},
+       "p.txt, line 1, record 1: the piece of length 0.05 m did not cross the transect in 100 "
+       "attempts of run 3; it is too short for this plot (or the attempt limit too low)"},
+      {{.kind = figure_beyond_range, .file = "h.txt", .figure = Figure::expected_carbon},
+       "h.txt: the figures are too large to compute (the expected carbon is beyond the range of "
+       "numbers); check the diameters, lengths, densities and the carbon fraction"},
+      {{.kind = cancelled, .file = "p.txt"}, "p.txt: interrupted; no report was written"},
+      {{.kind = output_unwritable, .file = "/r/pm_results.txt", .output = Output::report,
+        .system_error = EACCES},
+       "Cannot write the report \"/r/pm_results.txt\": Permission denied"},
+      {{.kind = output_unwritable, .file = "s.csv", .reason = "Is a directory",
+        .output = Output::summary},
+       "Cannot write the summary \"s.csv\": Is a directory"},
+      {{.kind = output_not_a_file, .file = "t.csv", .output = Output::trace},
+       "Cannot write the trace \"t.csv\": it is not a regular file"},
+      {{.kind = reports_unnamed, .file = "txt"},
+       "The inventory path \"txt\" is too short to name the reports after it"},
+  };
+  // clang-format on
+  for (const auto& [refusal, text] : cases) EXPECT_EQ(refusal_text(refusal), text);
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,245 @@
+#include "field/tally_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+#include <tuple>
+
+#include "../support/encoded_text.h"
+#include "../support/refusal_of.h"
+#include "engine/inventory_reader.h"
+#include "engine/refusal.h"
+
+namespace quorvel {
+namespace {
+
+using testing::encoded;
+using testing::refusal_of;
+
+struct Piece {
+  int group;
+  double diameter1, diameter2, length;
+  int stage, line;
+  friend bool operator==(const Piece&, const Piece&) = default;
+  friend std::ostream& operator<<(std::ostream& out, const Piece& p) {
+    return out << p.group << "," << p.diameter1 << "," << p.diameter2 << "," << p.length << ","
+               << p.stage << " line " << p.line;
+  }
+};
+
+std::vector<Piece> pieces_of(const Inventory& inventory) {
+  std::vector<Piece> pieces;
+  for (const DebrisPiece& p : inventory.pieces)
+    pieces.push_back({p.group, p.diameter1, p.diameter2, p.piece_length, p.stage, p.line});
+  return pieces;
+}
+
+// The tally every form below writes: in the inventory format
+//   S,20.5,18,10,1 / H,12,9.25,0.5,2 / C,5,5,3,5
+std::vector<Piece> the_tally(int line1, int line2, int line3) {
+  return {{1, 20.5, 18, 10, 1, line1}, {2, 12, 9.25, 0.5, 2, line2}, {3, 5, 5, 3, 5, line3}};
+}
+
+const std::string cyrillic_semicolons =
+    "Порода;Д1 (см);Д2 (см);Длина (м);Стадия разложения\r\n"
+    "S;20,5;18;10;1\r\nH;12;9,25;0,5;2\r\nC;5;5;3;5\r\n";
+
+struct Form {
+  const char* name;
+  std::string bytes;
+  std::array<int, 3> lines;
+  std::string species_map = {};
+};
+
+TEST(TallyReader, EveryFormGivesTheSamePieces) {
+  const Form forms[] = {
+      {"inventory_format", "S,20.5,18,10,1\nH,12,9.25,0.5,2\nC,5,5,3,5\n", {1, 2, 3}},
+      {"header",
+       "species,d1_cm,d2_cm,length_m,stage\nS,20.5,18,10,1\nH,12,9.25,0.5,2\nC,5,5,3,5",
+       {2, 3, 4}},
+      {"header_in_another_order_with_units",
+       "Stage,Length (m),Diameter 2 (cm),Diam. 1 [cm],SPECIES\n1,10,18,20.5,S\n2,0.5,9.25,12,H\n"
+       "5,3,5,5,C\n",
+       {2, 3, 4}},
+      {"cyrillic_header_semicolons_decimal_commas", cyrillic_semicolons, {2, 3, 4}},
+      {"same_in_windows_1251", encoded(cyrillic_semicolons, "CP1251"), {2, 3, 4}},
+      {"same_in_utf16le", encoded(cyrillic_semicolons, "UTF-16LE"), {2, 3, 4}},
+      {"same_in_utf16be", encoded(cyrillic_semicolons, "UTF-16BE"), {2, 3, 4}},
+      {"semicolons_without_header", "S;20,5;18;10;1\nH;12;9,25;0,5;2\nC;5;5;3;5\n", {1, 2, 3}},
+      {"tabs_with_header",
+       "sp\td1\td2\tlen\tdecay class\nS\t20.5\t18\t10\t1\nH\t12\t9.25\t0.5\t2\n"
+       "C\t5\t5\t3\t5\n",
+       {2, 3, 4}},
+      {"tabs_without_header",
+       "S\t20,5\t18\t10\t1\nH\t12\t9,25\t0,5\t2\nC\t5\t5\t3\t5\n",
+       {1, 2, 3}},
+      {"small_codes_and_roman_stages", "s,20.5,18,10,I\nh,12,9.25,0.5,ii\nc,5,5,3,V\n", {1, 2, 3}},
+      {"species_words_and_numbers_by_map",
+       "вид;d1;d2;l;класс\nБерёза;20,5;18;10;1\nДУБ;12;9,25;0,5;2\n12;5;5;3;5\n",
+       {2, 3, 4},
+       "name,code\nбереза,S\nдуб,h\n12,C\n"},
+      {"notes_column_and_empty_rows",
+       "species,d1,d2,length,stage,notes\nS,20.5,18,10,1,\"rotten, hollow\"\n,,,,,\n"
+       "H,12,9.25,0.5,2,\n\nC,5,5,3,5,\"on two\nlines\"\n,,,,,\n",
+       {2, 4, 6}},
+      {"byte_order_mark_and_empty_rows",
+       "\xEF\xBB\xBFS;20,5;18;10;1\n;;;;\nH;12;9,25;0,5;2\n"
+       "C;5;5;3;5\n;;;;\n;;;;\n",
+       {1, 3, 4}},
+  };
+  for (const Form& form : forms) {
+    SCOPED_TRACE(form.name);
+    TallyOptions options;
+    if (!form.species_map.empty())
+      options.species_map = parse_species_map(form.species_map, "species.csv");
+    const TallyFile tally = parse_tally(form.bytes, "tally.csv", options);
+    ASSERT_EQ(tally.plots.size(), 1u);
+    EXPECT_EQ(tally.plots[0].plot, "");
+    EXPECT_EQ(tally.plots[0].inventory.source, "tally.csv");
+    EXPECT_EQ(pieces_of(tally.plots[0].inventory),
+              the_tally(form.lines[0], form.lines[1], form.lines[2]));
+  }
+}
+
+TEST(TallyReader, APlotColumnSplitsTheFileInTheOrderPlotsFirstAppear) {
+  const TallyFile tally = parse_tally(
+      "Участок;Страта;species;d1;d2;length;stage\nP2;A;S;20,5;18;10;1\nP1;B;H;12;9,25;0,5;2\n"
+      "P2;A;C;5;5;3;5\n",
+      "tally.csv");
+  ASSERT_EQ(tally.plots.size(), 2u);
+  EXPECT_EQ(tally.plots[0].plot, "P2");
+  EXPECT_EQ(tally.plots[0].stratum, "A");
+  EXPECT_EQ(tally.plots[1].plot, "P1");
+  EXPECT_EQ(tally.plots[1].stratum, "B");
+  const auto all = the_tally(2, 3, 4);
+  EXPECT_EQ(pieces_of(tally.plots[0].inventory), (std::vector{all[0], all[2]}));
+  EXPECT_EQ(pieces_of(tally.plots[1].inventory), std::vector{all[1]});
+
+  TallyOptions by_name;
+  by_name.plot_column = "Site No.";
+  const TallyFile named =
+      parse_tally("site no,plot,species,d1,d2,length,stage\n7,x,S,1,1,1,1\n", "t", by_name);
+  ASSERT_EQ(named.plots.size(), 1u);
+  EXPECT_EQ(named.plots[0].plot, "7");
+}
+
+TEST(TallyReader, TheExampleReadsAsTheInventoryReaderReadsIt) {
+  const auto path = std::filesystem::path(QUORVEL_SOURCE_DIR) / "examples" / "plot7.txt";
+  const Inventory expected = read_inventory(path);
+  const TallyFile tally = read_tally(path);
+  ASSERT_EQ(tally.plots.size(), 1u);
+  EXPECT_TRUE(tally.form.inventory_format);
+  EXPECT_EQ(tally.plots[0].inventory.source, expected.source);
+  EXPECT_EQ(pieces_of(tally.plots[0].inventory), pieces_of(expected));
+}
+
+struct RefusalCase {
+  const char* name;
+  std::string bytes;
+  RefusalKind kind;
+  std::int64_t line, record;
+  InventoryField field;
+  std::string column, found;
+  FormHint hint = FormHint::none;
+  int hint_fields = 0;
+  std::int64_t hint_line = 0;
+  TallyOptions options = {};
+};
+
+TallyOptions forced(FieldSeparator separator, DecimalMark decimal, std::string plot = {}) {
+  TallyOptions options;
+  options.separator = separator;
+  options.decimal = decimal;
+  options.plot_column = std::move(plot);
+  return options;
+}
+
+TEST(TallyReader, RefusalsNameFileLineColumnAndWhatWasFound) {
+  using K = RefusalKind;
+  using F = InventoryField;
+  const std::string header = "species;d1;d2;length;stage\n";
+  const RefusalCase cases[] = {
+      {"missing_value", header + "S;20;;10;1\n", K::field_not_valid, 2, 1, F::diameter2, "d2", ""},
+      {"short_row", header + "S;20\n", K::field_not_valid, 2, 1, F::diameter2, "d2", ""},
+      {"cyrillic_value_from_windows_1251",
+       encoded("Порода;Д1;Д2;Длина;Стадия\nS;20;18;1;1\nS;20;18;десять;1\n", "CP1251"),
+       K::field_not_valid, 3, 2, F::length, "Длина", "десять"},
+      {"species_word_without_map", "Порода\tД1\tД2\tДлина\tСтадия\nдуб\t20\t18\t1\t1\n",
+       K::species_unknown, 2, 1, F::species_code, "Порода", "дуб"},
+      {"stage_beyond_five", "S;20;18;1;VI\n", K::field_not_valid, 1, 1, F::stage, "", "VI"},
+      {"decimal_point_where_comma_asked", "S;20.5;18;1;1\n", K::field_not_valid, 1, 1, F::diameter1,
+       "", "20.5", FormHint::none, 0, 0, forced(FieldSeparator::detect, DecimalMark::comma)},
+      {"column_missing", "species,d1,d2,length\nS,1,1,1\n", K::column_missing, 1, 0, F::stage, "",
+       ""},
+      {"plot_column_missing", header + "S;1;1;1;1\n", K::column_missing, 1, 0, F::plot, "Участок",
+       "", FormHint::none, 0, 0, forced(FieldSeparator::detect, DecimalMark::detect, "Участок")},
+      {"decimal_comma_asked_with_commas", "S,1,1,1,1\nh,1,1,1,1\n", K::parameter_not_valid, 0, 0,
+       F::none, "", ",", FormHint::none, 0, 0, forced(FieldSeparator::comma, DecimalMark::comma)},
+      {"header_in_unknown_words", "Tree;Top;Bottom;Size;Rot\nS;20;18;10;1\n",
+       K::header_not_recognised, 1, 1, F::none, "", "Tree"},
+      {"decimal_commas_in_a_comma_file_with_header", "species,d1,d2,length,stage\nS,20,5,18,10,1\n",
+       K::too_many_fields, 2, 1, F::none, "", "", FormHint::decimal_comma, 6, 2},
+      {"plot_without_id", "plot;" + header + ";S;1;1;1;1\n", K::field_not_valid, 2, 1, F::plot,
+       "plot", ""},
+      {"unclosed_quote", header + "S;1;1;1;\"1\n", K::unclosed_quote, 2, 0, F::none, "", ""},
+      // Where the spreadsheet forms do not apply: the inventory format's refusal, with a hint.
+      {"inventory_format_as_ever", "S,20,20,10,1\nX,1,1,1,1\n", K::field_not_valid, 2, 2,
+       F::species_code, "", "X"},
+      {"cyrillic_code_as_text", "П,1,1,1,1\n", K::field_not_valid, 1, 1, F::species_code, "", "П"},
+      {"text_cut_between_letters", "\"S\"xабвгд,1,1,1,1\n", K::text_after_quote, 1, 0, F::none, "",
+       "xабвг"},
+      {"fields_separated_by_blanks", "S 20 20 10 1\n", K::record_incomplete, 1, 1, F::species_code,
+       "", "", FormHint::space_separated, 5, 1},
+      {"semicolons_but_a_short_row", "S;20;18;10;1\nH;12;9;1\n", K::record_incomplete, 2, 1,
+       F::diameter1, "", "", FormHint::semicolon_separated, 5, 1},
+      {"decimal_commas_in_a_comma_file", "S,20,5,18,10,1\n", K::field_not_valid, 1, 1, F::stage, "",
+       "10", FormHint::decimal_comma, 6, 1},
+      {"quoted_decimal_comma", "\"S\",\"20,5\",18,10,1\n", K::field_not_valid, 1, 1, F::diameter1,
+       "", "20,5", FormHint::decimal_comma, 0, 1},
+      {"no_text_in_windows_1251", "S;1;1;1;1\n\x98;1;1;1;1\n", K::text_not_decodable, 2, 0, F::none,
+       "", ""},
+      {"utf16_cut_short",
+       std::string("\xFF\xFE"
+                   "S\0\n\0X",
+                   7),
+       K::text_not_decodable, 2, 0, F::none, "", ""},
+  };
+  for (const RefusalCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Refusal r = refusal_of([&] { parse_tally(c.bytes, "tally.csv", c.options); });
+    EXPECT_EQ(std::tie(r.kind, r.file, r.line, r.record, r.field, r.column, r.found),
+              std::tie(c.kind, "tally.csv", c.line, c.record, c.field, c.column, c.found));
+    EXPECT_EQ(std::tie(r.hint, r.hint_fields, r.hint_line),
+              std::tie(c.hint, c.hint_fields, c.hint_line));
+  }
+}
+
+TEST(TallyReader, SpeciesMapRefusesBadCodesAndNamesGivenTwoCodes) {
+  const struct {
+    const char* text;
+    RefusalKind kind;
+    std::int64_t line;
+    std::string found;
+  } cases[] = {
+      {"name;code\nдуб;H\nель;X\n", RefusalKind::field_not_valid, 3, "X"},
+      {"Дуб,H\nдуб,h\nДУБ,C\n", RefusalKind::species_listed_twice, 3, "ДУБ"},
+  };
+  for (const auto& c : cases) {
+    const Refusal r = refusal_of([&] { parse_species_map(c.text, "species.csv"); });
+    EXPECT_EQ(std::tie(r.kind, r.line, r.found), std::tie(c.kind, c.line, c.found)) << c.text;
+  }
+}
+
+TEST(TallyReader, FilesThatCannotBeReadAreRefusedByKind) {
+  const auto dir = std::filesystem::temp_directory_path();
+  for (const auto& [path, kind] :
+       {std::pair{dir / "quorvel-no-such-tally.csv", RefusalKind::file_missing},
+        std::pair{dir, RefusalKind::file_is_folder}}) {
+    const Refusal r = refusal_of([&] { read_tally(path); });
+    EXPECT_EQ(std::tie(r.kind, r.file), std::tuple(kind, path.string()));
+  }
+}
+
+}  // namespace
+}  // namespace quorvel
