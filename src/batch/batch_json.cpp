@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "batch/batch_refusal_text.h"
-#include "batch/batch_warning_text.h"
+#include "start/refusal_words.h"
+#include "start/warning_words.h"
 
 namespace quorvel {
 

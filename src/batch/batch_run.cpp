@@ -16,8 +16,6 @@
 
 #include "batch/batch_host.h"
 #include "batch/batch_json.h"
-#include "batch/batch_refusal_text.h"
-#include "batch/batch_warning_text.h"
 #include "batch/chart_files.h"
 #include "batch/detail_csv.h"
 #include "batch/plot_queue.h"
@@ -32,6 +30,8 @@
 #include "reports/report_file.h"
 #include "stand/convergence.h"
 #include "start/plot_start.h"
+#include "start/refusal_words.h"
+#include "start/warning_words.h"
 
 namespace quorvel {
 

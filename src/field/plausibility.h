@@ -27,8 +27,8 @@ enum class WarningKind {
 // One kind of warning for one plot; pieces of the same kind are counted, the first one named.
 struct Warning {
   WarningKind kind = WarningKind::no_pieces;
-  std::string file;         // the inventory's source
-  std::string plot;         // empty for a file without a plot column
+  std::string file{};       // the inventory's source
+  std::string plot{};       // empty for a file without a plot column
   std::int64_t line = 0;    // of the first piece concerned; 0 for the tally as a whole
   std::int64_t record = 0;  // 1-based within the plot's inventory; 0 for the tally as a whole
   double value = 0;         // see WarningKind

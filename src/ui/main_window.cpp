@@ -17,11 +17,10 @@
 #include "field/plausibility.h"
 #include "stand/convergence.h"
 #include "start/plot_start.h"
-#include "ui/refusal_text.h"
 #include "ui/shown_from_first_character.h"
 #include "ui/tally_file.h"
-#include "ui/warning_text.h"
 #include "ui/window_run_host.h"
+#include "ui/window_words.h"
 #include "ui/wrapped_check_box.h"
 
 namespace quorvel {

@@ -21,6 +21,12 @@ WindowLanguage requested_window_language(const QString& option, const QString& e
   return WindowLanguage::russian;
 }
 
+WindowLanguage window_language_in_force() {
+  //: The code of the language the window is translated into.
+  const QString code = QCoreApplication::translate("WindowLanguage", "ru");
+  return code == QLatin1String("en") ? WindowLanguage::english : WindowLanguage::russian;
+}
+
 std::unique_ptr<QTranslator> install_window_language(WindowLanguage language) {
   if (language == WindowLanguage::russian) return nullptr;
   // Built from translations/quorvel_en.ts into the program's resources.

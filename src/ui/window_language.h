@@ -20,6 +20,10 @@ std::optional<WindowLanguage> window_language_named(const QString& name);
 WindowLanguage requested_window_language(const QString& option, const QString& environment,
                                          QString* unknown = nullptr);
 
+// English while the English translation is installed, else Russian: what the window's words
+// that are not translated through Qt (a refusal's, a warning's) are said in.
+WindowLanguage window_language_in_force();
+
 // Installs the translation of the window's texts into the running application; it stays in
 // force as long as the returned translator lives. Russian needs none (null).
 std::unique_ptr<QTranslator> install_window_language(WindowLanguage language);

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "../support/batch_folder.h"
-#include "batch/batch_refusal_text.h"
+#include "start/refusal_words.h"
+#include "start/warning_words.h"
 
 namespace quorvel {
 namespace {
@@ -246,6 +247,65 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
   };
   // clang-format on
   for (const auto& [refusal, text] : cases) EXPECT_EQ(refusal_text(refusal), text);
+}
+
+// Every kind of refusal and warning, and every name a refusal uses, has words of its own for the
+// batch and for the window in both languages: none falls back on the words of an unknown kind or
+// name, none leaves a value in braces, the Russian is Russian and the English English.
+TEST(Words, EveryKindAndNameIsWordedForEachReaderInEachLanguage) {
+  const Voice voices[] = {batch_voice, window_voice(Language::russian, ','),
+                          window_voice(Language::english, '.')};
+  const auto worded = [&](const std::string& what, const auto& said, const auto& unknown) {
+    for (const Voice& voice : voices) {
+      SCOPED_TRACE(what + (voice.language == Language::russian ? " ru" : " en"));
+      const std::string text = said(voice);
+      EXPECT_NE(text, unknown(voice));
+      EXPECT_EQ(text.find('{'), std::string::npos) << text;
+      const bool cyrillic =
+          text.find("\xD0") != std::string::npos || text.find("\xD1") != std::string::npos;
+      EXPECT_EQ(cyrillic, voice.language == Language::russian) << text;
+    }
+  };
+  const Refusal plain{
+      .file = "p.txt", .line = 2, .record = 1, .found = "x", .output = Output::report};
+  const auto refusal_with = [&](auto set) {
+    Refusal r = plain;
+    set(r);
+    return [r](const Voice& voice) { return refusal_text(r, voice); };
+  };
+  const auto kind = [](int k) { return [k](Refusal& r) { r.kind = static_cast<RefusalKind>(k); }; };
+  for (int k = 0; k <= static_cast<int>(RefusalKind::reports_unnamed); ++k)
+    worded("kind " + std::to_string(k), refusal_with(kind(k)), refusal_with(kind(-1)));
+  const auto figure = [](int f) {
+    return [f](Refusal& r) { r.kind = RefusalKind::figure_beyond_range, r.figure = Figure(f); };
+  };
+  for (int f = 1; f <= static_cast<int>(Figure::expected_pieces_spread); ++f)
+    worded("figure " + std::to_string(f), refusal_with(figure(f)), refusal_with(figure(0)));
+  const auto field = [](int f) {
+    return [f](Refusal& r) { r.kind = RefusalKind::field_not_valid, r.field = InventoryField(f); };
+  };
+  for (int f = 1; f <= static_cast<int>(InventoryField::area_ha); ++f)
+    worded("field " + std::to_string(f), refusal_with(field(f)), refusal_with(field(0)));
+  const auto parameter = [](int p) {
+    return [p](Refusal& r) {
+      r.kind = RefusalKind::parameter_not_valid, r.parameter = Parameter(p);
+      r.problem = ValueProblem::empty;
+    };
+  };
+  for (int p = 1; p <= static_cast<int>(Parameter::input_decimal); ++p)
+    worded("parameter " + std::to_string(p), refusal_with(parameter(p)),
+           refusal_with(parameter(0)));
+  const auto hint = [](int h) {
+    return [h](Refusal& r) { r.kind = RefusalKind::unclosed_quote, r.hint = FormHint(h); };
+  };
+  for (int h = 1; h <= static_cast<int>(FormHint::decimal_comma); ++h)
+    worded("hint " + std::to_string(h), refusal_with(hint(h)), refusal_with(hint(0)));
+  const auto warning = [](int k) {
+    const Warning w{.kind = WarningKind(k), .file = "p.txt", .line = 2, .value = 450, .count = 2};
+    return [w](const Voice& voice) { return warning_text(w, voice); };
+  };
+  for (int k = 0; k <= static_cast<int>(WarningKind::no_pieces); ++k)
+    worded("warning " + std::to_string(k), warning(k), warning(-1));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The window's language: Russian unless English is asked for; every text marked for
 // translation has a finished English translation inside the program; and in both languages
 // every caption fits its designed box and a fifteen-digit value its result field.
-// Each kind of refusal is worded in Russian from its data alone.
+// Each kind of refusal is worded in Russian from its data alone, the warnings in either language.
 
 #include "ui/window_language.h"
 
@@ -20,8 +20,9 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
-#include "ui/refusal_text.h"
+#include "ui/window_words.h"
 #include "ui_test_support.h"
 
 namespace quorvel {
@@ -121,7 +122,7 @@ TEST(WindowLanguage, ARefusedInventoryIsToldWhollyInTheLanguageOfTheWindow) {
        "м, число больше 0 (десятичный разделитель — точка), а найдено «0»."},
       {WindowLanguage::english, "Start", "OK", "The Start did not begin",
        "The Start did not begin.\nData file “%1”, line 2, record 2, field 4 (length): expected a "
-       "length in m, a number above 0 (with a decimal point), found “0”."},
+       "length in m, a number above 0 (period as decimal point), found “0”."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.start);
@@ -189,6 +190,37 @@ TEST(WindowLanguage, CaptionsFitTheirBoxesAndFifteenDigitsTheirFieldsInBothLangu
   }
 }
 
+// The warnings of a tally in one status line in the language of the window, numbers to a tenth
+// with the window's separator and a half tenth rounded up, as the window has always shown them.
+TEST(WindowWarningText, SaysTheWarningsInTheLanguageOfTheWindow) {
+  using enum WarningKind;
+  const std::vector<Warning> warnings = {
+      {.kind = diameter_above_limit, .line = 3, .value = 450.25, .limit = 300, .count = 4},
+      {.kind = longer_than_diagonal, .line = 5, .value = 150, .limit = 141.42135, .count = 1},
+      {.kind = carbon_above_limit, .value = 1234.56, .limit = 1000, .count = 1},
+      {.kind = no_pieces, .count = 1}};
+  const struct {
+    WindowLanguage language;
+    char separator;
+    const char* line;
+  } cases[] = {
+      {WindowLanguage::russian, ',',
+       "Внимание: диаметр 450,3 см больше 300 см (введён в мм?) — строка 3, таких фрагментов 4; "
+       "фрагмент длиной 150 м длиннее диагонали участка (141,4 м) — строка 5; углерод модели 1 "
+       "1234,6 тС/га больше 1000 тС/га; в файле нет ни одного фрагмента"},
+      {WindowLanguage::english, '.',
+       "Warning: diameter 450.3 cm above 300 cm (typed in mm?) — line 3, 4 pieces in all; length "
+       "150 m above the plot's diagonal 141.4 m (typed in cm? or the transect length?) — line 5; "
+       "model 1 carbon 1234.6 t C/ha above 1000 t C/ha (diameters in mm? lengths in cm?); the "
+       "tally holds no piece"},
+  };
+  for (const auto& c : cases) {
+    const auto translator = install_window_language(c.language);
+    EXPECT_EQ(warnings_text(warnings, c.separator).toStdString(), c.line);
+  }
+  EXPECT_EQ(warnings_text({}, ','), QString());
+}
+
 TEST(WindowRefusalText, WordsEveryRefusalInRussianFromItsData) {
   using enum RefusalKind;
   using enum InventoryField;
@@ -240,6 +272,10 @@ TEST(WindowRefusalText, WordsEveryRefusalInRussianFromItsData) {
       {{.kind = record_too_long, .file = "st.csv", .line = 3, .record = 2, .found = "x",
         .limit = 3},
        "Файл страт «st.csv», строка 3, запись 2: лишнее поле «x»: в записи не больше 3 полей."},
+      // A per cent sign in a name or a text found is shown as it is, never read as a value.
+      {{.kind = record_too_long, .file = "st%1.csv", .line = 3, .record = 2, .found = "%3",
+        .limit = 3},
+       "Файл страт «st%1.csv», строка 3, запись 2: лишнее поле «%3»: в записи не больше 3 полей."},
       {{.kind = plot_repeated, .file = "st.csv", .line = 5, .found = "P1", .other_line = 2},
        "Файл страт «st.csv», строка 5: участок «P1» уже назван в строке 2."},
       {{.kind = area_differs, .file = "st.csv", .line = 4, .found = "ельник", .other_line = 2},

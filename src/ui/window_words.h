@@ -1,14 +1,18 @@
 #pragma once
-// The window's words for the warnings about a tally that reads well but looks wrong (diameters
-// typed in mm, pieces longer than the plot, carbon beyond any forest, no pieces): one line for
-// the status line, never a refusal.
+// The window's words for a refusal and for the warnings about a tally, in the window's language:
+// those of the one table of words the batch says in English too, as text for Qt.
 
 #include <QString>
 #include <vector>
 
+#include "engine/refusal.h"
 #include "field/plausibility.h"
 
 namespace quorvel {
+
+// One or more sentences, without the heading that says what became of the Start. Numbers are
+// written with the given decimal separator.
+QString refusal_text(const Refusal& refusal, char decimal_separator);
 
 // "Внимание: диаметр 450 см больше 300 см (введён в мм?) — строка 3; ...", or empty for none.
 // Numbers are written to a tenth with the given decimal separator.

@@ -1,0 +1,454 @@
+#include "start/refusal_words.h"
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "engine/number_text.h"
+#include "start/place_words.h"
+#include "start/refusal_names.h"
+#include "start/shown_values.h"
+#include "start/word_template.h"
+
+namespace quorvel {
+
+namespace {
+
+// When a row speaks. The first row of the refusal's kind that applies and has words for the
+// voice says them; a row without words for a voice leaves it to the next.
+enum class When {
+  always,
+  column_named,    // the record's column has a name from the header row
+  found_empty,     // the field holds nothing
+  file_named,      // the refusal names a file
+  report_output,   // the output is a report (or unnamed): the window may be told to write none
+  hint_uncounted,  // a hint without a count of the fields it saw
+};
+
+bool applies(When when, const Refusal& r) {
+  switch (when) {
+    case When::always:
+      break;
+    case When::column_named:
+      return !r.column.empty();
+    case When::found_empty:
+      return r.found.empty();
+    case When::file_named:
+      return !r.file.empty();
+    case When::report_output:
+      return r.output != Output::summary && r.output != Output::trace;
+    case When::hint_uncounted:
+      return r.hint_fields == 0;
+  }
+  return true;
+}
+
+using K = RefusalKind;
+using P = ValueProblem;
+
+struct RefusalRow {
+  RefusalKind kind;
+  When when = When::always;
+  Parameter parameter = Parameter::none;      // none: any
+  ValueProblem problem = ValueProblem::none;  // none: any
+  FileRole role = FileRole::data;             // the file {place} names
+  Words words;
+};
+
+// The batch's English ends without a full stop; {hint} is the batch's hint about the file's form,
+// which the window says as sentences of their own after the text.
+const RefusalRow rows[] = {
+    {.kind = K::file_missing,
+     .words = {"Файл данных «{file}» не найден.", "cannot open {input} {file}: {reason}",
+               "data file \"{file}\" not found"}},
+    {.kind = K::file_unreadable,
+     .words = {"Файл данных «{file}» не читается: {reason}.",
+               "cannot open {input} {file}: {reason}",
+               "data file \"{file}\" cannot be read: {reason}"}},
+    {.kind = K::file_is_folder,
+     .words = {"«{file}» — папка, а не файл данных.",
+               "cannot read {input} {file}: it is a directory",
+               "\"{file}\" is a folder, not a data file"}},
+    {.kind = K::unclosed_quote,
+     .words = {"{place}: у поля нет закрывающей кавычки.",
+               "{place}: a quoted field has no closing quote{hint}"}},
+    {.kind = K::text_after_quote,
+     .words = {"{place}: лишний текст «{found}» после поля в кавычках.",
+               "{place}: unexpected text {shown} after a quoted field{hint}"}},
+    {.kind = K::record_incomplete,
+     .when = When::column_named,
+     .words = {nullptr, "{place}: the row ends before {field_place}"}},
+    {.kind = K::record_incomplete,
+     .words = {"{place}: файл кончается внутри записи после поля {field_number} ({field}); в "
+               "записи пять полей.",
+               "{place}: the file ends inside the record after {field_place}; a record has five "
+               "fields{hint}"}},
+    {.kind = K::field_not_valid,
+     .when = When::found_empty,
+     .words = {"{place_and_field}: {expected}, а поле пустое."}},
+    {.kind = K::field_not_valid,
+     .words = {"{place_and_field}: {expected}, а найдено {shown}.",
+               "{place_and_field}: {expected}, found {shown}{hint}"}},
+    {.kind = K::column_missing,
+     .when = When::column_named,
+     .words = {nullptr, "{place}: the header has no column {shown_column} for the {field}{hint}"}},
+    {.kind = K::column_missing,
+     .words = {"{place}: в заголовке нет столбца «{column_or_field}».",
+               "{place}: the header has no column for the {field}{hint}"}},
+    {.kind = K::text_not_decodable,
+     .words = {"{place}: текст не читается в кодировке {encoding}.",
+               "{place}: the text is not valid {encoding}{reason_aside}; give the file's encoding "
+               "with --input-encoding",
+               "{place}: the text is not valid {encoding}"}},
+    {.kind = K::species_unknown,
+     .words =
+         {"{place_and_field}: «{found}» — не код породы; ожидается «S», «H» или «C».",
+          "{place_and_field}: expected the species code \"S\", \"H\" or \"C\" or a species "
+          "listed with --species-map, found {shown}",
+          "{place_and_field}: expected the species code \"S\", \"H\" or \"C\", found {shown}"}},
+    {.kind = K::species_listed_twice,
+     .role = FileRole::species_list,
+     .words = {"{place}: порода «{found}» уже названа выше с другим кодом.",
+               "{place}: the species {shown} is listed twice, with two codes"}},
+    {.kind = K::too_many_fields,
+     .words = {"{place}: в строке больше полей, чем столбцов.",
+               "{place}: the row has {hint_fields} fields separated by ',', more than the header "
+               "(or a record) has: decimal commas? separate the fields by semicolons, or write "
+               "decimal points",
+               "{place}: the row has more fields than there are columns"}},
+    {.kind = K::header_not_recognised,
+     .words = {"{place}: первая строка похожа на заголовок, но столбца «{found}» программа не "
+               "знает. Названия столбцов: порода, d1, d2, длина, стадия (а также участок, "
+               "страта).",
+               "{place}: the first row names no known column ({shown}); name the columns species, "
+               "d1, d2, length and stage, see --help",
+               "{place}: the first row names no known column ({shown}); name the columns species, "
+               "d1, d2, length and stage (and plot, stratum)"}},
+    {.kind = K::column_repeated,
+     .role = FileRole::strata,
+     .words = {"{place}: столбец «{column_or_field}» назван в заголовке дважды.",
+               "{place}: the header names the {field} column twice ({shown_column})"}},
+    {.kind = K::record_too_long,
+     .role = FileRole::strata,
+     .words = {"{place}: лишнее поле «{found}»: в записи не больше {limit} полей.",
+               "{place}: {shown} stands beyond the {limit} columns of the header"}},
+    {.kind = K::no_records,
+     .words = {"В файле «{file}» нет ни одной записи.", "{file}: the file holds no records",
+               "the file \"{file}\" holds no records"}},
+    {.kind = K::plot_repeated,
+     .role = FileRole::strata,
+     .words = {"{place}: участок «{found}» уже назван в строке {other_line}.",
+               "{place}: the plot {shown} is listed already on line {other_line}"}},
+    {.kind = K::area_differs,
+     .role = FileRole::strata,
+     .words = {"{place}: площадь страты «{found}» не та, что в строке {other_line}.",
+               "{place}: the stratum {shown} has another area here than on line {other_line}"}},
+    {.kind = K::area_missing,
+     .role = FileRole::strata,
+     .words = {"{place}: у страты «{found}» не указана площадь, хотя у других страт она есть.",
+               "{place}: the stratum {shown} has no area; with an area_ha column every stratum "
+               "needs one"}},
+    // {parameter}: the window's caption of the field, the batch's option.
+    {.kind = K::parameter_not_valid,
+     .when = When::file_named,
+     .parameter = Parameter::input_decimal,
+     .words = {nullptr,
+               "{file}: --input-decimal \"{found}\" cannot be used where fields are separated by "
+               "commas; a decimal comma needs semicolons or tabs (--input-separator)",
+               ""}},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::input_decimal,
+     .words = {"Десятичная запятая невозможна в файле с полями через запятую.",
+               "--input-decimal \"{found}\" cannot be used where fields are separated by commas; a "
+               "decimal comma needs semicolons or tabs (--input-separator)",
+               "a decimal comma cannot be used where fields are separated by commas"}},
+    {.kind = K::parameter_not_valid,
+     .problem = P::empty,
+     .words = {"{parameter}: поле пустое.", "{parameter} \"{found}\" is empty",
+               "{parameter}: the field is empty"}},
+    {.kind = K::parameter_not_valid,
+     .problem = P::not_a_number,
+     .words = {"{parameter}: «{found}» — не число.", "{parameter} \"{found}\" is not a number",
+               "{parameter}: \"{found}\" is not a number"}},
+    {.kind = K::parameter_not_valid,
+     .problem = P::out_of_range,
+     .words = {"{parameter}: число «{found}» слишком велико или слишком мало.",
+               "{parameter} \"{found}\" is out of range",
+               "{parameter}: the number \"{found}\" is too large or too small"}},
+    {.kind = K::parameter_not_valid,
+     .problem = P::outside_int16,
+     .words = {"{parameter}: число «{found}» вне пределов от -32768 до 32767.",
+               "{parameter} \"{found}\" is outside -32768..32767",
+               "{parameter}: the number \"{found}\" is outside -32768..32767"}},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::transect_length,
+     .problem = P::below_minimum,
+     .words = {"{parameter}: длина должна быть не меньше {limit} м.",
+               "transect length must be 1..32767 m, got {found}",
+               "{parameter}: the length must be at least {limit} m"}},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::run_count,
+     .problem = P::below_minimum,
+     .words = {"{parameter}: нужен хотя бы один прогон.",
+               "number of runs must be at least {limit}, got {found}",
+               "{parameter}: at least one run is needed"}},
+    {.kind = K::parameter_not_valid,
+     .problem = P::below_minimum,
+     .words = {"{parameter}: значение должно быть не меньше {limit}.",
+               "{parameter} \"{found}\" is below {limit}",
+               "{parameter}: the value must be at least {limit}"}},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::carbon_fraction,
+     .problem = P::negative,
+     .words = {nullptr, "carbon fraction must be a finite number not below 0", ""}},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::density,
+     .problem = P::negative,
+     .words = {nullptr,
+               "density of stage {stage}, group {group} must be a finite number not below 0", ""}},
+    {.kind = K::parameter_not_valid,
+     .problem = P::negative,
+     .words = {"{parameter}: значение не может быть отрицательным.",
+               "{parameter} \"{found}\" must be a finite number not below 0",
+               "{parameter}: the value cannot be negative"}},
+    {.kind = K::parameter_not_valid,
+     .words = {"{parameter}: значение не подходит.", "{parameter} \"{found}\" cannot be used",
+               "{parameter}: the value cannot be used"}},
+    {.kind = K::piece_cannot_cross,
+     .words = {"{place}: фрагмент длиной {length} м никогда не пересечёт трансекту.",
+               "{place}: a piece of length {length} m can never cross the transect"}},
+    {.kind = K::piece_never_crossed,
+     .words = {"{place}: фрагмент длиной {length} м не пересёк трансекту за {limit} попыток в "
+               "прогоне {run}; он слишком короток для этого участка.",
+               "{place}: the piece of length {length} m did not cross the transect in {limit} "
+               "attempts of run {run}; it is too short for this plot (or the attempt limit too "
+               "low)"}},
+    {.kind = K::figure_beyond_range,
+     .when = When::file_named,
+     .words = {nullptr,
+               "{place}: the figures are too large to compute ({figure} is beyond the range of "
+               "numbers); check the diameters, lengths, densities and the carbon fraction"}},
+    {.kind = K::figure_beyond_range,
+     .words = {"{place}: числа слишком велики для расчёта ({figure} вне диапазона чисел); "
+               "проверьте диаметры, длины, плотности и коэффициент пересчета.",
+               "the figures are too large to compute ({figure} is beyond the range of numbers); "
+               "check the diameters, lengths, densities and the carbon fraction"}},
+    {.kind = K::cancelled,
+     .words = {"Расчёт отменён.", "{file}: interrupted; no report was written",
+               "The Start was cancelled"}},
+    // Also an output that is no regular file, with its own {reason}.
+    {.kind = K::output_unwritable,
+     .when = When::report_output,
+     .words = {"Не удалось записать {output} «{file}»: {reason}. Если отчёты не нужны, снимите "
+               "флажок «Выводить результаты в файлы».",
+               "Cannot write the {output} \"{file}\": {reason}",
+               "Cannot write the {output} \"{file}\": {reason}. If the reports are not needed, "
+               "untick \"Write results to files\""}},
+    {.kind = K::output_unwritable,
+     .words = {"Не удалось записать {output} «{file}»: {reason}.",
+               "Cannot write the {output} \"{file}\": {reason}"}},
+    {.kind = K::reports_unnamed,
+     .words = {"Путь «{file}» слишком короток, чтобы назвать по нему файлы отчётов.",
+               "The inventory path \"{file}\" is too short to name the reports after it"}},
+};
+
+const Words unknown_kind{"{place}: расчёт невозможен.", "{place}: refused"};
+
+// What the file would be in another form, and what to do about it.
+struct HintRow {
+  FormHint key;
+  When when;
+  Words words;
+};
+
+const HintRow hints[] = {
+    {FormHint::semicolon_separated,
+     When::always,
+     {" Строка {hint_line}: {hint_fields} полей через «;» — файл с точкой с запятой? Добавьте "
+      "строку заголовков: порода;d1;d2;длина;стадия.",
+      "; line {hint_line} has {hint_fields} fields separated by ';': a semicolon-separated file? "
+      "give it a header or use --input-separator",
+      " Line {hint_line} holds {hint_fields} fields separated by \";\": a semicolon-separated "
+      "file? Give it a header row: species;d1;d2;length;stage."}},
+    {FormHint::tab_separated,
+     When::always,
+     {" Строка {hint_line}: {hint_fields} полей через табуляцию — файл с табуляцией? Добавьте "
+      "строку заголовков: порода, d1, d2, длина, стадия через табуляцию.",
+      "; line {hint_line} has {hint_fields} fields separated by tabs: a tab-separated file? give "
+      "it a header or use --input-separator tab",
+      " Line {hint_line} holds {hint_fields} fields separated by tabs: a tab-separated file? Give "
+      "it a header row: species, d1, d2, length, stage separated by tabs."}},
+    {FormHint::space_separated,
+     When::always,
+     {" Строка {hint_line}: {hint_fields} полей через пробел — поля разделены пробелами? "
+      "Разделите их запятыми, «;» или табуляцией.",
+      "; line {hint_line} has {hint_fields} fields separated by blanks: separate the fields by "
+      "commas, semicolons or tabs",
+      " Line {hint_line} holds {hint_fields} fields separated by blanks: separate the fields by "
+      "commas, semicolons or tabs."}},
+    {FormHint::decimal_comma,
+     When::hint_uncounted,
+     {nullptr, "; a decimal comma? it is read where fields are separated by semicolons or tabs",
+      " A decimal comma? It is read where fields are separated by semicolons or tabs."}},
+    {FormHint::decimal_comma,
+     When::always,
+     {" Строка {hint_line}: {hint_fields} полей через запятую — десятичные запятые? Разделите "
+      "поля знаком «;» или пишите числа с точкой.",
+      "; line {hint_line} has {hint_fields} fields separated by ',': decimal commas? separate the "
+      "fields by semicolons, or write decimal points",
+      " Line {hint_line} holds {hint_fields} fields separated by commas: decimal commas? Separate "
+      "the fields by semicolons, or write decimal points."}},
+};
+
+// The pieces that name a field, a file or a reason.
+const Words field_number_words{"поле {field_number} ({field})", "field {field_number} ({field})"};
+const Words column_words{"столбец «{column}» ({field})", "column \"{column}\" ({field})"};
+const Words inventory_words{"файл данных", "inventory file"};
+const Words species_map_words{"список пород", "species map"};
+const Words not_a_file_words{"на этом месте не обычный файл, а устройство или канал",
+                             "it is not a regular file"};
+const Words point_words{" (десятичный разделитель — точка)", " (period as decimal point)"};
+
+// A refusal being worded: the refusal, the voice and the file its row names.
+struct Said {
+  const Refusal& r;
+  const Voice& voice;
+  FileRole role;
+  bool window() const { return voice.reader == Reader::window; }
+};
+
+std::string say(const char* text, const Said& s);
+std::string say(const Words& words, const Said& s) { return say(words_for(words, s.voice), s); }
+
+std::string place(const Said& s) {
+  return place_text({.role = s.r.field == InventoryField::area_ha ? FileRole::strata : s.role,
+                     .file = s.r.file,
+                     .line = s.r.line,
+                     .record = s.r.record},
+                    s.voice);
+}
+
+// "field 4 (length)" in a file without a header row, "column "Len" (length)" in one with.
+std::string field_place(const Said& s) {
+  return say(s.r.column.empty() ? field_number_words : column_words, s);
+}
+
+std::string place_and_field(const Said& s) {
+  const std::string where = place(s);
+  return where + (where.empty() ? "" : ", ") + field_place(s);
+}
+
+std::string shown(std::string_view text, const Said& s) {
+  return s.window() ? quoted_for_window(text, s.voice.language) : quoted_for_terminal(text);
+}
+
+// The batch gives the system's own words, the window its own words for the errno.
+std::string reason(const Said& s) {
+  const Refusal& r = s.r;
+  if (r.kind == K::output_not_a_file) return say(not_a_file_words, s);
+  if (s.window()) return say(system_reason_words(r.system_error), s);
+  if (!r.reason.empty()) return r.reason;
+  if (r.system_error != 0) return std::strerror(r.system_error);
+  return r.kind == K::file_missing ? std::strerror(ENOENT) : "unknown error";
+}
+
+std::string hint(const Said& s) {
+  for (const HintRow& row : hints)
+    if (row.key == s.r.hint && applies(row.when, s.r) && words_for(row.words, s.voice))
+      return say(row.words, s);
+  return {};
+}
+
+struct ValueRow {
+  std::string_view name;
+  std::string (*value)(const Said&);
+};
+
+const ValueRow values[] = {
+    {"file", [](const Said& s) { return s.r.file; }},
+    {"place", place},
+    {"place_and_field", place_and_field},
+    {"field_place", field_place},
+    {"field", [](const Said& s) { return say(field_name_words(s.r.field), s); }},
+    {"field_number", [](const Said& s) { return std::to_string(static_cast<int>(s.r.field)); }},
+    {"column", [](const Said& s) { return s.r.column; }},
+    {"column_or_field",
+     [](const Said& s) {
+       return s.r.column.empty() ? say(field_name_words(s.r.field), s) : s.r.column;
+     }},
+    {"expected", [](const Said& s) { return say(expected_words(s.r.field), s); }},
+    // A file with a header row may take a decimal comma: the English leaves the note out there.
+    {"point",
+     [](const Said& s) {
+       const bool said = s.r.column.empty() || s.voice.language == Language::russian;
+       return said ? say(point_words, s) : std::string();
+     }},
+    {"found", [](const Said& s) { return s.r.found; }},
+    {"shown", [](const Said& s) { return shown(s.r.found, s); }},
+    {"shown_column", [](const Said& s) { return shown(s.r.column, s); }},
+    {"input",
+     [](const Said& s) {
+       return say(s.r.field == InventoryField::species_code ? species_map_words : inventory_words,
+                  s);
+     }},
+    {"reason", reason},
+    // The system's words in brackets, where it gave any.
+    {"reason_aside",
+     [](const Said& s) { return s.r.reason.empty() ? std::string() : " (" + s.r.reason + ")"; }},
+    {"errno", [](const Said& s) { return std::to_string(s.r.system_error); }},
+    {"encoding", [](const Said& s) { return s.r.encoding; }},
+    {"hint", [](const Said& s) { return s.window() ? std::string() : hint(s); }},
+    {"hint_fields", [](const Said& s) { return std::to_string(s.r.hint_fields); }},
+    {"hint_line",
+     [](const Said& s) { return std::to_string(s.r.hint_line > 0 ? s.r.hint_line : s.r.line); }},
+    {"limit", [](const Said& s) { return std::to_string(s.r.limit); }},
+    {"other_line", [](const Said& s) { return std::to_string(s.r.other_line); }},
+    {"run", [](const Said& s) { return std::to_string(s.r.run); }},
+    {"length",
+     [](const Said& s) {
+       return s.window() ? general_number_text(s.r.length, s.voice.decimal_separator)
+                         : shortest_number_text(s.r.length);
+     }},
+    {"figure", [](const Said& s) { return say(figure_words(s.r.figure), s); }},
+    {"parameter", [](const Said& s) { return say(parameter_words(s.r.parameter), s); }},
+    {"stage", [](const Said& s) { return std::to_string(s.r.stage); }},
+    {"group", [](const Said& s) { return say(group_words(s.r.group), s); }},
+    {"output", [](const Said& s) { return say(output_words(s.r.output), s); }},
+};
+
+std::string say(const char* text, const Said& s) {
+  if (text == nullptr) return {};
+  return fill_words(text, s.voice, [&s](std::string_view name) -> std::optional<std::string> {
+    for (const ValueRow& row : values)
+      if (row.name == name) return row.value(s);
+    return std::nullopt;
+  });
+}
+
+// The row that words the refusal for the voice.
+const RefusalRow* row_for(const Refusal& r, const Voice& voice) {
+  // A device at an output's path is worded as an output that cannot be written.
+  const RefusalKind kind = r.kind == K::output_not_a_file ? K::output_unwritable : r.kind;
+  for (const RefusalRow& row : rows)
+    if (row.kind == kind && applies(row.when, r) &&
+        (row.parameter == Parameter::none || row.parameter == r.parameter) &&
+        (row.problem == ValueProblem::none || row.problem == r.problem) &&
+        words_for(row.words, voice) != nullptr)
+      return &row;
+  return nullptr;
+}
+
+}  // namespace
+
+std::string refusal_text(const Refusal& refusal, const Voice& voice) {
+  const RefusalRow* row = row_for(refusal, voice);
+  const Said s{refusal, voice, row ? row->role : FileRole::data};
+  const Words& words = row ? row->words : unknown_kind;
+  std::string text = say(words, s);
+  if (voice.reader == Reader::batch) return text;
+  if (voice.language == Language::english) text = as_window_sentence(words_for(words, voice), text);
+  return text + hint(s);
+}
+
+}  // namespace quorvel

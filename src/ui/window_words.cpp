@@ -1,0 +1,26 @@
+#include "ui/window_words.h"
+
+#include "start/refusal_words.h"
+#include "start/warning_words.h"
+#include "ui/window_language.h"
+
+namespace quorvel {
+
+namespace {
+
+Voice voice_of_window(char decimal_separator) {
+  const bool english = window_language_in_force() == WindowLanguage::english;
+  return window_voice(english ? Language::english : Language::russian, decimal_separator);
+}
+
+}  // namespace
+
+QString refusal_text(const Refusal& refusal, char decimal_separator) {
+  return QString::fromStdString(refusal_text(refusal, voice_of_window(decimal_separator)));
+}
+
+QString warnings_text(const std::vector<Warning>& warnings, char decimal_separator) {
+  return QString::fromStdString(warnings_line(warnings, voice_of_window(decimal_separator)));
+}
+
+}  // namespace quorvel
