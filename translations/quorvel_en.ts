@@ -384,6 +384,14 @@
         <translation>“%1” is a folder, not a data file.</translation>
     </message>
     <message>
+        <source>«%1» — не обычный файл, а устройство или канал.</source>
+        <translation>“%1” is not a regular file but a device or a pipe.</translation>
+    </message>
+    <message>
+        <source>Файл данных «%1» больше %2 МБ: файлы такого размера программа не читает.</source>
+        <translation>Data file “%1” is larger than %2 MB: the program does not read files that large.</translation>
+    </message>
+    <message>
         <source>%1: у поля нет закрывающей кавычки.</source>
         <translation>%1: a field has no closing quote.</translation>
     </message>

@@ -291,6 +291,12 @@ std::string refusal_text(const Refusal& r) {
       return "cannot open " + input_name(r) + " " + r.file + ": " + system_reason(r);
     case RefusalKind::file_is_folder:
       return "cannot read " + input_name(r) + " " + r.file + ": it is a directory";
+    case RefusalKind::file_not_regular:
+      return "cannot read " + input_name(r) + " " + r.file +
+             ": it is not a regular file but a pipe, a device or a socket";
+    case RefusalKind::file_too_large:
+      return "cannot read " + input_name(r) + " " + r.file + ": it is larger than " +
+             std::to_string(r.limit >> 20) + " MiB, the most such a file may hold";
     case RefusalKind::unclosed_quote:
       return place(r) + ": a quoted field has no closing quote" + form_hint(r);
     case RefusalKind::text_after_quote:

@@ -343,6 +343,12 @@ QString RefusalWords::body(const Refusal& r, char separator) {
       return tr("Файл данных «%1» не читается: %2.").arg(file, system_reason(r));
     case RefusalKind::file_is_folder:
       return tr("«%1» — папка, а не файл данных.").arg(file);
+    case RefusalKind::file_not_regular:
+      return tr("«%1» — не обычный файл, а устройство или канал.").arg(file);
+    case RefusalKind::file_too_large:
+      return tr("Файл данных «%1» больше %2 МБ: файлы такого размера программа не читает.")
+          .arg(file)
+          .arg(r.limit >> 20);
     case RefusalKind::unclosed_quote:
       return tr("%1: у поля нет закрывающей кавычки.").arg(place(r));
     case RefusalKind::text_after_quote:
