@@ -5,7 +5,7 @@ Computed independently of the C++ code: 60-digit decimal arithmetic, the log-gam
 from Stirling's series with exact Bernoulli numbers, the regularized incomplete beta function
 from its hypergeometric power series, and plain bisection. Needs only the standard library.
 
-    tools/t_quantile_reference.py            # the table used by tests/engine/student_t_test.cpp
+    tools/t_quantile_reference.py            # the table used by tests/stand/student_t_test.cpp
     tools/t_quantile_reference.py P DF ...   # any quantile, e.g. 0.975 2.5 or 0.975 50/41
 """
 import sys

@@ -217,7 +217,6 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
 
 void add_run_options(CLI::App& app, BatchOptions& o) {
   const std::string runs = "Runs";
-  const std::string output = "Output";
   app.add_option("--seed", o.seed,
                  wrapped("Seed of the random generator, for figures that repeat; the second "
                          "and later plots get seeds derived from it. Default: the time "
@@ -242,6 +241,10 @@ void add_run_options(CLI::App& app, BatchOptions& o) {
       ->type_name("N")
       ->group(runs)
       ->check(CLI::Range(1, 64));
+}
+
+void add_output_options(CLI::App& app, BatchOptions& o) {
+  const std::string output = "Output";
   app.add_flag("--no-reports", o.no_reports,
                wrapped("Do not write NAMEm_results.txt and NAMEs_results.txt beside the "
                        "inventories"))
@@ -393,6 +396,7 @@ ParsedCommandLine parse_batch_options(int argc, const char* const* argv, std::os
   add_input_options(app, o);
   add_parameter_options(app, o);
   add_run_options(app, o);
+  add_output_options(app, o);
   add_stand_options(app, o);
   try {
     app.parse(argc, argv);

@@ -52,7 +52,8 @@ TallyOptions tally_options_from(const BatchOptions& o) {
       // Tells "cannot open the species map" from "cannot open the inventory file".
       const RefusalKind k = refusal.kind;
       if (k == RefusalKind::file_missing || k == RefusalKind::file_unreadable ||
-          k == RefusalKind::file_is_folder)
+          k == RefusalKind::file_is_folder || k == RefusalKind::file_not_regular ||
+          k == RefusalKind::file_too_large)
         refusal.field = InventoryField::species_code;
       throw Refused(std::move(refusal));
     }

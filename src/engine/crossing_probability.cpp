@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/refusal.h"
+#include "engine/simulation_parameters.h"
 
 namespace quorvel {
 
@@ -182,12 +183,7 @@ double crossing_area(double piece_length, int transect_length, double angle) {
 
 double crossing_probability(double piece_length, int transect_length, WindButton wind,
                             int wind_force) {
-  if (transect_length < 1)
-    throw Refused({.kind = RefusalKind::parameter_not_valid,
-                   .parameter = Parameter::transect_length,
-                   .found = std::to_string(transect_length),
-                   .limit = 1,
-                   .problem = ValueProblem::below_minimum});
+  check_transect_length(transect_length);
   if (!std::isfinite(piece_length))
     throw Refused({.kind = RefusalKind::field_not_valid,
                    .field = InventoryField::length,

@@ -67,12 +67,7 @@ double per_hectare(double per_plot, int transect_length) {
 Model2Expectation expected_model2(const Inventory& inventory,
                                   const SimulationParameters& parameters, WindButton wind) {
   const int side = parameters.transect_length;
-  if (side < 1)
-    throw Refused({.kind = RefusalKind::parameter_not_valid,
-                   .parameter = Parameter::transect_length,
-                   .found = std::to_string(side),
-                   .limit = 1,
-                   .problem = ValueProblem::below_minimum});
+  check_transect_length(side);
   Model2Expectation expectation;
   PlotSums sums;
   std::int64_t record = 0;

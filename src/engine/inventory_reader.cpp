@@ -1,16 +1,11 @@
 #include "engine/inventory_reader.h"
 
-#include <cctype>
-#include <cerrno>
-#include <charconv>
 #include <cmath>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <system_error>
 #include <utility>
 
+#include "engine/decimal_text.h"
+#include "engine/input_file.h"
 #include "engine/refusal.h"
 #include "engine/species_group.h"
 
@@ -101,35 +96,9 @@ class FieldScanner {
   bool after_comma_ = false;
 };
 
-// A number in the file's own notation: optional sign, digits with a period as decimal
-// separator, optional exponent. Nothing else, so "nan", "inf" and "1,5" are refused.
-bool file_number(const std::string& text, double& value) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  const std::size_t body = i;
-  int digits = 0;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    int exponent_digits = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-      ++i, ++exponent_digits;
-    if (exponent_digits == 0) return false;
-  }
-  if (i != text.size()) return false;
-  const char* first = text.data() + body;
-  const char* last = text.data() + text.size();
-  const auto [end, error] = std::from_chars(first, last, value);
-  if (error != std::errc{} || end != last || !std::isfinite(value)) return false;
-  if (text[0] == '-') value = -value;
-  return true;
-}
+// A number in the file's own notation: optional sign, a period as decimal separator, optional
+// exponent. Nothing else, so "nan", "inf" and "1,5" are refused.
+constexpr DecimalGrammar file_grammar{.marks = DecimalMarks::point, .sign = true, .blanks = false};
 
 class RecordBuilder {
  public:
@@ -154,9 +123,9 @@ class RecordBuilder {
   }
 
   double number(const Field& f, int index) const {
-    double value = 0;
-    if (!file_number(f.text, value)) fail(f, index);
-    return value;
+    const DecimalReading<double> reading = read_decimal(f.text, file_grammar);
+    if (!reading) fail(f, index);
+    return reading.value;
   }
 
   double number_at_least_zero(const Field& f, int index) const {
@@ -215,23 +184,7 @@ Inventory parse_inventory(std::string_view text, std::string_view source) {
 }
 
 Inventory read_inventory(const std::filesystem::path& path) {
-  const std::string name = path.string();
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec))
-    throw Refused({.kind = RefusalKind::file_is_folder, .file = name});
-  const auto unreadable = [&](int error) {
-    return Refused(
-        {.kind = error == ENOENT ? RefusalKind::file_missing : RefusalKind::file_unreadable,
-         .file = name,
-         .reason = std::strerror(error),
-         .system_error = error});
-  };
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw unreadable(errno);
-  const std::string contents((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-  if (in.bad()) throw unreadable(EIO);
-  return parse_inventory(contents, name);
+  return parse_inventory(read_input_file(path), path.string());
 }
 
 }  // namespace quorvel

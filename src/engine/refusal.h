@@ -9,10 +9,12 @@
 namespace quorvel {
 
 enum class RefusalKind {
-  // The inventory file as a whole.
-  file_missing,     // file, system_error, reason
-  file_unreadable,  // file, system_error, reason (the system's words)
-  file_is_folder,   // file
+  // An input file as a whole (an inventory, a tally, a strata file, a species map).
+  file_missing,      // file, system_error, reason
+  file_unreadable,   // file, system_error, reason (the system's words)
+  file_is_folder,    // file
+  file_not_regular,  // file: a pipe, a device or a socket stands at its path
+  file_too_large,    // file, limit (bytes): larger than an input of its kind may be
   // The text of an inventory.
   unclosed_quote,         // file, line
   text_after_quote,       // file, line, found

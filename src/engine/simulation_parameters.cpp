@@ -35,19 +35,33 @@ namespace {
 
 }  // namespace
 
-void check_parameters(const SimulationParameters& p) {
-  if (p.transect_length < 1)
+void check_transect_length(int transect_length) {
+  if (transect_length < 1)
     refuse(Parameter::transect_length, ValueProblem::below_minimum,
-           std::to_string(p.transect_length));
-  if (p.run_count < 1)
-    refuse(Parameter::run_count, ValueProblem::below_minimum, std::to_string(p.run_count));
-  if (!std::isfinite(p.carbon_fraction) || p.carbon_fraction < 0)
+           std::to_string(transect_length));
+}
+
+void check_run_count(int run_count) {
+  if (run_count < 1)
+    refuse(Parameter::run_count, ValueProblem::below_minimum, std::to_string(run_count));
+}
+
+void check_carbon_fraction(float carbon_fraction) {
+  if (!std::isfinite(carbon_fraction) || carbon_fraction < 0)
     refuse(Parameter::carbon_fraction, ValueProblem::negative);
+}
+
+void check_density(float density, int stage, int group) {
+  if (!std::isfinite(density) || density < 0)
+    refuse(Parameter::density, ValueProblem::negative, {}, stage, group);
+}
+
+void check_parameters(const SimulationParameters& p) {
+  check_transect_length(p.transect_length);
+  check_run_count(p.run_count);
+  check_carbon_fraction(p.carbon_fraction);
   for (int s = first_stage; s <= last_stage; ++s)
-    for (int g = first_group; g <= last_group; ++g) {
-      const float d = p.density.at(s, g);
-      if (!std::isfinite(d) || d < 0) refuse(Parameter::density, ValueProblem::negative, {}, s, g);
-    }
+    for (int g = first_group; g <= last_group; ++g) check_density(p.density.at(s, g), s, g);
 }
 
 }  // namespace quorvel

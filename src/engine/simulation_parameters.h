@@ -23,4 +23,12 @@ struct SimulationParameters {
 // carbon fraction finite and not negative. Throws Refused naming the parameter.
 void check_parameters(const SimulationParameters& parameters);
 
+// The checks of single parameters, the only place each is made; check_parameters and every
+// computation that takes a parameter on its own use them, so a value is refused alike
+// wherever it is met.
+void check_transect_length(int transect_length);
+void check_run_count(int run_count);
+void check_carbon_fraction(float carbon_fraction);
+void check_density(float density, int stage, int group);
+
 }  // namespace quorvel

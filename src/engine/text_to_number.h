@@ -1,10 +1,9 @@
 #pragma once
 // Text typed into a parameter field, turned into the number the engine works with.
-// Either the comma or the period is the decimal separator (the defaults are written with the
-// comma, and a point locale must not break them); an optional sign and exponent are allowed,
-// blanks around the number are ignored, and nothing else is: no thousands separators, no
-// trailing text, no "nan" or "inf". Failures throw Refused (parameter_not_valid) with the
-// problem and the text found; the caller names the parameter.
+// The decimal grammar of engine/decimal_text.h with either the comma or the period as the
+// decimal separator (the defaults are written with the comma, and a point locale must not break
+// them), an optional sign and blanks around the number ignored. Failures throw Refused
+// (parameter_not_valid) with the problem and the text found; the caller names the parameter.
 
 #include <cstdint>
 #include <string_view>

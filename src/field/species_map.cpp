@@ -79,7 +79,7 @@ SpeciesMap parse_species_map(std::string_view bytes, std::string_view source,
 }
 
 SpeciesMap read_species_map(const std::filesystem::path& path, TextEncoding encoding) {
-  const std::string bytes = read_input_file(path);
+  const std::string bytes = read_input_file(path, side_file_limit);
   return parse_species_map(bytes, path.string(), encoding);
 }
 

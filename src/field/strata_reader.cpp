@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <charconv>
-#include <cmath>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "engine/decimal_text.h"
+#include "engine/input_file.h"
 #include "engine/refusal.h"
 
 namespace quorvel {
@@ -234,26 +230,12 @@ class StrataParser {
 
   // A number above 0: digits with an optional decimal point (a comma too in a semicolon file)
   // and an optional exponent; no sign, no "inf" or "nan".
-  std::optional<double> area_number(std::string text) const {
-    if (separator_ == ';') std::replace(text.begin(), text.end(), ',', '.');
-    std::size_t i = 0;
-    std::size_t digits = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-    if (i < text.size() && text[i] == '.') ++i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-    if (digits == 0) return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-      ++i;
-      if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-      const std::size_t start = i;
-      while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-      if (i == start) return std::nullopt;
-    }
-    if (i != text.size()) return std::nullopt;
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || !std::isfinite(value) || !(value > 0)) return std::nullopt;
-    return value;
+  std::optional<double> area_number(std::string_view text) const {
+    const DecimalMarks marks = separator_ == ';' ? DecimalMarks::either : DecimalMarks::point;
+    const DecimalReading<double> area =
+        read_decimal(text, {.marks = marks, .sign = false, .blanks = false});
+    if (!area || !(area.value > 0)) return std::nullopt;
+    return area.value;
   }
 
   Refusal refusal(RefusalKind kind, std::int64_t line, std::int64_t record = 0) const {
@@ -298,31 +280,7 @@ StrataTable parse_strata(std::string_view text, std::string_view file) {
 }
 
 StrataTable read_strata(const std::filesystem::path& path) {
-  Refusal r;
-  r.file = path.string();
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    r.kind = RefusalKind::file_missing;
-    throw Refused(r);
-  }
-  if (std::filesystem::is_directory(path, ec)) {
-    r.kind = RefusalKind::file_is_folder;
-    throw Refused(r);
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    r.kind = RefusalKind::file_unreadable;
-    r.reason = std::strerror(errno);
-    throw Refused(r);
-  }
-  const std::string contents((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    r.kind = RefusalKind::file_unreadable;
-    r.reason = "read error";
-    throw Refused(r);
-  }
-  return parse_strata(contents, r.file);
+  return parse_strata(read_input_file(path, side_file_limit), path.string());
 }
 
 }  // namespace quorvel

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
+#include "engine/decimal_text.h"
 #include "engine/input_file.h"
 #include "engine/refusal.h"
 #include "engine/species_group.h"
@@ -30,8 +30,6 @@ constexpr std::array<InventoryField, record_fields> tally_fields = {
 
 std::size_t index_of(InventoryField field) { return static_cast<std::size_t>(field); }
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 // How a spreadsheet form lays out the file: its separator, its decimal marks, and where each
 // field of the tally is (by its header, or the five fields in the inventory order).
 struct Layout {
@@ -40,8 +38,7 @@ struct Layout {
   std::size_t width = record_fields;  // fields a row may hold in a comma-separated file
   std::array<int, 8> column{};        // by InventoryField; -1 where absent
   std::array<std::string, 8> name{};  // the header's own names
-  bool point = true;
-  bool comma = false;
+  DecimalMarks marks = DecimalMarks::point;
 };
 
 Refusal refusal_of(RefusalKind kind, std::string_view source, std::int64_t line = 0) {
@@ -53,52 +50,18 @@ Refusal refusal_of(RefusalKind kind, std::string_view source, std::int64_t line 
 }
 
 // A number as the inventory format writes it (optional sign, digits, one decimal mark, an
-// optional exponent; no "nan", "inf" or blanks), with a point or a comma as the marks allow.
-// The digits go through std::from_chars as in the inventory reader, so the same digits give
-// the same double.
-bool tally_number(std::string_view text, bool point, bool comma, double& value) {
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-  const std::size_t body = i;
-  int digits = 0;
-  while (i < n && is_digit(text[i])) ++i, ++digits;
-  if (i < n && ((text[i] == '.' && point) || (text[i] == ',' && comma))) {
-    ++i;
-    while (i < n && is_digit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    int exponent_digits = 0;
-    while (i < n && is_digit(text[i])) ++i, ++exponent_digits;
-    if (exponent_digits == 0) return false;
-  }
-  if (i != n) return false;
-  // The digits in a small buffer with a decimal comma written as a point.
-  char small[64];
-  std::string large;
-  char* digits_text = small;
-  const std::size_t length = n - body;
-  if (length > sizeof small) {
-    large.resize(length);
-    digits_text = large.data();
-  }
-  for (std::size_t k = 0; k < length; ++k) {
-    const char c = text[body + k];
-    digits_text[k] = c == ',' ? '.' : c;
-  }
-  const auto [end, error] = std::from_chars(digits_text, digits_text + length, value);
-  if (error != std::errc{} || end != digits_text + length || !std::isfinite(value)) return false;
-  if (text[0] == '-') value = -value;
-  return true;
+// optional exponent; no "nan", "inf" or blanks), with the marks the layout allows. The same
+// grammar as the inventory reader's, so the same digits give the same double.
+std::optional<double> tally_number(std::string_view text, DecimalMarks marks) {
+  const DecimalReading<double> reading =
+      read_decimal(text, {.marks = marks, .sign = true, .blanks = false});
+  if (!reading) return std::nullopt;
+  return reading.value;
 }
 
 // "12,5", "-0,3": a number with a decimal comma, for the hint.
 bool looks_like_decimal_comma(std::string_view text) {
-  double value = 0;
-  return text.find(',') != std::string_view::npos && tally_number(text, false, true, value);
+  return text.find(',') != std::string_view::npos && tally_number(text, DecimalMarks::comma);
 }
 
 std::optional<int> roman_stage(std::string_view text) {
@@ -247,8 +210,9 @@ std::optional<Layout> find_layout(std::string_view text, const TallyOptions& opt
       throw Refused(std::move(refusal));
     }
   } else {
-    layout->point = options.decimal != DecimalMark::comma;
-    layout->comma = options.decimal != DecimalMark::point;
+    layout->marks = options.decimal == DecimalMark::comma   ? DecimalMarks::comma
+                    : options.decimal == DecimalMark::point ? DecimalMarks::point
+                                                            : DecimalMarks::either;
   }
   return layout;
 }
@@ -324,10 +288,9 @@ class SpreadsheetReader {
 
   double number(InventoryField field) const {
     const std::string_view text = cell(field);
-    double value = 0;
-    if (!tally_number(text, layout_.point, layout_.comma, value))
-      refuse(RefusalKind::field_not_valid, field, text);
-    return value;
+    const std::optional<double> value = tally_number(text, layout_.marks);
+    if (!value) refuse(RefusalKind::field_not_valid, field, text);
+    return *value;
   }
 
   double diameter(InventoryField field) const {
@@ -383,9 +346,8 @@ class SpreadsheetReader {
   void refuse_unknown_header() const {
     for (InventoryField field : {InventoryField::diameter1, InventoryField::diameter2,
                                  InventoryField::length, InventoryField::stage}) {
-      double value = 0;
       const std::string_view text = cell(field);
-      if (text.empty() || tally_number(text, true, true, value) || roman_stage(text)) return;
+      if (text.empty() || tally_number(text, DecimalMarks::either) || roman_stage(text)) return;
     }
     for (const RowField& field : *fields_) {
       const std::string name = field.value();
@@ -474,8 +436,7 @@ bool hint_for_line(Refusal& refusal, std::string_view line) {
       std::string_view field = line.substr(start, end - start);
       while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
       while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-      double value = 0;
-      if (!tally_number(field, true, false, value)) return false;
+      if (!tally_number(field, DecimalMarks::point)) return false;
       start = end + 1;
     }
     refusal.hint = FormHint::decimal_comma, refusal.hint_fields = commas;

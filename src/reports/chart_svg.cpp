@@ -4,6 +4,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace quorvel {
@@ -168,61 +170,144 @@ constexpr const char* mean_style = "fill=\"none\" stroke=\"#1f5fa8\" stroke-widt
 constexpr const char* band_style = "fill=\"#9ec3e6\" fill-opacity=\"0.5\" stroke=\"none\"";
 constexpr const char* expected_style =
     "stroke=\"#c0392b\" stroke-width=\"1.5\" stroke-dasharray=\"6 4\"";
+constexpr const char* stratum_style = "stroke=\"#1f5fa8\" stroke-width=\"1.5\"";
+constexpr const char* stand_style = "stroke=\"#c0392b\" stroke-width=\"1.5\"";
 
-}  // namespace
+// The lowest and the highest value a chart shows; empty while low > high.
+struct ValueSpan {
+  double low = INFINITY, high = -INFINITY;
+  void cover(double v) {
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  void cover(const std::optional<double>& v) {
+    if (v) cover(*v);
+  }
+  // The value axis over the span; over 0 when nothing is shown.
+  ValueAxis axis() const { return low <= high ? value_axis(low, high) : value_axis(0, 0); }
+};
 
-std::string convergence_chart_svg(const ConvergenceSeries& series, const std::string& plot_name) {
-  Svg svg("Model 2 carbon over the runs: " + plot_name);
-  // The points drawn: all, or every k-th and the last.
+// ---- The convergence chart ---------------------------------------------------------------
+
+// The points drawn: all, or every k-th and the last.
+std::vector<const ConvergencePoint*> shown_points(const ConvergenceSeries& series) {
   std::vector<const ConvergencePoint*> shown;
   const std::size_t count = series.points.size();
   const std::size_t stride =
       count > chart_max_points ? (count + chart_max_points - 2) / (chart_max_points - 1) : 1;
   for (std::size_t i = 0; i < count; i += stride) shown.push_back(&series.points[i]);
   if (count > 0 && shown.back() != &series.points.back()) shown.push_back(&series.points.back());
+  return shown;
+}
 
-  double low = INFINITY, high = -INFINITY;
-  const auto cover = [&](double v) {
-    low = std::min(low, v);
-    high = std::max(high, v);
-  };
-  for (const ConvergencePoint* p : shown) {
-    cover(p->running_mean);
-    if (p->band_low) cover(*p->band_low), cover(*p->band_high);
-  }
-  if (series.expected) cover(*series.expected);
-  if (!(low <= high)) low = high = 0;
-  const ValueAxis y = value_axis(low, high);
-  svg.value_axis(y, "carbon (t C/ha)");
+// Runs across: run 1 at the left edge, the last run at the right.
+struct RunAxis {
+  double last_run;
+  double x(double run) const { return left + (run - 1) / (last_run - 1) * (right - left); }
+};
 
-  // Runs across: run 1 at the left edge, the last run at the right.
-  const double last_run = std::max(2.0, count > 0 ? double(series.points.back().run) : 2.0);
-  const auto x_of = [&](double run) { return left + (run - 1) / (last_run - 1) * (right - left); };
-  const ValueAxis runs = value_axis(1, last_run);
-  const double run_step = std::max(1.0, runs.step);
-  for (double run = run_step; run <= last_run; run += run_step) {
-    svg.line("x-tick", x_of(run), bottom, x_of(run), bottom + 5, "stroke=\"black\"");
-    svg.text("x-tick-label", x_of(run), bottom + 18, fixed(run, 0), "middle", 11);
+void draw_run_axis(Svg& svg, const RunAxis& runs) {
+  const double run_step = std::max(1.0, value_axis(1, runs.last_run).step);
+  for (double run = run_step; run <= runs.last_run; run += run_step) {
+    svg.line("x-tick", runs.x(run), bottom, runs.x(run), bottom + 5, "stroke=\"black\"");
+    svg.text("x-tick-label", runs.x(run), bottom + 18, fixed(run, 0), "middle", 11);
   }
   if (run_step > 1) {
-    svg.line("x-tick", x_of(1), bottom, x_of(1), bottom + 5, "stroke=\"black\"");
-    svg.text("x-tick-label", x_of(1), bottom + 18, "1", "middle", 11);
+    svg.line("x-tick", runs.x(1), bottom, runs.x(1), bottom + 5, "stroke=\"black\"");
+    svg.text("x-tick-label", runs.x(1), bottom + 18, "1", "middle", 11);
   }
   svg.text("x-label", (left + right) / 2, bottom + 40, "run", "middle", 12);
+}
 
+// The band of two standard errors, the running mean over it and the expectation's level.
+void draw_convergence(Svg& svg, const std::vector<const ConvergencePoint*>& shown,
+                      const std::optional<double>& expected, const RunAxis& runs,
+                      const ValueAxis& y) {
   std::vector<std::array<double, 2>> band;
   for (const ConvergencePoint* p : shown)
-    if (p->band_high) band.push_back({x_of(p->run), y.pixel(*p->band_high)});
+    if (p->band_high) band.push_back({runs.x(p->run), y.pixel(*p->band_high)});
   for (auto p = shown.rbegin(); p != shown.rend(); ++p)
-    if ((*p)->band_low) band.push_back({x_of((*p)->run), y.pixel(*(*p)->band_low)});
+    if ((*p)->band_low) band.push_back({runs.x((*p)->run), y.pixel(*(*p)->band_low)});
   if (!band.empty()) svg.shape("polygon", "band", band, band_style);
   std::vector<std::array<double, 2>> means;
-  for (const ConvergencePoint* p : shown) means.push_back({x_of(p->run), y.pixel(p->running_mean)});
+  for (const ConvergencePoint* p : shown)
+    means.push_back({runs.x(p->run), y.pixel(p->running_mean)});
   if (!means.empty()) svg.shape("polyline", "running-mean", means, mean_style);
-  if (series.expected) {
-    const double e = y.pixel(*series.expected);
+  if (expected) {
+    const double e = y.pixel(*expected);
     svg.line("expected", left, e, right, e, expected_style);
   }
+}
+
+// ---- The stand chart ---------------------------------------------------------------------
+
+ValueSpan stand_span(const StandChartSeries& series) {
+  ValueSpan span;
+  for (const StratumChartEntry& s : series.strata) {
+    span.cover(s.mean);
+    span.cover(s.ci95_low);
+    span.cover(s.ci95_high);
+    for (const double v : s.plot_values) span.cover(v);
+  }
+  span.cover(series.stand_mean);
+  span.cover(series.stand_ci95_low);
+  span.cover(series.stand_ci95_high);
+  return span;
+}
+
+// The stand's interval shaded across the plot area, its mean as a line.
+void draw_stand_level(Svg& svg, const StandChartSeries& series, const ValueAxis& y) {
+  if (series.stand_ci95_low && series.stand_ci95_high) {
+    const double top_edge = y.pixel(*series.stand_ci95_high);
+    svg.rect("stand-interval", left, top_edge, right - left,
+             y.pixel(*series.stand_ci95_low) - top_edge,
+             "fill=\"#f3c6c0\" fill-opacity=\"0.6\" stroke=\"none\"");
+  }
+  if (series.stand_mean) {
+    const double m = y.pixel(*series.stand_mean);
+    svg.line("stand-mean", left, m, right, m, stand_style);
+  }
+}
+
+// One stratum's column centred at x, `slot` wide: its plots, its interval, its mean, its name.
+void draw_stratum(Svg& svg, const StratumChartEntry& s, double x, double slot, const ValueAxis& y) {
+  for (const double v : s.plot_values)
+    svg.circle("plot", x - 14, y.pixel(v), 2, "fill=\"#7f7f7f\"");
+  if (s.ci95_low && s.ci95_high) {
+    const double yl = y.pixel(*s.ci95_low), yh = y.pixel(*s.ci95_high);
+    svg.line("interval", x, yl, x, yh, stratum_style);
+    svg.line("interval-cap", x - 6, yl, x + 6, yl, stratum_style);
+    svg.line("interval-cap", x - 6, yh, x + 6, yh, stratum_style);
+  }
+  svg.circle("mean", x, y.pixel(s.mean), 4, "fill=\"#1f5fa8\"");
+  // Many strata: the names turned aside so that they do not run into each other.
+  const std::string n = "n = " + std::to_string(s.n) + (s.n < 2 ? " (no interval)" : "");
+  if (slot >= 110) {
+    svg.text("stratum-label", x, bottom + 18, s.name, "middle", 11);
+    svg.text("stratum-n", x, bottom + 32, n, "middle", 10);
+  } else {
+    svg.text("stratum-label", x + 3, bottom + 14, s.name, "end", 10,
+             " transform=\"rotate(-35 " + px(x + 3) + " " + px(bottom + 14) + ")\"");
+  }
+}
+
+}  // namespace
+
+std::string convergence_chart_svg(const ConvergenceSeries& series, const std::string& plot_name) {
+  Svg svg("Model 2 carbon over the runs: " + plot_name);
+  const std::vector<const ConvergencePoint*> shown = shown_points(series);
+  ValueSpan span;
+  for (const ConvergencePoint* p : shown) {
+    span.cover(p->running_mean);
+    if (p->band_low) span.cover(*p->band_low), span.cover(*p->band_high);
+  }
+  span.cover(series.expected);
+  const ValueAxis y = span.axis();
+  svg.value_axis(y, "carbon (t C/ha)");
+
+  const RunAxis runs{std::max(2.0, series.points.empty() ? 2.0 : double(series.points.back().run))};
+  draw_run_axis(svg, runs);
+  draw_convergence(svg, shown, series.expected, runs, y);
 
   svg.legend(0, "running mean", mean_style);
   svg.legend(1, "\u00b12 standard errors", "box");
@@ -233,64 +318,15 @@ std::string convergence_chart_svg(const ConvergenceSeries& series, const std::st
 std::string stand_chart_svg(const StandChartSeries& series, const std::string& title,
                             const std::string& value_label) {
   Svg svg(title);
-  double low = INFINITY, high = -INFINITY;
-  const auto cover = [&](const std::optional<double>& v) {
-    if (!v) return;
-    low = std::min(low, *v);
-    high = std::max(high, *v);
-  };
-  for (const StratumChartEntry& s : series.strata) {
-    cover(s.mean);
-    cover(s.ci95_low);
-    cover(s.ci95_high);
-    for (const double v : s.plot_values) cover(v);
-  }
-  cover(series.stand_mean);
-  cover(series.stand_ci95_low);
-  cover(series.stand_ci95_high);
-  if (!(low <= high)) low = high = 0;
-  const ValueAxis y = value_axis(low, high);
+  const ValueAxis y = stand_span(series).axis();
   svg.value_axis(y, value_label);
-
-  if (series.stand_ci95_low && series.stand_ci95_high) {
-    const double top_edge = y.pixel(*series.stand_ci95_high);
-    svg.rect("stand-interval", left, top_edge, right - left,
-             y.pixel(*series.stand_ci95_low) - top_edge,
-             "fill=\"#f3c6c0\" fill-opacity=\"0.6\" stroke=\"none\"");
-  }
-  if (series.stand_mean) {
-    const double m = y.pixel(*series.stand_mean);
-    svg.line("stand-mean", left, m, right, m, "stroke=\"#c0392b\" stroke-width=\"1.5\"");
-  }
-
+  draw_stand_level(svg, series, y);
   const double slot = (right - left) / std::max<std::size_t>(1, series.strata.size());
-  for (std::size_t i = 0; i < series.strata.size(); ++i) {
-    const StratumChartEntry& s = series.strata[i];
-    const double x = left + slot * (i + 0.5);
-    for (const double v : s.plot_values)
-      svg.circle("plot", x - 14, y.pixel(v), 2, "fill=\"#7f7f7f\"");
-    if (s.ci95_low && s.ci95_high) {
-      const double yl = y.pixel(*s.ci95_low), yh = y.pixel(*s.ci95_high);
-      const char* bar = "stroke=\"#1f5fa8\" stroke-width=\"1.5\"";
-      svg.line("interval", x, yl, x, yh, bar);
-      svg.line("interval-cap", x - 6, yl, x + 6, yl, bar);
-      svg.line("interval-cap", x - 6, yh, x + 6, yh, bar);
-    }
-    svg.circle("mean", x, y.pixel(s.mean), 4, "fill=\"#1f5fa8\"");
-    // Many strata: the names turned aside so that they do not run into each other.
-    const std::string n = "n = " + std::to_string(s.n) + (s.n < 2 ? " (no interval)" : "");
-    if (slot >= 110) {
-      svg.text("stratum-label", x, bottom + 18, s.name, "middle", 11);
-      svg.text("stratum-n", x, bottom + 32, n, "middle", 10);
-    } else {
-      svg.text("stratum-label", x + 3, bottom + 14, s.name, "end", 10,
-               " transform=\"rotate(-35 " + px(x + 3) + " " + px(bottom + 14) + ")\"");
-    }
-  }
+  for (std::size_t i = 0; i < series.strata.size(); ++i)
+    draw_stratum(svg, series.strata[i], left + slot * (i + 0.5), slot, y);
 
-  svg.legend(0, "stratum mean, 95% interval", "stroke=\"#1f5fa8\" stroke-width=\"1.5\"");
-  if (series.stand_mean)
-    svg.legend(1, "stand mean, 95% interval", "stroke=\"#c0392b\" stroke-width=\"1.5\"");
+  svg.legend(0, "stratum mean, 95% interval", stratum_style);
+  if (series.stand_mean) svg.legend(1, "stand mean, 95% interval", stand_style);
   bool dots = false;
   for (const StratumChartEntry& s : series.strata) dots = dots || !s.plot_values.empty();
   if (dots)

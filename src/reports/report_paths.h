@@ -24,7 +24,8 @@ ReportPaths report_paths_for(const std::string& inventory_path);
 // : * ? " < > |) becomes "_"; an empty id names the file's own reports.
 ReportPaths report_paths_for_plot(const std::string& inventory_path, const std::string& plot_id);
 
-// A plot id as it stands in a file name: the characters above written as "_".
+// A plot id as it stands in a file name, a report's or a chart's: the characters above written
+// as "_", so that the name is valid on every file system.
 std::string file_name_safe(const std::string& plot_id);
 
 }  // namespace quorvel

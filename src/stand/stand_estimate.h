@@ -99,6 +99,13 @@ class StandAccumulator {
     std::array<FigureSet<RunningMoments>, estimate_count> moments;
   };
 
+  // The steps of estimate(): the stand's summary of one estimate (absent when it has none), and
+  // one stratum's summaries once the stand's are known.
+  std::optional<StandSummary> stand_summary(Estimate e, double total_area,
+                                            bool every_area_given) const;
+  StratumEstimate stratum_estimate(const Stratum& stratum, double total_area,
+                                   const StandEstimate& stand) const;
+
   bool weights_from_area_ = false;
   std::vector<Stratum> strata_;
   std::map<std::string, std::size_t, std::less<>> index_;

@@ -70,6 +70,18 @@ const RefusalRow rows[] = {
      .words = {"«{file}» — папка, а не файл данных.",
                "cannot read {input} {file}: it is a directory",
                "\"{file}\" is a folder, not a data file"}},
+    {.kind = K::file_not_regular,
+     .words = {"«{file}» — не обычный файл, а устройство или канал.",
+               "cannot read {input} {file}: it is not a regular file but a pipe, a device or a "
+               "socket",
+               "\"{file}\" is not a regular file but a device or a pipe"}},
+    {.kind = K::file_too_large,
+     .words = {"Файл данных «{file}» больше {mebibytes} МБ: файлы такого размера программа не "
+               "читает.",
+               "cannot read {input} {file}: it is larger than {mebibytes} MiB, the most such a "
+               "file may hold",
+               "data file \"{file}\" is larger than {mebibytes} MB: the program does not read "
+               "files that large"}},
     {.kind = K::unclosed_quote,
      .words = {"{place}: у поля нет закрывающей кавычки.",
                "{place}: a quoted field has no closing quote{hint}"}},
@@ -403,6 +415,7 @@ const ValueRow values[] = {
     {"hint_line",
      [](const Said& s) { return std::to_string(s.r.hint_line > 0 ? s.r.hint_line : s.r.line); }},
     {"limit", [](const Said& s) { return std::to_string(s.r.limit); }},
+    {"mebibytes", [](const Said& s) { return std::to_string(s.r.limit >> 20); }},
     {"other_line", [](const Said& s) { return std::to_string(s.r.other_line); }},
     {"run", [](const Said& s) { return std::to_string(s.r.run); }},
     {"length",

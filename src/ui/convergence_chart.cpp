@@ -61,28 +61,31 @@ void ConvergenceChart::show_series(const ConvergenceSeries& series, const QStrin
   // The axes write their numbers with the window's decimal separator.
   chart_->setLocalizeNumbers(true);
   chart_->setLocale(decimal_separator == ',' ? QLocale(QLocale::Russian) : QLocale::c());
+  const int last_run = series.points.empty() ? 1 : series.points.back().run;
+  const ValueSpan shown = show_lines(series, last_run);
+  set_run_axis(last_run);
+  set_carbon_axis(shown);
+  chart_->setTitle(tr("Углерод модели 2 по прогонам: %1").arg(inventory_name));
+}
 
+ConvergenceChart::ValueSpan ConvergenceChart::show_lines(const ConvergenceSeries& series,
+                                                         int last_run) {
   QList<QPointF> mean, low, high;
-  double bottom = HUGE_VAL, top = -HUGE_VAL;
-  const auto take = [&](double value) {
-    bottom = std::min(bottom, value);
-    top = std::max(top, value);
-  };
+  ValueSpan shown;
   for (const ConvergencePoint& point : series.points) {
     mean.append(QPointF(point.run, point.running_mean));
-    take(point.running_mean);
+    shown.take(point.running_mean);
     if (point.band_low && point.band_high) {
       low.append(QPointF(point.run, *point.band_low));
       high.append(QPointF(point.run, *point.band_high));
-      take(*point.band_low);
-      take(*point.band_high);
+      shown.take(*point.band_low);
+      shown.take(*point.band_high);
     }
   }
-  const int last_run = series.points.empty() ? 1 : series.points.back().run;
   QList<QPointF> level;
   if (series.expected) {
     level = {QPointF(1, *series.expected), QPointF(last_run, *series.expected)};
-    take(*series.expected);
+    shown.take(*series.expected);
   }
   mean_->replace(mean);
   low_->replace(low);
@@ -91,8 +94,11 @@ void ConvergenceChart::show_series(const ConvergenceSeries& series, const QStrin
   // Hidden series keep out of the legend: one run has no band, a changed wind no expectation.
   band_->setVisible(!low.isEmpty());
   expected_->setVisible(!level.isEmpty());
+  return shown;
+}
 
-  // Whole runs at steps of 1, 2, 5, 10, 20, 50, ...: no more than six labels.
+// Whole runs at steps of 1, 2, 5, 10, 20, 50, ...: no more than six labels.
+void ConvergenceChart::set_run_axis(int last_run) {
   const int span = std::max(2, last_run);
   int step = 1;
   for (int power = 1; span / step > 5; power *= 10) {
@@ -105,11 +111,14 @@ void ConvergenceChart::show_series(const ConvergenceSeries& series, const QStrin
   runs_->setTickAnchor(0);
   runs_->setTickInterval(step);
   runs_->setRange(1, span);
+}
+
+void ConvergenceChart::set_carbon_axis(ValueSpan shown) {
+  double bottom = shown.bottom, top = shown.top;
   if (!(bottom <= top)) bottom = 0, top = 1;  // nothing to show
   const double margin = top > bottom ? (top - bottom) * 0.05 : std::max(1.0, std::abs(top) * 0.05);
   carbon_->setRange(bottom - margin, top + margin);
   carbon_->applyNiceNumbers();
-  chart_->setTitle(tr("Углерод модели 2 по прогонам: %1").arg(inventory_name));
 }
 
 }  // namespace quorvel

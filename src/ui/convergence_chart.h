@@ -10,6 +10,8 @@
 #include <QLineSeries>
 #include <QValueAxis>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "stand/convergence.h"
 #include "ui/twip_scale.h"
@@ -35,6 +37,19 @@ class ConvergenceChart : public QWidget {
   const QValueAxis& carbon_axis() const { return *carbon_; }
 
  private:
+  // The lowest and the highest value shown; empty while bottom > top.
+  struct ValueSpan {
+    double bottom = HUGE_VAL, top = -HUGE_VAL;
+    void take(double value) {
+      bottom = std::min(bottom, value);
+      top = std::max(top, value);
+    }
+  };
+
+  ValueSpan show_lines(const ConvergenceSeries& series, int last_run);
+  void set_run_axis(int last_run);
+  void set_carbon_axis(ValueSpan shown);
+
   QChart* chart_;
   QChartView* view_;
   QLineSeries* mean_;

@@ -2,24 +2,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QScopedValueRollback>
 
 #include "field/own_report.h"
+#include "ui/form_label.h"
 #include "ui/mounted_drives.h"
 
 namespace quorvel {
-
-namespace {
-QLabel* make_label(QWidget* frame, const char* name, const QString& caption, const QRect& at) {
-  auto* label = new QLabel(caption, frame);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setWordWrap(true);
-  label->setGeometry(at);
-  return label;
-}
-}  // namespace
 
 DataFileChooser::DataFileChooser(QWidget* frame, const TwipScale& scale, const QStringList& drives,
                                  const QString& start_directory)

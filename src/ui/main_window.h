@@ -12,9 +12,11 @@
 #include <QGroupBox>
 #include <QMainWindow>
 #include <QPushButton>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "ui/convergence_chart.h"
 #include "ui/data_file_chooser.h"
@@ -27,10 +29,11 @@
 #include "ui/start_summary.h"
 #include "ui/twip_scale.h"
 #include "ui/wind_frame.h"
+#include "ui/window_run_host.h"
 
 namespace quorvel {
 
-class WindowRunHost;
+struct TallyFilePlot;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -77,9 +80,30 @@ class MainWindow : public QMainWindow {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  struct PlannedStart;
+  struct StartMessages;
+
   void build_parameters_frame(const QStringList& drives, const QString& start_directory);
+  void build_density_grid(QWidget* frame);
   void build_results_frame();
+  void build_commands();
+  void build_chart_access();
+  void set_default_dialogs();
   void set_focus_order();
+
+  // The steps of a Start: reading and checking its inputs (nothing when they are refused or no
+  // plot is chosen, the user told why), the runs, and what the window says at their end.
+  std::optional<PlannedStart> plan_start(char separator);
+  void refuse_start(const QString& message, QWidget* field);
+  std::optional<std::size_t> choose_plot(const std::vector<TallyFilePlot>& plots,
+                                         const QString& inventory_path);
+  WindowRunHost::Hooks start_hooks(ResultsDisplay& results, int transect_length,
+                                   double& expected_attempts_per_run);
+  StartMessages run_planned_start(const PlannedStart& plan, WindowRunHost& host,
+                                  ResultsDisplay& results, char separator);
+  void tell_start_end(const PlannedStart& plan, const StartMessages& messages, char separator);
+  QString done_line(const QString& plot_id, const QString& warnings, char separator) const;
+
   void lock_parameters(bool locked);
   void tell(const QString& text);
   char decimal_separator() const;

@@ -1,21 +1,11 @@
 #include "ui/wind_frame.h"
 
-#include <QLabel>
-
+#include "ui/form_label.h"
 #include "ui/line_shape.h"
 
 namespace quorvel {
 
 namespace {
-QLabel* make_label(QWidget* parent, const char* name, const QString& caption, const QRect& at) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setWordWrap(true);
-  label->setGeometry(at);
-  return label;
-}
-
 struct OptionPlace {
   int left, top;
 };

@@ -200,6 +200,9 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "cannot open inventory file m.txt: No such file or directory"},
       {{.kind = file_is_folder, .file = "/tmp"},
        "cannot read inventory file /tmp: it is a directory"},
+      {{.kind = file_too_large, .file = "big.txt", .limit = 2147483648},
+       "cannot read inventory file big.txt: it is larger than 2048 MiB, the most such a file may "
+       "hold"},
       {{.kind = parameter_not_valid, .parameter = Parameter::transect_length, .found = "40000",
         .problem = P::outside_int16},
        "--transect-length \"40000\" is outside -32768..32767"},

@@ -1,13 +1,16 @@
 #include "engine/inventory_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <tuple>
 
 #include "../support/refusal_of.h"
 #include "../support/temporary_folder.h"
+#include "engine/input_file.h"
 
 namespace quorvel {
 namespace {
@@ -93,6 +96,22 @@ TEST(InventoryReader, AFileIsNamedAsGivenAndOneThatCannotBeReadIsRefusedAsAWhole
   EXPECT_EQ(std::tie(missing.kind, missing.file, missing.system_error),
             std::make_tuple(RefusalKind::file_missing, folder.in("missing.txt"), ENOENT));
   EXPECT_EQ(refusal_of([&] { read_inventory(folder.path()); }).kind, RefusalKind::file_is_folder);
+  // Refused by its kind, before a read that would wait for a writer.
+  ASSERT_EQ(::mkfifo(folder.in("pipe.txt").c_str(), 0644), 0);
+  EXPECT_EQ(refusal_of([&] { read_inventory(folder.in("pipe.txt")); }).kind,
+            RefusalKind::file_not_regular);
+}
+
+// The limit is the most bytes a file may hold; a larger one is refused by its size, unread.
+TEST(InputFile, AFileAtItsLimitIsReadAndOneByteMoreIsRefusedNamingTheLimit) {
+  const testing::TemporaryFolder folder;
+  const std::string path = folder.write("plot.txt", "S,20,20,10,1\n");
+  EXPECT_EQ(read_input_file(path, 13), "S,20,20,10,1\n");
+  const Refusal over = refusal_of([&] { read_input_file(path, 12); });
+  EXPECT_EQ(std::tie(over.kind, over.file, over.limit),
+            std::make_tuple(RefusalKind::file_too_large, path, 12));
+  std::filesystem::resize_file(path, tally_file_limit + 1);  // sparse: takes no room
+  EXPECT_EQ(refusal_of([&] { read_inventory(path); }).limit, tally_file_limit);
 }
 
 }  // namespace

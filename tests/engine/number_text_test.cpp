@@ -39,11 +39,14 @@ TEST(GeneralNumberText, FifteenSignificantDigitsExponentOnlyAtTheExtremes) {
 }
 
 TEST(TextToNumber, WholeNumbersGoHalvesToTheEvenNeighbourSinglesRoundOnce) {
-  const std::pair<const char*, int> whole[] = {
-      {"2,5", 2},         {"3,5", 4},          {"2.5", 2}, {"-2,5", -2}, {"-3,5", -4},
-      {"2,51", 3},        {" 100 ", 100},      {"+7", 7},  {"1e2", 100}, {"32767", 32767},
-      {"-32768", -32768}, {"-32768,5", -32768} /* the even neighbour stays in range */};
+  const std::pair<const char*, int>
+      whole[] = {{"2,5", 2},         {"3,5", 4},          {"2.5", 2},     {"-2,5", -2},
+                 {"-3,5", -4},       {"2,51", 3},         {" 100 ", 100}, {"+7", 7},
+                 {"1e2", 100},       {"32767", 32767},    {"+2,5", 2},    {"\t-3,5e0 ", -4},
+                 {"-32768", -32768}, {"-32768,5", -32768} /* the even neighbour stays in range */};
   for (const auto& [text, value] : whole) EXPECT_EQ(text_to_int16(text), value) << text;
+  // Longer than a number usually is: its comma turned into a point in a copy on the heap.
+  EXPECT_EQ(text_to_int16("-1," + std::string(70, '0')), -1);
   EXPECT_EQ(static_cast<double>(text_to_single("0,357")), 0.3569999933242798);
   for (const char* half : {"0,5", "0.5", ",5"}) EXPECT_EQ(text_to_single(half), 0.5f) << half;
   EXPECT_EQ(text_to_single("5,"), 5.0f);

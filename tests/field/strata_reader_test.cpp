@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 #include "../support/refusal_of.h"
 #include "../support/temporary_folder.h"
+#include "engine/input_file.h"
 #include "engine/refusal.h"
 
 namespace quorvel {
@@ -71,6 +73,8 @@ TEST(StrataReader, RefusesWithWhereAndWhat) {
        "-3"},
       {"area not a number", "plot,stratum,area_ha\np1,A,inf\n", K::field_not_valid, 2, 1, 0,
        F::area_ha, "inf"},
+      {"area with a sign", "plot;stratum;area_ha\np1;A;+3,5\n", K::field_not_valid, 2, 1, 0,
+       F::area_ha, "+3,5"},
       {"areas differ", "plot,stratum,area_ha\np1,A,\np2,A,3\np3,B,1\np4,A,3.5\n", K::area_differs,
        5, 4, 3, F::area_ha, "A"},
       {"area missing", "plot,stratum,area_ha\np1,A,3\np2,B,\np3,B,\n", K::area_missing, 3, 0, 0,
@@ -89,11 +93,14 @@ TEST(StrataReader, RefusesWithWhereAndWhat) {
 TEST(StrataReader, RefusesFilesThatCannotBeRead) {
   const testing::TemporaryFolder folder;
   EXPECT_EQ(*read_strata(folder.write("good.csv", "plot,stratum\np1,A\n")).stratum_of("p1"), "A");
-  for (const auto& [path, kind] :
-       {std::pair{folder.in("missing.csv"), RefusalKind::file_missing},
-        std::pair{folder.path().string(), RefusalKind::file_is_folder}}) {
+  // A strata file is small: anything above its limit is the wrong file, refused unread.
+  std::filesystem::resize_file(folder.write("huge.csv", ""), side_file_limit + 1);  // sparse
+  for (const auto& [path, kind, limit] :
+       {std::tuple{folder.in("missing.csv"), RefusalKind::file_missing, std::int64_t{0}},
+        std::tuple{folder.path().string(), RefusalKind::file_is_folder, std::int64_t{0}},
+        std::tuple{folder.in("huge.csv"), RefusalKind::file_too_large, side_file_limit}}) {
     const Refusal r = refusal_of([&] { read_strata(path); });
-    EXPECT_EQ(std::tie(r.kind, r.file), std::tie(kind, path));
+    EXPECT_EQ(std::tie(r.kind, r.file, r.limit), std::tie(kind, path, limit));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "field/tally_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <ostream>
@@ -8,6 +9,8 @@
 
 #include "../support/encoded_text.h"
 #include "../support/refusal_of.h"
+#include "../support/temporary_folder.h"
+#include "engine/input_file.h"
 #include "engine/inventory_reader.h"
 #include "engine/refusal.h"
 
@@ -232,12 +235,22 @@ TEST(TallyReader, SpeciesMapRefusesBadCodesAndNamesGivenTwoCodes) {
 }
 
 TEST(TallyReader, FilesThatCannotBeReadAreRefusedByKind) {
-  const auto dir = std::filesystem::temp_directory_path();
-  for (const auto& [path, kind] :
-       {std::pair{dir / "quorvel-no-such-tally.csv", RefusalKind::file_missing},
-        std::pair{dir, RefusalKind::file_is_folder}}) {
-    const Refusal r = refusal_of([&] { read_tally(path); });
-    EXPECT_EQ(std::tie(r.kind, r.file), std::tuple(kind, path.string()));
+  const testing::TemporaryFolder folder;
+  ASSERT_EQ(::mkfifo(folder.in("pipe.csv").c_str(), 0644), 0);
+  std::filesystem::resize_file(folder.write("huge.csv", ""), tally_file_limit + 1);  // sparse
+  const struct {
+    std::string path;
+    RefusalKind kind;
+    std::int64_t limit;
+  } cases[] = {
+      {folder.in("no-such-tally.csv"), RefusalKind::file_missing, 0},
+      {folder.path().string(), RefusalKind::file_is_folder, 0},
+      {folder.in("pipe.csv"), RefusalKind::file_not_regular, 0},
+      {folder.in("huge.csv"), RefusalKind::file_too_large, tally_file_limit},
+  };
+  for (const auto& c : cases) {
+    const Refusal r = refusal_of([&] { read_tally(c.path); });
+    EXPECT_EQ(std::tie(r.kind, r.file, r.limit), std::tie(c.kind, c.path, c.limit));
   }
 }
 

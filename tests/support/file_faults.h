@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <csignal>
@@ -51,6 +52,13 @@ inline std::vector<FileFault> file_faults() {
        [](const fs::path& f) { folder_in_place_of(f / "plot.txt"); }},
       {"InventoryRemovedAfterItWasChosen", "plot.txt", std::strerror(ENOENT), "не найден", false,
        nothing, [](const fs::path& f) { fs::remove(f / "plot.txt"); }},
+      // Reading a pipe would wait for a writer that may never come.
+      {"PipeInPlaceOfTheInventory", "plot.txt", "not a regular file", "не обычный файл", false,
+       nothing,
+       [](const fs::path& f) {
+         fs::remove(f / "plot.txt");
+         ASSERT_EQ(::mkfifo((f / "plot.txt").c_str(), 0644), 0);
+       }},
       {"ReadOnlyReportFolder", "plotm_results.txt", std::strerror(EACCES), "нет прав доступа", true,
        permission_bits, [](const fs::path& f) { fs::permissions(f, fs::perms(0555)); }},
       // Its owner made it read-only: refused, not replaced.

@@ -293,6 +293,8 @@ TEST(WindowRefusalText, WordsEveryRefusalInRussianFromItsData) {
        "Файл данных «t.csv», строка 1: в заголовке нет столбца «стадия разложения»."},
       {{.kind = unclosed_quote, .file = "q.txt", .line = 1},
        "Файл данных «q.txt», строка 1: у поля нет закрывающей кавычки."},
+      {{.kind = file_too_large, .file = "big.txt", .limit = 2147483648},
+       "Файл данных «big.txt» больше 2048 МБ: файлы такого размера программа не читает."},
       {{.kind = text_after_quote, .file = "q.txt", .line = 1, .found = "x,1"},
        "Файл данных «q.txt», строка 1: лишний текст «x,1» после поля в кавычках."},
       {{.kind = record_incomplete, .file = "i.txt", .line = 1, .record = 1, .field = diameter2},
