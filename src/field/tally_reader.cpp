@@ -290,6 +290,8 @@ class SpreadsheetReader {
     const std::string_view text = cell(field);
     const std::optional<double> value = tally_number(text, layout_.marks);
     if (!value) refuse(RefusalKind::field_not_valid, field, text);
+    if (text.find(',') != std::string_view::npos) comma_seen_ = true;
+    if (text.find('.') != std::string_view::npos) point_seen_ = true;
     return *value;
   }
 
@@ -371,7 +373,23 @@ class SpreadsheetReader {
       refusal.hint = FormHint::decimal_comma;
       refusal.hint_line = line_;
     }
+    refusal.decimal = file_decimal();
     throw Refused(std::move(refusal));
+  }
+
+  // The mark a bad number should have had: the layout's, or where either is taken, the one the
+  // rows read so far used.
+  FileDecimal file_decimal() const {
+    switch (layout_.marks) {
+      case DecimalMarks::point:
+        return FileDecimal::point;
+      case DecimalMarks::comma:
+        return FileDecimal::comma;
+      case DecimalMarks::either:
+        break;
+    }
+    if (comma_seen_ != point_seen_) return comma_seen_ ? FileDecimal::comma : FileDecimal::point;
+    return FileDecimal::either;
   }
 
   const Layout& layout_;
@@ -381,7 +399,8 @@ class SpreadsheetReader {
   std::int64_t line_ = 0;
   std::int64_t record_ = 0;
   mutable std::string unquoted_;
-  std::size_t current_ = 0;  // index of the plot of the last row
+  mutable bool comma_seen_ = false, point_seen_ = false;  // in the numbers read so far
+  std::size_t current_ = 0;                               // index of the plot of the last row
   std::unordered_map<std::string, std::size_t> plot_index_;
 };
 

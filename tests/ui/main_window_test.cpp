@@ -94,6 +94,7 @@ TEST_F(MainWindowAtStart, ControlsSitAtTheirDesignedPlaces) {
       {"Option1", 1200, 720, 255, 195},    {"Option5", 1920, 1440, 255, 195},
       {"Text30", 2400, 960, 255, 285},     {"Text10", 1560, 360, 1815, 285},
       {"Label13", 120, 3120, 1575, 375},   {"Text9", 1920, 4800, 975, 375},
+      {"Text5", 5520, 720, 615, 285},  // wider than the form's 375: five digits fit
   };
   EXPECT_EQ(w.window->centralWidget()->size(), QSize(10455 / 15, 6465 / 15));
   for (const auto& [name, left, top, width, height] : designed) {
@@ -199,6 +200,7 @@ TEST_F(ReadParameters, RefusesWhatTheRunCannotUseNamingTheFirstBadField) {
   } bad[] = {{"Text1", "-5", Parameter::transect_length, ValueProblem::below_minimum},
              {"Text1", "0", Parameter::transect_length, ValueProblem::below_minimum},
              {"Text5", "-1", Parameter::run_count, ValueProblem::below_minimum},
+             {"Text5", "1,000", Parameter::run_count, ValueProblem::digit_group},
              {"Text3", "-0,1", Parameter::density, ValueProblem::negative},
              {"Text8", "1e39", Parameter::carbon_fraction, ValueProblem::out_of_range}};
   for (const auto& [name, text, parameter, problem] : bad) {

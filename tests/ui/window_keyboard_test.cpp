@@ -60,6 +60,16 @@ TEST_F(WindowKeyboard, ALongStatusTextIsCutAndLeavesTheWindowItsDesignedWidth) {
   EXPECT_TRUE(shown.endsWith(QStringLiteral("/plot7.txt"))) << shown.toStdString();
   EXPECT_LT(shown.size(), path.size());
   EXPECT_EQ(w.window->status_line().text(), QStringLiteral("Файл данных: ") + path);
+  // A sentence is cut between words, never inside one.
+  const QString sentence =
+      QStringLiteral("Расчёт прерван, прежние результаты сохранены ").repeated(8) + "конец";
+  w.window->status_line().show_message(sentence);
+  const QStringList words = sentence.split(' ');
+  const QStringList shown_words = w.window->status_line().shown_text().split(' ');
+  EXPECT_LT(shown_words.size(), words.size());
+  for (const QString& word : shown_words)
+    EXPECT_TRUE(word == QStringLiteral("…") || words.contains(word)) << word.toStdString();
+  EXPECT_EQ(shown_words.back(), "конец");
 }
 
 TEST_F(WindowKeyboard, TheStatusLineNamesTheInventoryOfTheResultsShown) {
