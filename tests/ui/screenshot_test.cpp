@@ -57,9 +57,9 @@ std::unique_ptr<WindowOnExample> window_on_the_example() {
 
 TEST(Screenshot, BothWindowsAfterAStartOnTheExample) {
   const QString language = qEnvironmentVariable("QUORVEL_SCREENSHOT_LANGUAGE");
-  const auto translator =
-      install_window_language(window_language_named(language).value_or(WindowLanguage::russian));
-  const QString suffix = translator ? QStringLiteral("_") + language.toLower() : QString();
+  const WindowLanguage chosen = window_language_named(language).value_or(WindowLanguage::russian);
+  const auto translator = install_window_language(chosen);
+  const QString suffix = chosen == WindowLanguage::english ? QStringLiteral("_en") : QString();
   const auto on = window_on_the_example();
   if (!on) GTEST_SKIP() << "no example inventory";
   testing::WindowInFolder* w = &on->w;
