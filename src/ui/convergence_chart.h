@@ -31,9 +31,8 @@ class ConvergenceChart : public QWidget {
                    char decimal_separator = ',');
 
   QChart& chart() { return *chart_; }
-  // Whether the chart holds a Start's series yet; before that only the text shows.
+  // Whether the chart holds a Start's series yet; before that a short text stands instead.
   bool has_series() const { return !view_->isHidden(); }
-  const QLabel& waiting_text() const { return *waiting_; }
   const QLineSeries& running_mean() const { return *mean_; }
   const QLineSeries& band_low() const { return *low_; }
   const QLineSeries& band_high() const { return *high_; }

@@ -94,10 +94,8 @@ TEST(ConvergenceChart, HoldsTheRunningMeanTheBandFromRunTwoAndTheExpectation) {
     ConvergenceChart chart(TwipScale(96));
     // Before a Start: a short text, no axes.
     EXPECT_FALSE(chart.has_series());
-    EXPECT_FALSE(chart.waiting_text().isHidden());
     chart.show_series(convergence_series(c.carbon_by_run, c.expected), "plot7.txt");
     EXPECT_TRUE(chart.has_series());
-    EXPECT_TRUE(chart.waiting_text().isHidden());
     EXPECT_TRUE(chart.running_mean().pointsVisible());
     EXPECT_EQ(chart.chart().locale().decimalPoint(), ",");
     EXPECT_EQ(chart.running_mean().points(), c.mean);

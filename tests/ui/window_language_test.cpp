@@ -278,26 +278,16 @@ TEST(WindowRefusalText, WordsEveryRefusalInRussianFromItsData) {
        "страта)."},
       {{.kind = column_missing, .file = "h.csv", .line = 1, .field = plot, .column = "делянка"},
        "Файл данных «h.csv», строка 1: в заголовке нет столбца «делянка»."},
-      {{.kind = species_listed_twice, .file = "map.csv", .line = 4, .found = "дуб"},
-       "Список пород «map.csv», строка 4: порода «дуб» уже названа выше с другим кодом."},
       // A per cent sign in a name or a text found is shown as it is, never read as a value.
       {{.kind = record_too_long, .file = "st%1.csv", .line = 3, .record = 2, .found = "%3",
         .limit = 3},
        "Файл страт «st%1.csv», строка 3, запись 2: лишнее поле «%3»: в записи не больше 3 полей."},
-      {{.kind = area_missing, .file = "st.csv", .line = 3, .found = "сосняк"},
-       "Файл страт «st.csv», строка 3: у страты «сосняк» не указана площадь, хотя у других страт "
-       "она есть."},
       {{.kind = field_not_valid, .file = "st.csv", .line = 2, .record = 1, .field = area_ha,
         .column = "area_ha", .found = "-3"},
        "Файл страт «st.csv», строка 2, запись 1, столбец «area_ha» (площадь (га)): ожидается "
        "площадь в га, число больше 0, а найдено «-3»."},
-      {{.kind = parameter_not_valid, .parameter = Parameter::input_decimal, .found = ","},
-       "Десятичная запятая невозможна в файле с полями через запятую."},
       {{.kind = file_too_large, .file = "big.txt", .limit = 2147483648},
        "Файл данных «big.txt» больше 2048 МБ: файлы такого размера программа не читает."},
-      {{.kind = record_incomplete, .file = "i.txt", .line = 1, .record = 1, .field = diameter2},
-       "Файл данных «i.txt», строка 1, запись 1: файл кончается внутри записи после поля 3 "
-       "(диаметр 2); в записи пять полей."},
       {{.kind = parameter_not_valid, .parameter = Parameter::transect_length, .found = "сто",
         .problem = P::not_a_number},
        "Поле «Длина трансекты»: «сто» — не число."},
