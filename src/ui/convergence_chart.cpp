@@ -40,7 +40,6 @@ ConvergenceChart::ConvergenceChart(const TwipScale& scale, QWidget* parent)
   band_->setBorderColor(QColor(70, 110, 200, 120));
   mean_->setName(tr("Модель2: среднее"));
   mean_->setColor(QColor(30, 60, 160));
-  mean_->setPointsVisible(true);  // one run is a single point, which a line alone never shows
   expected_->setName(tr("Ожидание"));
   QPen level(QColor(200, 0, 0));
   level.setWidth(2);
@@ -101,6 +100,7 @@ ConvergenceChart::ValueSpan ConvergenceChart::show_lines(const ConvergenceSeries
     shown.take(*series.expected);
   }
   mean_->replace(mean);
+  mean_->setPointsVisible(mean.size() == 1);  // a line through one point draws nothing
   low_->replace(low);
   high_->replace(high);
   expected_->replace(level);
