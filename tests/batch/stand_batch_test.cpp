@@ -141,6 +141,26 @@ TEST_F(StandBatch, TextSaysWhatCannotBeEstimated) {
   // One plot alone, no strata: no stand block.
   batch({"--expected-only", a});
   EXPECT_EQ(result_.out.find("stand"), std::string::npos) << result_.out;
+
+  // A plot listed but not given leaves its stratum out of the stand, which the others still
+  // give, with a warning; a tally's own stratum column is taken over the file, with a warning.
+  const std::string areas = write("areas.csv", "plot,stratum,area_ha\n" + a + ",one,3\n" + b +
+                                                   ",one,3\n" + in("c.txt") + ",three,1\n");
+  const std::string tally = write("t.csv",
+                                  "plot;stratum;species;d1;d2;length;stage\n"
+                                  "p1;own;S;20;20;1.57;1\n");
+  EXPECT_EQ(batch({"--expected-only", "--json", "--strata", areas, a, b}), 0);
+  const json stand = json_lines("stand").at(0);
+  EXPECT_EQ(stand["n"], 2);
+  EXPECT_EQ(stand["strata_without_plots"], json::array({"three"}));
+  EXPECT_NE(result_.err.find("1 plot listed in the strata file " + areas + " was not given (" +
+                             in("c.txt") + "); left out of the stand estimates\n"),
+            std::string::npos)
+      << result_.err;
+  EXPECT_EQ(batch({"--expected-only", "--strata", strata, a, tally}), 0);
+  EXPECT_NE(result_.err.find("warning: " + tally + " has a stratum column, which is taken"),
+            std::string::npos)
+      << result_.err;
 }
 
 // The summary carries the settings, its status and carbon by stage and group, and a row for a
