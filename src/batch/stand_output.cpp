@@ -155,7 +155,8 @@ std::string stand_text(const StandEstimate& estimate, char separator) {
          plural(first ? first->n : 0, "plot", "plots");
   if (!first) {
     out += "; no stand estimate";
-    if (!estimate.strata_without_plots.empty())
+    // Strata without plots stay out of a stand; with none left they are the reason.
+    if (!estimate.strata_without_plots.empty() && estimate.strata_without_area.empty())
       out += ": no plot in " +
              plural(std::ssize(estimate.strata_without_plots), "stratum", "strata") +
              " with an area";
