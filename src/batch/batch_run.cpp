@@ -52,9 +52,10 @@ class TraceFile {
     std::remove(partial_.c_str());
   }
   std::FILE* get() const { return file_; }
-  void commit() {
+  // `write_error`: the errno of the first write that failed, where the writer kept it.
+  void commit(int write_error) {
     if (!file_) return;
-    int error = std::ferror(file_) ? EIO : 0;
+    int error = std::ferror(file_) ? (write_error != 0 ? write_error : EIO) : 0;
     if (std::fclose(file_) != 0 && error == 0) error = errno;
     file_ = nullptr;
     if (error == 0 && std::rename(partial_.c_str(), path_.c_str()) != 0) error = errno;
@@ -76,9 +77,28 @@ class TraceFile {
   std::FILE* file_ = nullptr;
 };
 
+// A name on one line: a line break or another control character in a file name or a plot
+// written as an escape, \n say, so that it cannot split a heading.
+std::string on_one_line(const std::string& name) {
+  std::string out;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) {
+      out += c;
+    } else if (c == '\n' || c == '\r' || c == '\t') {
+      out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+    } else {
+      constexpr char digits[] = "0123456789ABCDEF";
+      out += {'\\', 'x', digits[byte >> 4], digits[byte & 15]};
+    }
+  }
+  return out;
+}
+
 // "tally.csv, plot P07": the file and, where it has a plot column, the plot.
 std::string heading(const PlotOutcome& o) {
-  return o.plot.empty() ? o.inventory : o.inventory + ", plot " + o.plot;
+  const std::string file = on_one_line(o.inventory);
+  return o.plot.empty() ? file : file + ", plot " + on_one_line(o.plot);
 }
 
 // The trace of a plot of a file with a plot column: trace-P07.csv for trace.csv.
@@ -122,7 +142,7 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   if (start.reports_written) outcome.reports = request.report_paths;
   outcome.unwritten = std::move(start.reports_refused);
   try {
-    trace.commit();
+    trace.commit(host.trace_error());
   } catch (const Refused& refused) {
     if (!outcome.unwritten) outcome.unwritten = refused.refusal();
   }
@@ -162,6 +182,10 @@ void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s)
         << text(o.expectation->pieces_per_ha, s) << " pieces/ha\n";
   }
   if (o.reports) out << "  reports:  " << o.reports->stock << ", " << o.reports->estimate << "\n";
+}
+
+Refusal internal_error(const std::string& file, const std::exception& fault) {
+  return Refusal{.kind = RefusalKind::internal_error, .file = file, .reason = fault.what()};
 }
 
 void print_refusal(std::ostream& err, const Refusal& refusal) {
@@ -321,6 +345,25 @@ void print_unlisted(std::ostream& err, const PlotOutcome& o, const std::string& 
       << " is not listed in the strata file " << strata << "; left out of the stand estimates\n";
 }
 
+void print_tally_strata(std::ostream& err, const PlotOutcome& o, const std::string& strata) {
+  err << "quorvel-batch: warning: " << o.inventory
+      << " has a stratum column, which is taken for its plots instead of the strata file " << strata
+      << "\n";
+}
+
+// The plots the strata file lists but no tally gave: the first few by name.
+void print_not_given(std::ostream& err, const std::vector<std::string>& plots,
+                     const std::string& strata) {
+  if (plots.empty()) return;
+  constexpr std::size_t named = 3;
+  err << "quorvel-batch: warning: " << plots.size() << (plots.size() == 1 ? " plot" : " plots")
+      << " listed in the strata file " << strata << (plots.size() == 1 ? " was" : " were")
+      << " not given (";
+  for (std::size_t i = 0; i < plots.size() && i < named; ++i)
+    err << (i > 0 ? ", " : "") << plots[i];
+  err << (plots.size() > named ? ", ...)" : ")") << "; left out of the stand estimates\n";
+}
+
 // Model 2's convergence on the plot, when runs were made.
 void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
                       const BatchSettings& settings, std::size_t number) {
@@ -394,6 +437,15 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   } catch (const Refused& refused) {
     outcome.refused = refused.refusal();
     outcome.warnings = plausibility_warnings(inventory, outcome.plot, settings.parameters);
+  } catch (const std::exception& fault) {
+    // A fault of the program's own ends this plot alone: the other workers go on, and the
+    // files it had begun were removed as the stack unwound.
+    outcome = PlotOutcome{.inventory = outcome.inventory,
+                          .plot = outcome.plot,
+                          .stratum = outcome.stratum,
+                          .seed = outcome.seed,
+                          .record_count = outcome.record_count};
+    outcome.refused = internal_error(outcome.inventory, fault);
   }
   return outcome;
 }
@@ -420,24 +472,44 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
   };
   BatchTables tables(options, [&](const Refused& r, Output o) { refuse_output(r, o); });
   std::size_t number = 0;
-  process_all(inventories, settings, environment, [&](PlotOutcome outcome) {
-    ++number;
+  std::string warned_file;  // the last file whose stratum column was taken over the strata file
+  // One finished plot: its lines, its stratum, its rows and its chart.
+  const auto take_outcome = [&](PlotOutcome& outcome) {
     if (outcome.refused || outcome.unwritten) status = 1;
-    const bool listed = stand->assign_stratum(outcome);
+    const StandOutput::Assigned assigned = stand->assign_stratum(outcome);
     print_outcome(out, err, outcome, options, settings);
-    if (listed)
-      stand->add(outcome);
-    else
+    if (assigned == StandOutput::Assigned::unlisted) {
       print_unlisted(err, outcome, options.strata_path);
+    } else {
+      if (assigned == StandOutput::Assigned::tally_over_file && outcome.inventory != warned_file)
+        print_tally_strata(err, outcome, options.strata_path);
+      if (assigned == StandOutput::Assigned::tally_over_file) warned_file = outcome.inventory;
+      stand->add(outcome);
+    }
     tables.add(outcome, settings);
     try {
       write_plot_chart(outcome, inventories, settings, number);
     } catch (const Refused& refused) {
       refuse_output(refused, Output::chart);
     }
+  };
+  process_all(inventories, settings, environment, [&](PlotOutcome outcome) {
+    ++number;
+    try {
+      take_outcome(outcome);
+    } catch (const std::exception& fault) {  // the plot's outputs, not the figures
+      print_refusal(err, internal_error(outcome.inventory, fault));
+      status = 1;
+    }
   });
-  finish_stand(*stand, number, options, settings, out,
-               [&](const Refused& r, Output o) { refuse_output(r, o); });
+  print_not_given(err, stand->plots_not_given(), options.strata_path);
+  try {
+    finish_stand(*stand, number, options, settings, out,
+                 [&](const Refused& r, Output o) { refuse_output(r, o); });
+  } catch (const std::exception& fault) {
+    print_refusal(err, internal_error({}, fault));
+    status = 1;
+  }
   tables.finish();
   return status;
 }

@@ -43,6 +43,8 @@ enum class RefusalKind {
   piece_never_crossed,  // file, line, record, length, limit, run
   figure_beyond_range,  // file, figure
   cancelled,            // file: the user (Esc, Finish, Ctrl+C) stopped the Start
+  internal_error,       // file, reason: a fault of the program's own, caught so that it ends
+                        // this plot alone (or the run, with no file) and leaves no stray file
   // An output: a report, the summary, a trace, a chart.
   output_unwritable,  // output, file, system_error, reason
   output_not_a_file,  // output, file: a device, a pipe or a socket stands at its path

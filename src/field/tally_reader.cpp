@@ -136,7 +136,14 @@ std::optional<Layout> header_layout(std::string_view text, const std::vector<cha
       else if (field == InventoryField::plot)
         field.reset();  // the user named another column
     }
-    if (!field || layout.column[index_of(*field)] >= 0) continue;  // the first of a name counts
+    if (!field) continue;
+    if (layout.column[index_of(*field)] >= 0) {  // which of the two is meant cannot be told
+      Refusal refusal = refusal_of(RefusalKind::column_repeated, source, rows.line());
+      refusal.field = *field;
+      refusal.found = layout.name[index_of(*field)];
+      refusal.column = cell;
+      throw Refused(std::move(refusal));
+    }
     layout.column[index_of(*field)] = static_cast<int>(i);
     layout.name[index_of(*field)] = cell;
   }

@@ -169,9 +169,15 @@ const RefusalRow rows[] = {
                "{place}: the first row names no known column ({shown}); name the columns species, "
                "d1, d2, length and stage (and plot, stratum)"}},
     {.kind = K::column_repeated,
+     .when = When::found_empty,
      .role = FileRole::strata,
      .words = {"{place}: столбец «{column_or_field}» назван в заголовке дважды.",
                "{place}: the header names the {field} column twice ({shown_column})"}},
+    // A tally: found holds the column taken first, column the one that names it again.
+    {.kind = K::column_repeated,
+     .words = {"{place}: столбец «{column_or_field}» назван в заголовке дважды: и «{found}», и "
+               "«{column}».",
+               "{place}: the header names the {field} column twice ({shown} and {shown_column})"}},
     {.kind = K::record_too_long,
      .role = FileRole::strata,
      .words = {"{place}: лишнее поле «{found}»: в записи не больше {limit} полей.",
@@ -292,6 +298,17 @@ const RefusalRow rows[] = {
     {.kind = K::cancelled,
      .words = {"Расчёт отменён.", "{file}: interrupted; no report was written",
                "The Start was cancelled"}},
+    {.kind = K::internal_error,
+     .when = When::file_named,
+     .words = {"«{file}»: расчёт остановлен внутренней ошибкой программы ({reason}); отчёты не "
+               "записаны.",
+               "{file}: stopped by an internal error ({reason}); no report was written",
+               "\"{file}\": the calculation stopped on an internal error of the program "
+               "({reason}); no report was written"}},
+    {.kind = K::internal_error,
+     .words = {"Расчёт остановлен внутренней ошибкой программы ({reason}).",
+               "stopped by an internal error ({reason})",
+               "The calculation stopped on an internal error of the program ({reason})"}},
     // Also an output that is no regular file, with its own {reason}.
     {.kind = K::output_unwritable,
      .when = When::report_output,
@@ -361,6 +378,7 @@ const Words field_number_words{"поле {field_number} ({field})", "field {fiel
 const Words column_words{"столбец «{column}» ({field})", "column \"{column}\" ({field})"};
 const Words inventory_words{"файл данных", "inventory file"};
 const Words species_map_words{"список пород", "species map"};
+const Words strata_words{"файл страт", "strata file"};
 const Words not_a_file_words{"на этом месте не обычный файл, а устройство или канал",
                              "it is not a regular file"};
 const Words point_words{" (десятичный разделитель — точка)", " (period as decimal point)"};
@@ -466,8 +484,8 @@ const ValueRow values[] = {
     {"shown_column", [](const Said& s) { return shown(s.r.column, s); }},
     {"input",
      [](const Said& s) {
-       return say(s.r.field == InventoryField::species_code ? species_map_words : inventory_words,
-                  s);
+       if (s.r.field == InventoryField::species_code) return say(species_map_words, s);
+       return say(s.r.field == InventoryField::stratum ? strata_words : inventory_words, s);
      }},
     {"reason", reason},
     // The system's words in brackets, where it gave any.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../support/batch_folder.h"
+#include "field/text_encoding.h"
 #include "start/refusal_words.h"
 #include "start/warning_words.h"
 
@@ -106,6 +107,56 @@ TEST_F(BatchTest, WithoutReportsAnyInventoryPathWillDo) {
   fs::current_path(saved);
   EXPECT_EQ(result_.err,
             "quorvel-batch: The inventory path \"p\" is too short to name the reports after it\n");
+}
+
+// Names are bytes: a Windows-1251 file name, a line break or markup in one, a Windows-1251
+// strata file. Every JSON line still parses, the CSV is UTF-8, the charts are XML and the text
+// gives each plot its one heading line.
+TEST_F(BatchTest, EveryOutputStaysReadableWhateverTheNamesHold) {
+  const struct {
+    const char* name;
+    std::string file;   // the inventory's name in the folder
+    std::string shown;  // as the JSON line gives it
+    bool listed;        // in the strata file, which is text: not with a byte of no encoding
+  } cases[] = {
+      {"Windows-1251", "\xEF\xEB\xEE\xF9\xE0\xE4\xEA\xE0.txt", "площадка.txt", true},
+      {"a byte no encoding knows", "p\x98.txt", "p\uFFFD.txt", false},
+      {"a line break", "two\nlines.txt", "two\nlines.txt", true},
+      {"markup", "<a&b>.txt", "<a&b>.txt", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const testing::TemporaryFolder folder;
+    const std::string plain = folder.write("plain.txt", "S,20,20,10,1\n");
+    const std::string odd = folder.write(c.file, "S,20,20,5,1\n");
+    std::string listing = "plot,stratum\n" + plain + ",\xD1\xEE\xF1\xED\xE0\n";
+    if (c.listed) listing += '"' + odd + "\",\xD1\xEE\xF1\xED\xE0\n";
+    const std::string strata = folder.write("strata.csv", listing);
+    EXPECT_EQ(batch({"--json", "--no-reports", "--runs", "2", "--strata", strata, "--summary",
+                     folder.in("s.csv"), "--chart", folder.in("c.svg"), plain, odd}),
+              0)
+        << result_.err;
+    const auto lines = json_lines();  // each parses
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1]["inventory"], folder.in(c.shown));
+    EXPECT_EQ(lines[0]["stratum"], "Сосна");
+    EXPECT_EQ(lines[3]["n"], c.listed ? 2 : 1);
+    EXPECT_TRUE(is_valid_utf8(testing::file_bytes(folder.in("s.csv"))));
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+      if (entry.path().extension() != ".svg") continue;
+      const std::string svg = testing::file_bytes(entry.path());
+      EXPECT_TRUE(is_valid_utf8(svg)) << entry.path();
+      EXPECT_EQ(std::count_if(svg.begin(), svg.end(),
+                              [](char ch) { return ch > 0 && ch < ' ' && ch != '\n'; }),
+                0);
+      EXPECT_EQ(svg.find("<a&"), std::string::npos);
+    }
+    batch({"--no-reports", "--runs", "2", plain, plain});
+    const std::string two_plain = result_.out;
+    batch({"--no-reports", "--runs", "2", plain, odd});
+    EXPECT_EQ(std::ranges::count(result_.out, '\n'), std::ranges::count(two_plain, '\n'))
+        << result_.out;
+  }
 }
 
 // Every kind of refusal, worded in English from its data alone.
@@ -244,6 +295,14 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "h.txt: the figures are too large to compute (the expected carbon is beyond the range of "
        "numbers); check the diameters, lengths, densities and the carbon fraction"},
       {{.kind = cancelled, .file = "p.txt"}, "p.txt: interrupted; no report was written"},
+      {{.kind = internal_error, .file = "p.txt", .reason = "vector"},
+       "p.txt: stopped by an internal error (vector); no report was written"},
+      {{.kind = internal_error, .reason = "bad_alloc"}, "stopped by an internal error (bad_alloc)"},
+      {{.kind = file_missing, .file = "s.csv", .field = stratum, .system_error = ENOENT},
+       "cannot open strata file s.csv: No such file or directory"},
+      {{.kind = column_repeated, .file = "t.csv", .line = 1, .field = plot, .column = "Участок",
+        .found = "plot"},
+       "t.csv, line 1: the header names the plot column twice (\"plot\" and \"Участок\")"},
       {{.kind = output_unwritable, .file = "/r/pm_results.txt", .output = Output::report,
         .system_error = EACCES},
        "Cannot write the report \"/r/pm_results.txt\": Permission denied"},
