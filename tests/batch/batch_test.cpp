@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "../support/batch_folder.h"
 #include "batch/batch_refusal_text.h"
+#include "batch/plot_workers.h"
 
 namespace quorvel {
 namespace {
@@ -94,6 +96,34 @@ TEST_F(BatchTest, SameOutputsWhateverTheNumberOfJobs) {
   for (const auto& plot : plots) seeds.insert(plot["seed"].get<std::uint64_t>());
   EXPECT_EQ(seeds.size(), plots.size());
   EXPECT_EQ(json_lines("stand").size(), 1u);
+}
+
+// A callback that throws stops the workers, whichever plot it fails on, and its exception comes
+// out of run_plot_workers; the outcomes handed on before it are the first ones, in order.
+TEST_F(BatchTest, AFailingCallbackStopsTheWorkers) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 40; ++i) files.push_back(write(std::to_string(i) + ".txt", "S,20,20,3,1\n"));
+  for (const bool in_take : {false, true}) {
+    for (const int jobs : {1, 2, 4}) {
+      SCOPED_TRACE((in_take ? "take, jobs " : "process, jobs ") + std::to_string(jobs));
+      std::vector<std::string> taken;
+      const auto process = [&](PlotWork work) {
+        if (!in_take && work.position == 25) throw std::runtime_error("process");
+        PlotOutcome outcome;
+        outcome.inventory = work.file;
+        return outcome;
+      };
+      const auto take = [&](PlotOutcome outcome) {
+        if (in_take && taken.size() == 25) throw std::runtime_error("take");
+        taken.push_back(outcome.inventory);
+      };
+      EXPECT_THROW(run_plot_workers(files, TallyOptions{}, jobs, process, take),
+                   std::runtime_error);
+      ASSERT_LE(taken.size(), 25u);
+      EXPECT_TRUE(std::equal(taken.begin(), taken.end(), files.begin()));
+      if (in_take) EXPECT_EQ(taken.size(), 25u);
+    }
+  }
 }
 
 // Parameter texts the batch refuses are in the edge numbers' table, with the folder kept.
