@@ -97,10 +97,9 @@ StandOutput::StandOutput(const BatchOptions& options, bool keep_plot_values)
       accumulator_(accumulator_for(strata_)),
       keep_plot_values_(keep_plot_values) {}
 
-StandOutput::Assigned StandOutput::assign_stratum(PlotOutcome& o) {
+StandOutput::Assigned StandOutput::assign_stratum(PlotOutcome& o) const {
   if (!strata_) return Assigned::listed;
   const std::string& name = o.plot.empty() ? o.inventory : o.plot;
-  plots_given_.insert(name);
   if (!o.stratum.empty()) return Assigned::tally_over_file;
   const std::string* stratum = strata_->stratum_of(name);
   // The strata file is read as text, a Windows-1251 one made UTF-8; a file name is bytes.
@@ -108,6 +107,10 @@ StandOutput::Assigned StandOutput::assign_stratum(PlotOutcome& o) {
   if (!stratum) return Assigned::unlisted;
   o.stratum = *stratum;
   return Assigned::listed;
+}
+
+void StandOutput::mark_given(const PlotOutcome& o) {
+  if (strata_) plots_given_.insert(o.plot.empty() ? o.inventory : o.plot);
 }
 
 std::vector<std::string> StandOutput::plots_not_given() const {

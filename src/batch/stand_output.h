@@ -29,7 +29,10 @@ class StandOutput {
     tally_over_file  // the tally's stratum column, though a strata file was given too
   };
   // Gives the plot its stratum from the strata file when its tally named none.
-  Assigned assign_stratum(PlotOutcome& outcome);
+  // Only looks up: the workers call it side by side.
+  Assigned assign_stratum(PlotOutcome& outcome) const;
+  // The plot was given, whatever its stratum: called in order, once a plot.
+  void mark_given(const PlotOutcome& outcome);
   // The plots the strata file lists that no tally gave, in the file's order.
   std::vector<std::string> plots_not_given() const;
   // A refused plot counts in its stratum's plots, not in n.

@@ -4,10 +4,13 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "../support/batch_folder.h"
+#include "batch/plot_workers.h"
 #include "field/text_encoding.h"
 #include "start/refusal_words.h"
 #include "start/warning_words.h"
@@ -17,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using BatchTest = testing::BatchFolder;
+using testing::file_bytes;
 
 TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   ASSERT_EQ(
@@ -45,22 +49,85 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   EXPECT_TRUE(fs::exists(in("plots_results.txt")));
 }
 
-TEST_F(BatchTest, SameSeedSameNumbersWhateverTheNumberOfJobs) {
-  std::vector<std::string> args = {"--json", "--no-reports", "--seed", "11", "--runs", "5"};
-  // More files than the two workers may run ahead of the one printed.
-  for (int i = 0; i < 20; ++i)
-    args.push_back(write("p" + std::to_string(i) + ".txt",
-                         "S,20,20,3,1\nC,10,8,1.5," + std::to_string(1 + i % 5) + "\n"));
-  ASSERT_EQ(batch(args), 0);
-  const auto one = json_lines(""), stand_one = json_lines("stand");
-  args.insert(args.begin(), {"--jobs", "2"});
-  ASSERT_EQ(batch(args), 0);
-  ASSERT_EQ(one.size(), 20u);
-  EXPECT_EQ(one, json_lines(""));
-  ASSERT_EQ(stand_one.size(), 1u);
-  EXPECT_EQ(stand_one, json_lines("stand"));  // the plots added in the same order
-  EXPECT_NE(one[0]["seed"], one[1]["seed"]);
-  EXPECT_EQ(one[2]["inventory"], in("p2.txt"));  // printed in file order
+// Every output the same to the byte with one, two or four jobs, in text and in JSON: more
+// plots than the workers may run ahead of the one printed, a file of three plots and a refused
+// file among them, each plot's seed from its position among all plots. The first file is long,
+// so that the files after it are read before it.
+TEST_F(BatchTest, SameOutputsWhateverTheNumberOfJobs) {
+  std::filesystem::create_directory(in("plots"));
+  std::string strata = "plot,stratum\nA,s0\nB,s1\nC,s2\n";
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = (i < 10 ? "plots/p0" : "plots/p") + std::to_string(i) + ".txt";
+    std::string records = "S,20,20,3,1\nC,10,8,1.5," + std::to_string(1 + i % 5) + "\n";
+    for (int copies = i == 0 ? 11 : 0; copies > 0; --copies) records += records;
+    write(name, records);
+    if (i != 7) strata += in(name) + ",s" + std::to_string(i % 3) + "\n";  // p07 unlisted
+  }
+  write("plots/p04b.csv",
+        "plot,species,d1,d2,length,stage\nA,S,20,20,3,1\nB,H,12,10,2,2\nA,C,30,25,4,3\n"
+        "C,S,8,8,1,4\n");
+  write("plots/p08b.txt", "S,20,x,3,1\n");
+  const std::string strata_csv = write("strata.csv", strata), stand_csv = in("stand.csv"),
+                    summary_csv = in("summary.csv"), pieces_csv = in("pieces.csv");
+  const std::vector<std::string> options = {
+      "--no-reports",    "--seed",  "11",        "--runs",    "2",        "--strata", strata_csv,
+      "--stand-summary", stand_csv, "--summary", summary_csv, "--pieces", pieces_csv, in("plots")};
+  for (const bool json : {false, true}) {
+    SCOPED_TRACE(json ? "json" : "text");
+    std::vector<std::string> first;
+    for (const char* jobs : {"1", "2", "4"}) {
+      std::vector<std::string> args = options;
+      args.insert(args.end(), {"--jobs", jobs});
+      if (json) args.push_back("--json");
+      EXPECT_EQ(batch(args), 1);  // for p08b
+      const std::vector<std::string> outputs = {result_.out, result_.err, file_bytes(summary_csv),
+                                                file_bytes(stand_csv), file_bytes(pieces_csv)};
+      if (first.empty()) first = outputs;
+      EXPECT_EQ(outputs, first) << "--jobs " << jobs;
+    }
+  }
+  // The JSON lines of the last run: in file-then-plot order, each plot with a seed of its own.
+  const auto plots = json_lines("");
+  ASSERT_EQ(plots.size(), 20u + 3 + 1);
+  EXPECT_EQ(plots[5]["plot"], "A");
+  EXPECT_EQ(plots[7]["plot"], "C");
+  EXPECT_EQ(plots[8]["inventory"], in("plots/p05.txt"));
+  EXPECT_EQ(plots[12]["inventory"], in("plots/p08b.txt"));
+  EXPECT_EQ(plots[13]["inventory"], in("plots/p09.txt"));
+  std::set<std::uint64_t> seeds;
+  for (const auto& plot : plots) seeds.insert(plot["seed"].get<std::uint64_t>());
+  EXPECT_EQ(seeds.size(), plots.size());
+  EXPECT_EQ(json_lines("stand").size(), 1u);
+}
+
+// A callback that throws stops the workers, whichever plot it fails on, and its exception comes
+// out of run_plot_workers; the outcomes handed on before it are the first ones, in order.
+TEST_F(BatchTest, AFailingCallbackStopsTheWorkers) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 40; ++i) files.push_back(write(std::to_string(i) + ".txt", "S,20,20,3,1\n"));
+  for (const bool in_take : {false, true}) {
+    for (const int jobs : {1, 2, 4}) {
+      SCOPED_TRACE((in_take ? "take, jobs " : "process, jobs ") + std::to_string(jobs));
+      std::vector<std::string> taken;
+      const auto process = [&](PlotWork work) {
+        if (!in_take && work.position == 25) throw std::runtime_error("process");
+        PlotOutcome outcome;
+        outcome.inventory = work.file;
+        return outcome;
+      };
+      const auto take = [&](PlotOutcome outcome) {
+        if (in_take && taken.size() == 25) throw std::runtime_error("take");
+        taken.push_back(outcome.inventory);
+      };
+      EXPECT_THROW(run_plot_workers(files, TallyOptions{}, jobs, process, take),
+                   std::runtime_error);
+      ASSERT_LE(taken.size(), 25u);
+      EXPECT_TRUE(std::equal(taken.begin(), taken.end(), files.begin()));
+      if (in_take) {
+        EXPECT_EQ(taken.size(), 25u);
+      }
+    }
+  }
 }
 
 // Parameter texts the batch refuses are in the edge numbers' table, with the folder kept.
