@@ -161,6 +161,18 @@ const RefusalRow rows[] = {
      .words = {"{place}: у страты «{found}» не указана площадь, хотя у других страт она есть.",
                "{place}: the stratum {shown} has no area; with an area_ha column every stratum "
                "needs one"}},
+    {.kind = K::coefficient_repeated,
+     .role = FileRole::coefficients,
+     .words = {"{place}: порода «{found}» на стадии {stage} уже есть в строке {other_line}.",
+               "{place}: the species {shown} at stage {stage} is listed already on line "
+               "{other_line}"}},
+    {.kind = K::coefficients_missing,
+     .words = {"{place}: в таблице коэффициентов «{table}» нет строк для пород и стадий: "
+               "{found}.",
+               "{place}: the coefficients table {table} has no row for these species and stages: "
+               "{found}",
+               "{place}: the coefficients table \"{table}\" has no row for these species and "
+               "stages: {found}"}},
     // {parameter}: the window's caption of the field, the batch's option.
     {.kind = K::parameter_not_valid,
      .when = When::file_named,
@@ -318,6 +330,7 @@ const Words field_number_words{"поле {field_number} ({field})", "field {fiel
 const Words column_words{"столбец «{column}» ({field})", "column \"{column}\" ({field})"};
 const Words inventory_words{"файл данных", "inventory file"};
 const Words species_map_words{"список пород", "species map"};
+const Words coefficients_words{"таблица коэффициентов", "coefficients table"};
 const Words not_a_file_words{"на этом месте не обычный файл, а устройство или канал",
                              "it is not a regular file"};
 const Words point_words{" (десятичный разделитель — точка)", " (period as decimal point)"};
@@ -333,8 +346,24 @@ struct Said {
 std::string say(const char* text, const Said& s);
 std::string say(const Words& words, const Said& s) { return say(words_for(words, s.voice), s); }
 
+// The file a field belongs to where the field tells it, else the row's.
+FileRole role_of_field(InventoryField field, FileRole role) {
+  switch (field) {
+    case InventoryField::area_ha:
+      return FileRole::strata;
+    case InventoryField::coefficient_species:
+    case InventoryField::coefficient_stage:
+    case InventoryField::density:
+    case InventoryField::reduction:
+    case InventoryField::carbon_share:
+      return FileRole::coefficients;
+    default:
+      return role;
+  }
+}
+
 std::string place(const Said& s) {
-  return place_text({.role = s.r.field == InventoryField::area_ha ? FileRole::strata : s.role,
+  return place_text({.role = role_of_field(s.r.field, s.role),
                      .file = s.r.file,
                      .line = s.r.line,
                      .record = s.r.record},
@@ -401,6 +430,7 @@ const ValueRow values[] = {
     {"shown_column", [](const Said& s) { return shown(s.r.column, s); }},
     {"input",
      [](const Said& s) {
+       if (s.r.field == InventoryField::coefficient_species) return say(coefficients_words, s);
        return say(s.r.field == InventoryField::species_code ? species_map_words : inventory_words,
                   s);
      }},
@@ -417,6 +447,7 @@ const ValueRow values[] = {
     {"limit", [](const Said& s) { return std::to_string(s.r.limit); }},
     {"mebibytes", [](const Said& s) { return std::to_string(s.r.limit >> 20); }},
     {"other_line", [](const Said& s) { return std::to_string(s.r.other_line); }},
+    {"table", [](const Said& s) { return s.r.table; }},
     {"run", [](const Said& s) { return std::to_string(s.r.run); }},
     {"length",
      [](const Said& s) {
