@@ -84,7 +84,8 @@ TEST_F(BatchTest, ParametersAreReadAsTheWindowReadsItsFields) {
   EXPECT_FALSE(fs::exists(folder_.path() / "plotm_results.txt"));
 }
 
-// The table's carbon in model 1 (the README's example, field tests), named in the settings.
+// The README's example worked by hand: the table's carbon in model 1, the table named in the
+// settings.
 TEST_F(BatchTest, CoefficientsTableIsRecordedBesideTheSettings) {
   const std::string table = write("k.csv", "species,stage,density,reduction\nPl,4,0.3,0.8\n");
   const std::string map = write("map.csv", "Pl,C\n");
@@ -319,7 +320,7 @@ TEST(Words, EveryKindAndNameIsWordedForEachReaderInEachLanguage) {
   const auto field = [](int f) {
     return [f](Refusal& r) { r.kind = RefusalKind::field_not_valid, r.field = InventoryField(f); };
   };
-  for (int f = 1; f <= static_cast<int>(InventoryField::area_ha); ++f)
+  for (int f = 1; f <= static_cast<int>(InventoryField::carbon_share); ++f)
     worded("field " + std::to_string(f), refusal_with(field(f)), refusal_with(field(0)));
   const auto parameter = [](int p) {
     return [p](Refusal& r) {

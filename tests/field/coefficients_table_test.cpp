@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 
 #include "../support/refusal_of.h"
-#include "engine/model1.h"
 #include "engine/refusal.h"
 #include "field/tally_reader.h"
 
@@ -17,26 +15,6 @@ using testing::refusal_of;
 
 Inventory tally_of(std::string_view text, const TallyOptions& options = {}) {
   return parse_tally(text, "plot.csv", options).plots.at(0).inventory;
-}
-
-// The example of the README, worked by hand there: a 10 m lodgepole pine of 20 cm at both ends,
-// stage 4, holds 0.1 x pi m3 of wood and 0.1 x pi x 0.30 x 0.8 x 0.5 = 0.0376991 t of carbon;
-// on a 100 m plot it stands for 15.7 pieces per hectare: 0.591876 t C/ha.
-TEST(CoefficientsTable, ReadmeExampleGivesTheHandComputedCarbon) {
-  const CoefficientsTable table = parse_coefficients(
-      "species,stage,density,reduction,carbon\n"
-      "Pl,4,0.30,0.8,0.5\n"
-      "C,4,0.25,0.8,\n",
-      "coefficients.csv");
-  TallyOptions options;
-  options.species_map.add("Pl", 3);
-  Inventory inventory = tally_of("species,d1,d2,length,stage\nPl,20,20,10,4\n", options);
-  apply_coefficients(table, "coefficients.csv", 0.5, inventory);
-  EXPECT_EQ(inventory.pieces[0].carbon_factor, 0.3 * 0.8 * 0.5);
-  const Model1Result r = compute_model1(inventory, {});
-  EXPECT_NEAR(r.model1_carbon.at(4, 3), 0.591876, 1e-6);
-  EXPECT_EQ(std::bit_cast<std::uint64_t>(r.model1_total),
-            std::bit_cast<std::uint64_t>(0.5918760559363164));
 }
 
 TEST(CoefficientsTable, FindsTheSpeciesRowBeforeItsGroupsInEitherCase) {
@@ -88,7 +66,6 @@ TEST(CoefficientsTable, RefusesWithLineAndColumn) {
     std::string column, found;
   } cases[] = {
       {"empty", "\n\n", K::no_records, 0, F::none, "", ""},
-      {"header only", "species,stage,density\n", K::no_records, 0, F::none, "", ""},
       {"no density column", "species,stage,carbon\nS,1,0.5\n", K::column_missing, 1, F::density,
        "density", ""},
       {"column twice", "species,Stage,density,STAGE\n", K::column_repeated, 1, F::coefficient_stage,
