@@ -141,6 +141,7 @@ void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s)
   const SimulationParameters& p = s.parameters;
   out << heading(o) << ": " << o.record_count << " records, L = " << p.transect_length
       << " m, seed " << o.seed << "\n";
+  if (s.coefficients) out << "  carbon from the coefficients table " << s.coefficients_path << "\n";
   out << "  model 1:  carbon " << text(o.model1.model1_total, s) << " t C/ha, "
       << text(o.model1.pieces_per_ha, s) << " pieces/ha\n";
   out << "            volume S/H/C " << by_group(o.model1.volume_per_ha, s) << " m3/ha, surface "

@@ -121,8 +121,10 @@ std::string summary_csv_row(const PlotOutcome& o, const BatchSettings& settings)
   cell(row, wind_button_name(settings.wind));
   cell(row, std::to_string(p.wind_force));
   cell(row, single(p.carbon_fraction));
+  // A coefficients table leaves the grid unused: its cells stay empty.
   for (int s = first_stage; s <= last_stage; ++s)
-    for (int g = first_group; g <= last_group; ++g) cell(row, single(p.density.at(s, g)));
+    for (int g = first_group; g <= last_group; ++g)
+      cell(row, settings.coefficients ? "" : single(p.density.at(s, g)));
   by_stage_group(row, m1 ? &m1->model1_carbon : nullptr);
   by_stage_group(row, m ? &m->carbon_table : nullptr);
   by_stage_group(row, e ? &e->carbon_by_stage_group : nullptr);
