@@ -83,8 +83,7 @@ BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) 
   s.decimal_separator = o.decimal_separator.value_or(locale_separator);
   s.tally = tally_options_from(o);
   if (!o.coefficients_path.empty()) {
-    s.coefficients = side_file(InventoryField::coefficient_species,
-                               [&o] { return read_coefficients(o.coefficients_path); });
+    s.coefficients = read_coefficients(o.coefficients_path);
     s.coefficients_path = o.coefficients_path;
   }
   return s;

@@ -46,7 +46,8 @@ class CoefficientsTable {
 // Throws Refused naming the file, line and column: a value that is not a number in its range
 // (field_not_valid), a header without species, stage or density (column_missing), one species
 // and stage listed twice (coefficient_repeated), no rows (no_records), and the refusals of a
-// file that cannot be read or decoded.
+// file that cannot be read (with the field coefficient_species, which words it as the table's)
+// or decoded.
 CoefficientsTable read_coefficients(const std::filesystem::path& path,
                                     TextEncoding encoding = TextEncoding::detect);
 CoefficientsTable parse_coefficients(std::string_view bytes, std::string_view source,

@@ -24,6 +24,7 @@ enum class When {
   file_named,      // the refusal names a file
   report_output,   // the output is a report (or unnamed): the window may be told to write none
   hint_uncounted,  // a hint without a count of the fields it saw
+  table_file,      // the file is a table of coefficients, not a tally
 };
 
 bool applies(When when, const Refusal& r) {
@@ -40,6 +41,8 @@ bool applies(When when, const Refusal& r) {
       return r.output != Output::summary && r.output != Output::trace;
     case When::hint_uncounted:
       return r.hint_fields == 0;
+    case When::table_file:
+      return r.field == InventoryField::coefficient_species;
   }
   return true;
 }
@@ -59,6 +62,27 @@ struct RefusalRow {
 // The batch's English ends without a full stop; {hint} is the batch's hint about the file's form,
 // which the window says as sentences of their own after the text.
 const RefusalRow rows[] = {
+    // The window's words for a coefficients table that cannot be read; the batch's name it by
+    // {input} in the rows after these.
+    {.kind = K::file_missing,
+     .when = When::table_file,
+     .words = {"Таблица коэффициентов «{file}» не найдена.", nullptr,
+               "coefficients table \"{file}\" not found"}},
+    {.kind = K::file_unreadable,
+     .when = When::table_file,
+     .words = {"Таблица коэффициентов «{file}» не читается: {reason}.", nullptr,
+               "coefficients table \"{file}\" cannot be read: {reason}"}},
+    {.kind = K::file_is_folder,
+     .when = When::table_file,
+     .words = {"«{file}» — папка, а не таблица коэффициентов.", nullptr,
+               "\"{file}\" is a folder, not a coefficients table"}},
+    {.kind = K::file_too_large,
+     .when = When::table_file,
+     .words = {"Таблица коэффициентов «{file}» больше {mebibytes} МБ: файлы такого размера "
+               "программа не читает.",
+               nullptr,
+               "coefficients table \"{file}\" is larger than {mebibytes} MB: the program does not "
+               "read files that large"}},
     {.kind = K::file_missing,
      .words = {"Файл данных «{file}» не найден.", "cannot open {input} {file}: {reason}",
                "data file \"{file}\" not found"}},
