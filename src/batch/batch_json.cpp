@@ -153,6 +153,7 @@ json plot_outcome_json(const PlotOutcome& o, const BatchSettings& settings) {
   // as they always were.
   if (!o.plot.empty()) out["plot"] = o.plot;
   if (!o.stratum.empty()) out["stratum"] = o.stratum;
+  if (settings.coefficients) out["coefficients"] = settings.coefficients_path;
   if (!o.warnings.empty()) {
     json warnings = json::array();
     for (const Warning& w : o.warnings)

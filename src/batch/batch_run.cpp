@@ -159,6 +159,7 @@ std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
   std::string out = heading(o) + ": " + to_string(o.record_count) +
                     " records, L = " + to_string(p.transect_length) + " m, seed " +
                     to_string(o.seed) + "\n";
+  if (s.coefficients) out += "  carbon from the coefficients table " + s.coefficients_path + "\n";
   out += "  model 1:  carbon " + text(o.model1.model1_total, s) + " t C/ha, " +
          text(o.model1.pieces_per_ha, s) + " pieces/ha\n";
   out += "            volume S/H/C " + by_group(o.model1.volume_per_ha, s) + " m3/ha, surface " +
@@ -256,7 +257,8 @@ class BatchTables {
   using Refuse = std::function<void(const Refused&, Output)>;
 
   BatchTables(const BatchOptions& options, Refuse refuse) : refuse_(std::move(refuse)) {
-    open(summary_, options.summary_path, summary_csv_header(), Output::summary);
+    open(summary_, options.summary_path, summary_csv_header(!options.coefficients_path.empty()),
+         Output::summary);
     open(pieces_, options.pieces_path, piece_csv_header(), Output::table);
     open(runs_, options.runs_csv_path, run_csv_header(), Output::table);
   }
@@ -384,6 +386,9 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   const Inventory& inventory = work.tally.inventory;
   outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
   try {
+    if (settings.coefficients)
+      apply_coefficients(*settings.coefficients, settings.coefficients_path,
+                         settings.parameters.carbon_fraction, work.tally.inventory);
     start_inventory(inventory, options, settings, environment, outcome);
     outcome.warnings =
         plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1);

@@ -278,6 +278,7 @@ class SpreadsheetReader {
     DebrisPiece piece;
     piece.line = static_cast<int>(line_);
     piece.group = group();
+    piece.local_code = cell(InventoryField::species_code);
     piece.diameter1 = diameter(InventoryField::diameter1);
     piece.diameter2 = diameter(InventoryField::diameter2);
     piece.piece_length = length();
