@@ -124,9 +124,10 @@ constexpr const char* footer_text =
     "\n"
     "Exit status: 0 when every inventory was done; 1 when an inventory or a\n"
     "parameter was refused (the other inventories are still done), a file could\n"
-    "not be written (the figures are still printed, the earlier reports kept), or\n"
-    "the run was interrupted (Ctrl+C, a hang-up or SIGTERM; no report is written\n"
-    "then); 2 on a usage error.\n";
+    "not be written (the figures are still printed, the earlier reports kept) or\n"
+    "the standard output failed; 2 on a usage error; 130 when Ctrl+C, a hang-up or\n"
+    "SIGTERM stopped the batch (within a moment; the summary, tables and charts\n"
+    "are left as they were, a second Ctrl+C ends it at once).\n";
 
 void add_parameter_options(CLI::App& app, BatchOptions& o) {
   const std::string group = "Plot parameters (the fields of the main window)";

@@ -109,7 +109,7 @@ std::string trace_path(const std::string& path, const PlotOutcome& o) {
 // One inventory through the Start both front ends share.
 void start_inventory(const Inventory& inventory, const BatchOptions& options,
                      const BatchSettings& settings, const BatchEnvironment& environment,
-                     PlotOutcome& outcome) {
+                     const BatchStop& stop, PlotOutcome& outcome) {
   StartRequest request;
   request.parameters = settings.parameters;
   request.wind = settings.wind;
@@ -123,7 +123,7 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   const bool progress = environment.progress && options.jobs == 1 && request.runs;
   BatchHost::Setup setup;
   setup.wind = settings.wind;
-  setup.interrupted = environment.interrupted;
+  setup.stop = &stop;
   setup.progress = progress ? environment.progress : nullptr;
   setup.trace = trace.get();
   setup.label = heading(outcome);
@@ -338,20 +338,26 @@ void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
 }
 
 // After the plots: the stand estimates printed (with two plots or more, or with strata or a
-// stand summary asked for), the stand summary and the stand chart.
-template <typename Refuse>
-void finish_stand(const StandOutput& stand, std::size_t plots, const BatchOptions& options,
-                  const BatchSettings& settings, std::ostream& out, Refuse refuse) {
+// stand summary asked for).
+std::optional<StandEstimate> print_stand(const StandOutput& stand, std::size_t plots,
+                                         const BatchOptions& options, const BatchSettings& settings,
+                                         std::ostream& out) {
   const bool asked = !options.strata_path.empty() || !options.stand_summary_path.empty();
   const bool printed = asked || plots > 1;
-  if (!printed && options.chart_path.empty()) return;
-  const StandEstimate estimate = stand.estimate();
+  if (!printed && options.chart_path.empty()) return std::nullopt;
+  StandEstimate estimate = stand.estimate();
   if (printed && options.json) {
     for (const nlohmann::json& line : stand_json_lines(estimate)) out << line.dump() << "\n";
   } else if (printed) {
     out << stand_text(estimate, settings.decimal_separator);
   }
-  out.flush();
+  return estimate;
+}
+
+// The stand summary and the stand chart, once the batch is through.
+template <typename Refuse>
+void write_stand_files(const StandOutput& stand, const StandEstimate& estimate,
+                       const BatchOptions& options, Refuse refuse) {
   if (!options.stand_summary_path.empty()) {
     try {
       write_report_file(options.stand_summary_path, stand_summary_csv(estimate));
@@ -370,10 +376,149 @@ void finish_stand(const StandOutput& stand, std::size_t plots, const BatchOption
   }
 }
 
+// One batch from its first plot to its end: the plots taken in order, then the stand and the
+// files that cover the whole batch, or after a stop one line that says what was left.
+class BatchRun {
+ public:
+  BatchRun(const BatchOptions& options, const BatchOptions& inventories,
+           const BatchSettings& settings, const BatchEnvironment& environment, std::ostream& out,
+           std::ostream& err)
+      : options_(options),
+        inventories_(inventories),
+        settings_(settings),
+        out_(out),
+        err_(err),
+        stand_(options, !options.chart_path.empty()) {
+    stop_.interrupted = environment.interrupted;
+  }
+
+  // The tables that grow with the plots, opened once the inventories are known.
+  void open_tables() {
+    tables_.emplace(options_, [this](const Refused& r, Output o) { refuse_output(r, o); });
+  }
+
+  const BatchStop& stop() const { return stop_; }
+  const StandOutput& stand() const { return stand_; }
+
+  void take(PlotOutcome outcome) {
+    ++number_;
+    try {
+      // After a stop only the chart of a plot whose Start came through, as its reports did.
+      if (stop_())
+        write_chart(outcome);
+      else
+        take_outcome(outcome);
+    } catch (const std::exception& fault) {  // the plot's outputs, not the figures
+      print_refusal(err_, internal_error(outcome.inventory, fault));
+      status_ = 1;
+    }
+  }
+
+  // The exit status.
+  int finish() {
+    // Through: a signal from here on comes too late to change what is written, and is let be.
+    bool through = false;
+    std::optional<StandEstimate> estimate;
+    if (!stop_()) {
+      print_not_given(err_, stand_.plots_not_given(), options_.strata_path);
+      try {
+        estimate = print_stand(stand_, number_, options_, settings_, out_);
+      } catch (const std::exception& fault) {
+        print_refusal(err_, internal_error({}, fault));
+        status_ = 1;
+      }
+      // The figures are all out before the files that cover them take their names.
+      out_.flush();
+      through = output_holds() && !stop_();
+    }
+    if (!through) return stopped();
+    try {
+      if (estimate)
+        write_stand_files(stand_, *estimate, options_,
+                          [this](const Refused& r, Output o) { refuse_output(r, o); });
+    } catch (const std::exception& fault) {
+      print_refusal(err_, internal_error({}, fault));
+      status_ = 1;
+    }
+    tables_->finish();
+    return status_;
+  }
+
+ private:
+  void refuse_output(const Refused& refused, Output output) {
+    Refusal refusal = refused.refusal();
+    refusal.output = output;
+    print_refusal(err_, refusal);
+    status_ = 1;
+  }
+
+  // One finished plot, in order: its lines, its stratum, its rows and its chart.
+  void take_outcome(const PlotOutcome& outcome) {
+    if (outcome.refused || outcome.unwritten) status_ = 1;
+    print_outcome(out_, err_, outcome);
+    if (output_holds()) ++printed_;
+    stand_.mark_given(outcome);
+    if (!outcome.listed) {
+      print_unlisted(err_, outcome, options_.strata_path);
+    } else {
+      if (outcome.stratum_from_tally && outcome.inventory != warned_file_)
+        print_tally_strata(err_, outcome, options_.strata_path);
+      if (outcome.stratum_from_tally) warned_file_ = outcome.inventory;
+      stand_.add(outcome);
+    }
+    tables_->add(outcome);
+    write_chart(outcome);
+  }
+
+  void write_chart(const PlotOutcome& outcome) {
+    try {
+      write_plot_chart(outcome, inventories_, settings_, number_);
+    } catch (const Refused& refused) {
+      refuse_output(refused, Output::chart);
+    }
+  }
+
+  // Whether everything written to the output so far reached it; when not, the stop is asked
+  // for and the system's reason kept (the stream itself keeps only that it failed).
+  bool output_holds() {
+    if (out_.good()) return true;
+    if (output_error_ == 0) output_error_ = errno != 0 ? errno : EIO;
+    stop_.output_failed.store(true);
+    return false;
+  }
+
+  // The one line a batch stopped early ends with.
+  int stopped() {
+    out_.flush();
+    err_ << "quorvel-batch: ";
+    if (stop_.was_interrupted())
+      err_ << "interrupted after " << printed_ << (printed_ == 1 ? " plot" : " plots");
+    else
+      err_ << "cannot write the standard output (" << std::strerror(output_error_) << ")";
+    err_ << "; no report of an unfinished plot, no summary, table or stand chart written\n";
+    return stop_.was_interrupted() ? interrupted_status : 1;
+  }
+
+  const BatchOptions& options_;
+  const BatchOptions& inventories_;  // the options with Quorvel's own reports left out
+  const BatchSettings& settings_;
+  std::ostream& out_;
+  std::ostream& err_;
+  StandOutput stand_;
+  std::optional<BatchTables> tables_;
+  BatchStop stop_;
+  int status_ = 0;
+  int output_error_ = 0;
+  std::size_t number_ = 0;   // plots taken
+  std::size_t printed_ = 0;  // plots whose lines were written
+  std::string warned_file_;  // the last file whose stratum column was taken over the strata file
+};
+
 }  // namespace
 
 PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
-                              const BatchSettings& settings, const BatchEnvironment& environment) {
+                              const BatchSettings& settings, const BatchEnvironment& environment,
+                              const BatchStop& stop) {
   PlotOutcome outcome;
   outcome.inventory = std::move(work.file);
   outcome.plot = std::move(work.tally.plot);
@@ -389,7 +534,7 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
     if (settings.coefficients)
       apply_coefficients(*settings.coefficients, settings.coefficients_path,
                          settings.parameters.carbon_fraction, work.tally.inventory);
-    start_inventory(inventory, options, settings, environment, outcome);
+    start_inventory(inventory, options, settings, environment, stop, outcome);
     outcome.warnings =
         plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1);
     if (!options.pieces_path.empty())
@@ -417,71 +562,27 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
 int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err) {
   BatchSettings settings;
-  std::optional<StandOutput> stand;
+  std::optional<BatchRun> run;
+  BatchOptions inventories = options;
   try {
     settings = batch_settings_from(options, environment.locale_separator);
-    stand.emplace(options, !options.chart_path.empty());
+    run.emplace(options, inventories, settings, environment, out, err);
   } catch (const Refused& refused) {
     print_refusal(err, refused.refusal());
     return 1;
   }
-  BatchOptions inventories = options;
   inventories.inventories = without_own_reports(options.inventories, err);
-  int status = 0;
-  const auto refuse_output = [&](const Refused& refused, Output output) {
-    Refusal refusal = refused.refusal();
-    refusal.output = output;
-    print_refusal(err, refusal);
-    status = 1;
-  };
-  BatchTables tables(options, [&](const Refused& r, Output o) { refuse_output(r, o); });
-  std::size_t number = 0;
-  std::string warned_file;  // the last file whose stratum column was taken over the strata file
+  run->open_tables();
   const auto process = [&](PlotWork work) {
-    PlotOutcome outcome = process_inventory(std::move(work), inventories, settings, environment);
-    prepare_output(outcome, *stand, options, settings);
+    PlotOutcome outcome =
+        process_inventory(std::move(work), inventories, settings, environment, run->stop());
+    prepare_output(outcome, run->stand(), options, settings);
     return outcome;
   };
-  // One finished plot, in order: its lines, its stratum, its rows and its chart.
-  const auto take_outcome = [&](PlotOutcome& outcome) {
-    if (outcome.refused || outcome.unwritten) status = 1;
-    print_outcome(out, err, outcome);
-    stand->mark_given(outcome);
-    if (!outcome.listed) {
-      print_unlisted(err, outcome, options.strata_path);
-    } else {
-      if (outcome.stratum_from_tally && outcome.inventory != warned_file)
-        print_tally_strata(err, outcome, options.strata_path);
-      if (outcome.stratum_from_tally) warned_file = outcome.inventory;
-      stand->add(outcome);
-    }
-    tables.add(outcome);
-    try {
-      write_plot_chart(outcome, inventories, settings, number);
-    } catch (const Refused& refused) {
-      refuse_output(refused, Output::chart);
-    }
-  };
-  const auto take = [&](PlotOutcome outcome) {
-    ++number;
-    try {
-      take_outcome(outcome);
-    } catch (const std::exception& fault) {  // the plot's outputs, not the figures
-      print_refusal(err, internal_error(outcome.inventory, fault));
-      status = 1;
-    }
-  };
-  run_plot_workers(inventories.inventories, settings.tally, options.jobs, process, take);
-  print_not_given(err, stand->plots_not_given(), options.strata_path);
-  try {
-    finish_stand(*stand, number, options, settings, out,
-                 [&](const Refused& r, Output o) { refuse_output(r, o); });
-  } catch (const std::exception& fault) {
-    print_refusal(err, internal_error({}, fault));
-    status = 1;
-  }
-  tables.finish();
-  return status;
+  run_plot_workers(
+      inventories.inventories, settings.tally, options.jobs, process,
+      [&](PlotOutcome outcome) { run->take(std::move(outcome)); }, [&] { return run->stop()(); });
+  return run->finish();
 }
 
 }  // namespace quorvel
