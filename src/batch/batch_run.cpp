@@ -215,8 +215,20 @@ void print_warnings(std::ostream& err, const PlotOutcome& o) {
     err << "quorvel-batch: warning: " << warning_text(warning) << "\n";
 }
 
+// The plot's reports, where a run killed while replacing them had left the two of different runs.
+void print_recovered(std::ostream& err, const PlotOutcome& o) {
+  if (o.recovered == InterruptedCommit::none) return;
+  const ReportPaths paths = report_paths_for_plot(o.inventory, o.plot);
+  err << "quorvel-batch: " << on_one_line(paths.stock) << " and " << on_one_line(paths.estimate)
+      << " were left half replaced by a run that was killed; "
+      << (o.recovered == InterruptedCommit::completed
+              ? "the replacement was completed\n"
+              : "the earlier reports were kept and the new ones removed\n");
+}
+
 // The figures, and beside them what could not be written.
 void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o) {
+  print_recovered(err, o);
   print_warnings(err, o);
   // The output is flushed only before a message, which then stands after the lines it concerns
   // also when both go to one file; a write per plot would cost more than the plot's figures.
@@ -524,6 +536,12 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   outcome.plot = std::move(work.tally.plot);
   outcome.stratum = std::move(work.tally.stratum);
   outcome.seed = seed_for_inventory(settings.seed, work.position);
+  try {
+    outcome.recovered =
+        recover_interrupted_commit(report_paths_for_plot(outcome.inventory, outcome.plot).stock);
+  } catch (const Refused&) {
+    // A name too short to have reports has none to recover either.
+  }
   if (work.refused) {
     outcome.refused = std::move(work.refused);
     return outcome;

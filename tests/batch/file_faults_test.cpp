@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "../support/batch_folder.h"
+#include "reports/report_file.h"
 
 namespace quorvel {
 namespace {
@@ -307,6 +308,34 @@ TEST_P(StdoutFaults, AreReportedAndLeaveTheBatchFilesAsTheyWere) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, StdoutFaults, ::testing::ValuesIn(stdout_faults()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A run killed between the two renames of a pair left a new stock report beside the earlier
+// estimate report; the next run over the inventory, even without reports of its own, completes
+// the pair and says so.
+TEST_F(BatchFolder, APairLeftHalfReplacedIsCompletedAndSaidSo) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    PendingReport stock(in("plotm_results.txt"), "killed run's stock");
+    PendingReport estimate(in("plots_results.txt"), "killed run's estimate");
+    PendingReport* const pair[] = {&stock, &estimate};
+    commit_together(pair, [](std::size_t renamed) {
+      if (renamed == 1) ::_exit(0);
+    });
+    ::_exit(1);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_EQ(contents("plots_results.txt"), "earlier estimate report\r\n");
+  EXPECT_EQ(batch({"--seed", "5", "--no-reports", in("plot.txt")}), 0);
+  EXPECT_EQ(result_.err, "quorvel-batch: " + in("plotm_results.txt") + " and " +
+                             in("plots_results.txt") +
+                             " were left half replaced by a run that was killed; the replacement "
+                             "was completed\n");
+  EXPECT_EQ(contents("plotm_results.txt"), "killed run's stock");
+  EXPECT_EQ(contents("plots_results.txt"), "killed run's estimate");
+  EXPECT_EQ(side_files(dir_), std::vector<std::string>{});
+}
 
 }  // namespace
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -150,6 +151,78 @@ TEST_F(ReportFile, APairTakesItsPlaceWholeOrNotAtAll) {
               (FolderSnapshot{{"am_results.txt", "stock"}, {"as_results.txt", "estimate"}}));
     EXPECT_EQ(mode("as_results.txt"), fs::perms(0640));
   }
+}
+
+// A program killed during the commit of a pair (here it ends itself at that step) leaves a
+// journal; the next look completes the commit once a report has taken its place and undoes it
+// while none has, and leaves nothing hidden behind.
+struct KilledCommit {
+  const char* name;
+  std::size_t killed_after;  // 0: the reports kept aside; 1: the first renamed
+  bool stock_was_there;
+  InterruptedCommit found;
+};
+
+void PrintTo(const KilledCommit& k, std::ostream* out) { *out << k.name; }
+
+class KilledCommits : public ReportFile, public ::testing::WithParamInterface<KilledCommit> {};
+
+TEST_P(KilledCommits, AreCompletedOrUndoneByTheNextLook) {
+  const KilledCommit& k = GetParam();
+  if (k.stock_was_there) folder_.write("am_results.txt", old_report);
+  folder_.write("as_results.txt", old_report);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    PendingReport stock(folder_.in("am_results.txt"), "stock");
+    PendingReport estimate(folder_.in("as_results.txt"), "estimate");
+    PendingReport* const pair[] = {&stock, &estimate};
+    commit_together(pair, [&](std::size_t step) {
+      if (step == k.killed_after) ::_exit(0);
+    });
+    ::_exit(1);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(recover_interrupted_commit(folder_.in("am_results.txt")), k.found);
+  FolderSnapshot expected{{"am_results.txt", "stock"}, {"as_results.txt", "estimate"}};
+  if (k.found == InterruptedCommit::rolled_back) {
+    expected = {{"as_results.txt", old_report}};
+    if (k.stock_was_there) expected["am_results.txt"] = old_report;
+  }
+  EXPECT_EQ(snapshot(), expected);
+  EXPECT_EQ(recover_interrupted_commit(folder_.in("am_results.txt")), InterruptedCommit::none);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, KilledCommits,
+    ::testing::Values(
+        KilledCommit{"AfterKeepingAside", 0, true, InterruptedCommit::rolled_back},
+        KilledCommit{"AfterKeepingAsideANewPair", 0, false, InterruptedCommit::rolled_back},
+        KilledCommit{"BetweenTheRenames", 1, true, InterruptedCommit::completed},
+        KilledCommit{"BetweenTheRenamesOfANewStockReport", 1, false, InterruptedCommit::completed}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Another user's reports in another user's folder with the sticky bit cannot be replaced: refused before
+// anything is moved, with no hidden link left that this user could not remove.
+TEST_F(ReportFile, AnotherUsersPairInAStickyFolderIsRefusedLeavingNothing) {
+  for (const char* name : {"am_results.txt", "as_results.txt"}) {
+    folder_.write(name, old_report);
+    ASSERT_EQ(::chown(folder_.in(name).c_str(), 65534, 65534), 0);
+    fs::permissions(folder_.path() / name, fs::perms(0666));
+  }
+  ASSERT_EQ(::chown(folder_.path().c_str(), 65534, 65534), 0);
+  fs::permissions(folder_.path(), fs::perms(01777));
+  const FolderSnapshot before = snapshot();
+  const std::string cannot = testing::run_under(testing::FaultNeeds::permission_bits, [&] {
+    PendingReport stock(folder_.in("am_results.txt"), "stock");
+    PendingReport estimate(folder_.in("as_results.txt"), "estimate");
+    PendingReport* const pair[] = {&stock, &estimate};
+    EXPECT_EQ(refusal_of([&] { commit_together(pair); }).system_error, EPERM);
+  });
+  if (!cannot.empty()) GTEST_SKIP() << cannot;
+  EXPECT_EQ(snapshot(), before);
 }
 
 TEST_F(ReportFile, FailuresAreNamedAndChangeNothing) {
