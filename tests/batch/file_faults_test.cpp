@@ -173,42 +173,26 @@ std::string records(int count, const char* record) {
   return text;
 }
 
-bool has_bytes(const fs::path& file) {
-  std::error_code ec;
-  return fs::file_size(file, ec) > 0 && !ec;
-}
+bool has_bytes(const fs::path& file) { return fs::exists(file) && fs::file_size(file) > 0; }
 
+// clang-format off
 std::vector<StopStage> stop_stages() {
   return {
       // Each file is read whole and then refused for its last line: only reading.
-      {"SighupWhileReading",
-       SIGHUP,
-       {"--expected-only"},
-       false,
+      {"SighupWhileReading", SIGHUP, {"--expected-only"}, false,
        [](const fs::path& in) {
          return linked(in, records(50'000, "\"S\",20,20,3,1\n") + "\"S\",20,20,3,9\n", 3000);
        },
        [](const fs::path&, const fs::path& logs, int) { return has_bytes(logs / "err"); }},
-      {"SigtermDuringTheExpectation",
-       SIGTERM,
-       {"--expected-only"},
-       false,
+      {"SigtermDuringTheExpectation", SIGTERM, {"--expected-only"}, false,
        [](const fs::path& in) { return linked(in, records(2000, "\"C\",30,10,4,5\n"), 20'000); },
        [](const fs::path&, const fs::path& logs, int) { return has_bytes(logs / "out"); }},
       // Pieces of 1 mm on a 100 m plot: some 150 000 attempts each.
-      {"SigintDuringTheRuns",
-       SIGINT,
-       {"--runs", "1000", "--trace", "OUT/trace.csv"},
-       false,
+      {"SigintDuringTheRuns", SIGINT, {"--runs", "1000", "--trace", "OUT/trace.csv"}, false,
        [](const fs::path& in) { return linked(in, records(50, "\"S\",10,10,0.001,1\n"), 1); },
-       [](const fs::path& out, const fs::path&, int) {
-         return fs::exists(out / "trace.csv.partial");
-       }},
+       [](const fs::path& out, const fs::path&, int) { return fs::exists(out / "trace.csv.partial"); }},
       // The standard output is a pipe nobody reads: the batch waits in a write once it is full.
-      {"SigintWhileWritingToAFullPipe",
-       SIGINT,
-       {"--expected-only", "--json"},
-       true,
+      {"SigintWhileWritingToAFullPipe", SIGINT, {"--expected-only", "--json"}, true,
        [](const fs::path& in) { return linked(in, records(20, "\"H\",10,10,2,2\n"), 20'000); },
        [](const fs::path&, const fs::path&, int pipe) {
          int queued = 0;
@@ -216,6 +200,7 @@ std::vector<StopStage> stop_stages() {
        }},
   };
 }
+// clang-format on
 
 class BatchStops : public ::testing::TestWithParam<StopStage> {};
 
@@ -245,11 +230,7 @@ TEST_P(BatchStops, EndWith130AndLeaveTheBatchFilesAsTheyWere) {
   ASSERT_FALSE(err.empty());
   EXPECT_EQ(err.back().rfind("quorvel-batch: interrupted after ", 0), 0u) << err.back();
   EXPECT_NE(err.back().find("no summary, table or stand chart written"), std::string::npos);
-  EXPECT_EQ(std::count_if(err.begin(), err.end(),
-                          [](const std::string& line) {
-                            return line.find("interrupted") != std::string::npos;
-                          }),
-            1);
+  EXPECT_EQ(std::ranges::count_if(err, [](auto& l) { return l.find("interrupted") != l.npos; }), 1);
   for (const char* name : batch_files)
     EXPECT_EQ(file_bytes(out.in(name)), std::string("earlier ") + name);
   EXPECT_EQ(side_files(in.path()), std::vector<std::string>{});
