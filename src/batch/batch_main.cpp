@@ -51,11 +51,12 @@ char locale_decimal_separator() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Each stops the batch at its next check, which removes the files it has not finished; one
+  // while the command line and its lists are read leaves the batch nothing to do.
+  catch_interrupts();
   const quorvel::ParsedCommandLine parsed =
       quorvel::parse_batch_options(argc, argv, std::cout, std::cerr);
-  if (!parsed.options) return parsed.exit_status;
-  // Each stops the batch at its next check, which removes the files it has not finished.
-  catch_interrupts();
+  if (!parsed.options) return interrupted.load() ? quorvel::interrupted_status : parsed.exit_status;
   quorvel::BatchEnvironment environment;
   environment.locale_separator = locale_decimal_separator();
   environment.interrupted = &interrupted;

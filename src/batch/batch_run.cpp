@@ -571,6 +571,7 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
     named.stratum = outcome.stratum;
     named.seed = outcome.seed;
     named.record_count = outcome.record_count;
+    named.recovered = outcome.recovered;
     named.refused = internal_error(outcome.inventory, fault);
     outcome = std::move(named);
   }
