@@ -11,6 +11,7 @@
 
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
+#include "batch/standard_output.h"
 #include "start/refusal_words.h"
 
 namespace {
@@ -61,11 +62,14 @@ int main(int argc, char** argv) {
   environment.locale_separator = locale_decimal_separator();
   environment.interrupted = &interrupted;
   environment.progress = isatty(STDERR_FILENO) ? stderr : nullptr;
+  std::cout.flush();
+  quorvel::StandardOutput standard_output(STDOUT_FILENO, &interrupted);
+  std::ostream out(&standard_output);
   try {
-    return quorvel::run_batch(*parsed.options, environment, std::cout, std::cerr);
+    return quorvel::run_batch(*parsed.options, environment, out, std::cerr);
   } catch (const std::exception& fault) {
     // Caught here, not left to terminate: the files begun are removed as the stack unwinds.
-    std::cout.flush();
+    out.flush();
     std::cerr << "quorvel-batch: "
               << quorvel::refusal_text(
                      {.kind = quorvel::RefusalKind::internal_error, .reason = fault.what()})
