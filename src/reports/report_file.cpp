@@ -168,8 +168,8 @@ bool may_act_as_any_owner() {
 bool held_by_sticky_folder(const fs::path& destination) {
   const fs::path folder =
       destination.parent_path().empty() ? fs::path(".") : destination.parent_path();
-  struct stat folder_status {
-  }, file_status{};
+  struct stat folder_status {};
+  struct stat file_status {};
   if (::stat(folder.c_str(), &folder_status) != 0 || (folder_status.st_mode & S_ISVTX) == 0)
     return false;
   if (::lstat(destination.c_str(), &file_status) != 0) return false;
