@@ -242,11 +242,69 @@ TEST_F(BatchTest, EveryOutputStaysReadableWhateverTheNamesHold) {
                 0);
       EXPECT_EQ(svg.find("<a&"), std::string::npos);
     }
-    batch({"--no-reports", "--runs", "2", plain, plain});
+    batch({"--no-reports", "--runs", "2", plain, folder.write("plain2.txt", "S,20,20,10,1\n")});
     const std::string two_plain = result_.out;
     batch({"--no-reports", "--runs", "2", plain, odd});
     EXPECT_EQ(std::ranges::count(result_.out, '\n'), std::ranges::count(two_plain, '\n'))
         << result_.out;
+  }
+}
+
+// Two plots of one run never write the same file: the first to want a name takes it (the
+// reports of NAME.txt are always its own), a later one takes it with "-2", "-3" after the stem.
+// A name that leads to an input, by a link say, is refused; the inputs stay as they were.
+TEST_F(BatchTest, NoTwoPlotsWriteTheSameFile) {
+  const std::string csv = "species,d1,d2,length,stage\nH,20,20,10,1\n";
+  const std::string ids = "plot,species,d1,d2,length,stage\n";
+  const struct {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;  // in the order given
+    std::vector<std::string> options;
+    std::set<std::string> written;
+    int status = 0;
+  } cases[] = {
+      {"one stem, three forms",
+       {{"p.tsv", "species\td1\td2\tlength\tstage\nC\t20\t20\t10\t1\n"},
+        {"p.csv", csv},
+        {"p.txt", "S,20,20,10,1\n"}},
+       {},
+       {"pm_results.txt", "ps_results.txt", "p-2m_results.txt", "p-2s_results.txt",
+        "p-3m_results.txt", "p-3s_results.txt"}},
+      {"plot ids made safe alike",
+       {{"t.csv", ids + "a/b,S,20,20,10,1\na_b,H,20,20,10,1\na:b,C,20,20,10,1\n"}},
+       {},
+       {"t-a_bm_results.txt", "t-a_bs_results.txt", "t-a_b-2m_results.txt", "t-a_b-2s_results.txt",
+        "t-a_b-3m_results.txt", "t-a_b-3s_results.txt"}},
+      {"charts",
+       {{"one.txt", "S,20,20,10,1\n"},
+        {"t.csv", ids + "1,S,20,20,10,1\nstand,H,20,20,10,1\nP1,C,20,20,10,1\n"},
+        {"u.csv", ids + "P1,S,20,20,10,1\n"}},
+       {"--no-reports", "--chart", "c.svg"},
+       {"c-1.svg", "c-1-2.svg", "c-stand-2.svg", "c-P1.svg", "c-P1-2.svg", "c-stand.svg"}},
+      {"a report's name linked to another inventory",
+       {{"a.txt", "S,20,20,10,1\n"}, {"b.txt", "H,20,20,10,1\n"}},
+       {},
+       {"am_results.txt", "as_results.txt"},
+       1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const testing::TemporaryFolder folder;
+    std::vector<std::string> args = {"--runs", "2", "--jobs", "2"};
+    for (const std::string& option : c.options)
+      args.push_back(option.ends_with(".svg") ? folder.in(option) : option);
+    for (const auto& [name, text] : c.files) args.push_back(folder.write(name, text));
+    if (c.status != 0) fs::create_symlink(folder.in("a.txt"), folder.in("bm_results.txt"));
+    const auto before = testing::folder_snapshot(folder.path());
+    EXPECT_EQ(batch(args), c.status) << result_.err;
+    auto after = testing::folder_snapshot(folder.path());
+    std::set<std::string> written;
+    for (const auto& [name, bytes] : before) {
+      EXPECT_EQ(after[name], bytes) << name;
+      after.erase(name);
+    }
+    for (const auto& entry : after) written.insert(entry.first);
+    EXPECT_EQ(written, c.written);
   }
 }
 

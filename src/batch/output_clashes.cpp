@@ -1,0 +1,94 @@
+#include "batch/output_clashes.h"
+
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "batch/chart_files.h"
+#include "batch/replaceable_output.h"
+#include "reports/file_identity.h"
+
+namespace quorvel {
+
+namespace {
+
+struct Named {
+  std::string role;  // "the inventory", "--summary", ...
+  std::string path;
+};
+
+// "--summary s.csv", "the inventory a.txt".
+std::string said(const Named& file) { return file.role + " " + file.path; }
+
+std::vector<Named> inputs_of(const BatchOptions& o) {
+  std::vector<Named> inputs;
+  inputs.reserve(o.inventories.size() + 4);
+  for (const std::string& inventory : o.inventories) inputs.push_back({"the inventory", inventory});
+  for (const auto& [role, path] : {std::pair{"the strata file", &o.strata_path},
+                                   {"the species map", &o.species_map_path},
+                                   {"the coefficients table", &o.coefficients_path},
+                                   {"the inventory list", &o.inventories_from}})
+    if (!path->empty() && *path != "-") inputs.push_back({role, *path});
+  return inputs;
+}
+
+std::vector<Named> outputs_of(const BatchOptions& o) {
+  std::vector<Named> outputs;
+  for (const auto& [role, path] : {std::pair{"--summary", &o.summary_path},
+                                   {"--stand-summary", &o.stand_summary_path},
+                                   {"--pieces", &o.pieces_path},
+                                   {"--runs-csv", &o.runs_csv_path},
+                                   {"--trace", &o.trace_path},
+                                   {"--chart", &o.chart_path}})
+    if (!path->empty()) outputs.push_back({role, *path});
+  if (!o.chart_path.empty()) outputs.push_back({"the stand chart", stand_chart_path(o.chart_path)});
+  return outputs;
+}
+
+// The files seen so far, found by path and by inode.
+class SeenFiles {
+ public:
+  // The file seen before that is the same as this one, or null; this one is seen from now on.
+  const Named* see(const Named& file) {
+    const FileIdentity identity = identities_.of(file.path);
+    const Named* before = find(identity.path);
+    if (!before && !identity.inode.empty()) before = find(identity.inode);
+    if (before) return before;
+    seen_.emplace(identity.path, file);
+    if (!identity.inode.empty()) seen_.emplace(identity.inode, file);
+    return nullptr;
+  }
+
+ private:
+  const Named* find(const std::string& key) const {
+    const auto found = seen_.find(key);
+    return found == seen_.end() ? nullptr : &found->second;
+  }
+
+  FileIdentities identities_;
+  std::unordered_map<std::string, Named> seen_;
+};
+
+}  // namespace
+
+std::string output_clash(const BatchOptions& options) {
+  SeenFiles seen;
+  for (const Named& input : inputs_of(options)) {
+    // The same file among the inputs only matters when it would be counted twice.
+    const Named* before = seen.see(input);
+    if (before && before->role == "the inventory" && input.role == "the inventory")
+      return input.path + " and " + before->path +
+             " are the same inventory: give each inventory once";
+  }
+  for (const Named& output : outputs_of(options)) {
+    if (const Named* before = seen.see(output))
+      return said(output) + " names the same file as " + said(*before) + "; nothing was written";
+    if (!options.force && !replaceable_output(output.path))
+      return said(output) +
+             " is a file that Quorvel did not write: give another name, or "
+             "--force to replace it; nothing was written";
+  }
+  return "";
+}
+
+}  // namespace quorvel
