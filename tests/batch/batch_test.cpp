@@ -281,6 +281,10 @@ TEST_F(BatchTest, NoTwoPlotsWriteTheSameFile) {
         {"u.csv", ids + "P1,S,20,20,10,1\n"}},
        {"--no-reports", "--chart", "c.svg"},
        {"c-1.svg", "c-1-2.svg", "c-stand-2.svg", "c-P1.svg", "c-P1-2.svg", "c-stand.svg"}},
+      {"one plot's chart takes the name given",
+       {{"one.txt", "S,20,20,10,1\n"}},
+       {"--no-reports", "--chart", "c"},
+       {"c", "c-stand.svg"}},
       {"a report's name linked to another inventory",
        {{"a.txt", "S,20,20,10,1\n"}, {"b.txt", "H,20,20,10,1\n"}},
        {},
@@ -292,7 +296,7 @@ TEST_F(BatchTest, NoTwoPlotsWriteTheSameFile) {
     const testing::TemporaryFolder folder;
     std::vector<std::string> args = {"--runs", "2", "--jobs", "2"};
     for (const std::string& option : c.options)
-      args.push_back(option.ends_with(".svg") ? folder.in(option) : option);
+      args.push_back(option.starts_with("c") ? folder.in(option) : option);
     for (const auto& [name, text] : c.files) args.push_back(folder.write(name, text));
     if (c.status != 0) fs::create_symlink(folder.in("a.txt"), folder.in("bm_results.txt"));
     const auto before = testing::folder_snapshot(folder.path());
