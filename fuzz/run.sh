@@ -26,6 +26,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     "${launcher[@]}" \
     -DQUORVEL_FUZZ=ON -DQUORVEL_BUILD_UI=OFF -DQUORVEL_BUILD_TESTS=OFF -DQUORVEL_BUILD_BENCH=OFF
+else
+  cmake "$build" >/dev/null # a target added since the last build must be known before it is asked for
 fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/%/_fuzz}"
 
