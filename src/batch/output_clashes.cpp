@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "batch/chart_files.h"
+#include "batch/plot_output_names.h"
 #include "batch/replaceable_output.h"
 #include "reports/file_identity.h"
+#include "reports/report_paths.h"
 
 namespace quorvel {
 
@@ -79,6 +81,16 @@ std::string output_clash(const BatchOptions& options) {
     if (before && before->role == "the inventory" && input.role == "the inventory")
       return input.path + " and " + before->path +
              " are the same inventory: give each inventory once";
+  }
+  // The reports of each NAME.txt keep their names, so no option may take them. One that leads to
+  // an input is refused with its plot instead.
+  if (!options.no_reports && !options.expected_only) {
+    for (const std::string& inventory : options.inventories) {
+      if (!txt_inventory(inventory)) continue;
+      const ReportPaths reports = report_paths_for(inventory);
+      for (const std::string& report : {reports.stock, reports.estimate})
+        seen.see({"the report", report});
+    }
   }
   for (const Named& output : outputs_of(options)) {
     if (const Named* before = seen.see(output))

@@ -10,14 +10,14 @@ namespace {
 
 constexpr std::size_t report_ending_length = 13;  // "m_results.txt", as long as "s_results.txt"
 
-bool txt_named(const std::string& file) {
+}  // namespace
+
+bool txt_inventory(const std::string& file) {
   if (file.size() < 4) return false;
   std::string suffix = file.substr(file.size() - 4);
   for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return suffix == ".txt";
 }
-
-}  // namespace
 
 PlotOutputNames::PlotOutputNames(const BatchOptions& options)
     : options_(options),
@@ -36,7 +36,7 @@ PlotOutputNames::PlotOutputNames(const BatchOptions& options)
   // The reports of each NAME.txt are its own, whatever comes before it.
   if (reports_) {
     for (const std::string& inventory : options.inventories) {
-      if (!txt_named(inventory)) continue;
+      if (!txt_inventory(inventory)) continue;
       const ReportPaths paths = report_paths_for(inventory);
       hold(paths.stock, inventory);
       hold(paths.estimate, inventory);

@@ -19,6 +19,9 @@
 
 namespace quorvel {
 
+// True for an inventory NAME.txt (in any case), whose reports keep their names.
+bool txt_inventory(const std::string& file);
+
 class PlotOutputNames {
  public:
   // Knows the inputs and holds the option outputs of `options` from the start; `options` lists
