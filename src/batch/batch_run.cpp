@@ -431,7 +431,7 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
 
 int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err) {
-  // Nothing is read or written before the outputs are known to replace no input.
+  // No tally is read and nothing written before the outputs are known to replace no input.
   BatchOptions inventories = options;
   inventories.inventories = without_own_reports(options.inventories, err);
   if (const std::string clash = output_clash(inventories); !clash.empty()) {
