@@ -14,16 +14,37 @@ namespace quorvel {
 
 namespace {
 
-struct Named {
-  std::string role;  // "the inventory", "--summary", ...
-  std::string path;
+// "--summary s.csv", "the inventory a.txt".
+std::string said(const RunFile& file) { return file.role + " " + file.path; }
+
+// The files seen so far, found by path and by inode.
+class SeenFiles {
+ public:
+  // The file seen before that is the same as this one, or null; this one is seen from now on.
+  const RunFile* see(const RunFile& file) {
+    const FileIdentity identity = identities_.of(file.path);
+    const RunFile* before = find(identity.path);
+    if (!before && !identity.inode.empty()) before = find(identity.inode);
+    if (before) return before;
+    seen_.emplace(identity.path, file);
+    if (!identity.inode.empty()) seen_.emplace(identity.inode, file);
+    return nullptr;
+  }
+
+ private:
+  const RunFile* find(const std::string& key) const {
+    const auto found = seen_.find(key);
+    return found == seen_.end() ? nullptr : &found->second;
+  }
+
+  FileIdentities identities_;
+  std::unordered_map<std::string, RunFile> seen_;
 };
 
-// "--summary s.csv", "the inventory a.txt".
-std::string said(const Named& file) { return file.role + " " + file.path; }
+}  // namespace
 
-std::vector<Named> inputs_of(const BatchOptions& o) {
-  std::vector<Named> inputs;
+std::vector<RunFile> run_inputs(const BatchOptions& o) {
+  std::vector<RunFile> inputs;
   inputs.reserve(o.inventories.size() + 4);
   for (const std::string& inventory : o.inventories) inputs.push_back({"the inventory", inventory});
   for (const auto& [role, path] : {std::pair{"the strata file", &o.strata_path},
@@ -34,8 +55,8 @@ std::vector<Named> inputs_of(const BatchOptions& o) {
   return inputs;
 }
 
-std::vector<Named> outputs_of(const BatchOptions& o) {
-  std::vector<Named> outputs;
+std::vector<RunFile> output_option_files(const BatchOptions& o) {
+  std::vector<RunFile> outputs;
   for (const auto& [role, path] : {std::pair{"--summary", &o.summary_path},
                                    {"--stand-summary", &o.stand_summary_path},
                                    {"--pieces", &o.pieces_path},
@@ -47,37 +68,11 @@ std::vector<Named> outputs_of(const BatchOptions& o) {
   return outputs;
 }
 
-// The files seen so far, found by path and by inode.
-class SeenFiles {
- public:
-  // The file seen before that is the same as this one, or null; this one is seen from now on.
-  const Named* see(const Named& file) {
-    const FileIdentity identity = identities_.of(file.path);
-    const Named* before = find(identity.path);
-    if (!before && !identity.inode.empty()) before = find(identity.inode);
-    if (before) return before;
-    seen_.emplace(identity.path, file);
-    if (!identity.inode.empty()) seen_.emplace(identity.inode, file);
-    return nullptr;
-  }
-
- private:
-  const Named* find(const std::string& key) const {
-    const auto found = seen_.find(key);
-    return found == seen_.end() ? nullptr : &found->second;
-  }
-
-  FileIdentities identities_;
-  std::unordered_map<std::string, Named> seen_;
-};
-
-}  // namespace
-
 std::string output_clash(const BatchOptions& options) {
   SeenFiles seen;
-  for (const Named& input : inputs_of(options)) {
+  for (const RunFile& input : run_inputs(options)) {
     // The same file among the inputs only matters when it would be counted twice.
-    const Named* before = seen.see(input);
+    const RunFile* before = seen.see(input);
     if (before && before->role == "the inventory" && input.role == "the inventory")
       return input.path + " and " + before->path +
              " are the same inventory: give each inventory once";
@@ -92,8 +87,8 @@ std::string output_clash(const BatchOptions& options) {
         seen.see({"the report", report});
     }
   }
-  for (const Named& output : outputs_of(options)) {
-    if (const Named* before = seen.see(output))
+  for (const RunFile& output : output_option_files(options)) {
+    if (const RunFile* before = seen.see(output))
       return said(output) + " names the same file as " + said(*before) + "; nothing was written";
     if (!options.force && !replaceable_output(output.path))
       return said(output) +

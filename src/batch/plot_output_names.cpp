@@ -1,8 +1,10 @@
 #include "batch/plot_output_names.h"
 
+#include <cctype>
 #include <filesystem>
 
 #include "batch/chart_files.h"
+#include "batch/output_clashes.h"
 
 namespace quorvel {
 
@@ -24,15 +26,11 @@ PlotOutputNames::PlotOutputNames(const BatchOptions& options)
       reports_(!options.no_reports && !options.expected_only),
       charts_(!options.chart_path.empty() && !options.expected_only),
       several_(options.inventories.size() > 1) {
-  const auto know = [&](const std::string& input) {
-    FileIdentity identity = identities_.of(input);
-    inputs_.emplace(std::move(identity.path), input);
-    if (!identity.inode.empty()) inputs_.emplace(std::move(identity.inode), input);
-  };
-  for (const std::string& inventory : options.inventories) know(inventory);
-  for (const std::string* path : {&options.strata_path, &options.species_map_path,
-                                  &options.coefficients_path, &options.inventories_from})
-    if (!path->empty() && *path != "-") know(*path);
+  for (const RunFile& input : run_inputs(options)) {
+    FileIdentity identity = identities_.of(input.path);
+    inputs_.emplace(std::move(identity.path), input.path);
+    if (!identity.inode.empty()) inputs_.emplace(std::move(identity.inode), input.path);
+  }
   // The reports of each NAME.txt are its own, whatever comes before it.
   if (reports_) {
     for (const std::string& inventory : options.inventories) {
@@ -42,11 +40,7 @@ PlotOutputNames::PlotOutputNames(const BatchOptions& options)
       hold(paths.estimate, inventory);
     }
   }
-  for (const std::string* path :
-       {&options.summary_path, &options.stand_summary_path, &options.pieces_path,
-        &options.runs_csv_path, &options.trace_path})
-    if (!path->empty()) hold(*path);
-  if (!options.chart_path.empty()) hold(stand_chart_path(options.chart_path));
+  for (const RunFile& output : output_option_files(options)) hold(output.path);
 }
 
 bool PlotOutputNames::free(const std::string& path, const std::string& file) {
