@@ -17,28 +17,26 @@ namespace {
 // "--summary s.csv", "the inventory a.txt".
 std::string said(const RunFile& file) { return file.role + " " + file.path; }
 
-// The files seen so far, found by path and by inode.
+// The files seen so far, found by path and by inode: indices into `files`, which outlives it.
 class SeenFiles {
  public:
-  // The file seen before that is the same as this one, or null; this one is seen from now on.
-  const RunFile* see(const RunFile& file) {
-    const FileIdentity identity = identities_.of(file.path);
-    const RunFile* before = find(identity.path);
-    if (!before && !identity.inode.empty()) before = find(identity.inode);
-    if (before) return before;
-    seen_.emplace(identity.path, file);
-    if (!identity.inode.empty()) seen_.emplace(identity.inode, file);
+  explicit SeenFiles(const std::vector<RunFile>& files) : files_(files) {}
+
+  // The file seen before that is the same as files[i], or null; files[i] is seen from now on.
+  const RunFile* see(std::size_t i) {
+    const FileIdentity identity = identities_.of(files_[i].path);
+    for (const std::string* key : {&identity.path, &identity.inode}) {
+      if (key->empty()) continue;
+      const auto [at, added] = seen_.try_emplace(*key, i);
+      if (!added) return &files_[at->second];
+    }
     return nullptr;
   }
 
  private:
-  const RunFile* find(const std::string& key) const {
-    const auto found = seen_.find(key);
-    return found == seen_.end() ? nullptr : &found->second;
-  }
-
+  const std::vector<RunFile>& files_;
   FileIdentities identities_;
-  std::unordered_map<std::string, RunFile> seen_;
+  std::unordered_map<std::string, std::size_t> seen_;
 };
 
 }  // namespace
@@ -69,31 +67,36 @@ std::vector<RunFile> output_option_files(const BatchOptions& o) {
 }
 
 std::string output_clash(const BatchOptions& options) {
-  SeenFiles seen;
-  for (const RunFile& input : run_inputs(options)) {
-    // The same file among the inputs only matters when it would be counted twice.
-    const RunFile* before = seen.see(input);
-    if (before && before->role == "the inventory" && input.role == "the inventory")
-      return input.path + " and " + before->path +
-             " are the same inventory: give each inventory once";
-  }
+  std::vector<RunFile> files = run_inputs(options);
+  const std::size_t inputs = files.size();
   // The reports of each NAME.txt keep their names, so no option may take them. One that leads to
   // an input is refused with its plot instead.
   if (!options.no_reports && !options.expected_only) {
     for (const std::string& inventory : options.inventories) {
       if (!txt_inventory(inventory)) continue;
       const ReportPaths reports = report_paths_for(inventory);
-      for (const std::string& report : {reports.stock, reports.estimate})
-        seen.see({"the report", report});
+      files.push_back({"the report", reports.stock});
+      files.push_back({"the report", reports.estimate});
     }
   }
-  for (const RunFile& output : output_option_files(options)) {
-    if (const RunFile* before = seen.see(output))
-      return said(output) + " names the same file as " + said(*before) + "; nothing was written";
-    if (!options.force && !replaceable_output(output.path))
-      return said(output) +
-             " is a file that Quorvel did not write: give another name, or "
-             "--force to replace it; nothing was written";
+  const std::size_t outputs = files.size();
+  for (RunFile& output : output_option_files(options)) files.push_back(std::move(output));
+
+  SeenFiles seen(files);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const RunFile* before = seen.see(i);
+    const RunFile& file = files[i];
+    // The same file among the inputs only matters when it would be counted twice.
+    if (i < inputs && before && before->role == "the inventory" && file.role == "the inventory")
+      return file.path + " and " + before->path +
+             " are the same inventory: give each inventory once";
+    if (i < outputs) continue;
+    if (before)
+      return said(file) + " names the same file as " + said(*before) + "; nothing was written";
+    if (!options.force && !replaceable_output(file.path))
+      return said(file) +
+             " is a file that Quorvel did not write: give another name, or --force to replace "
+             "it; nothing was written";
   }
   return "";
 }

@@ -26,6 +26,8 @@ PlotOutputNames::PlotOutputNames(const BatchOptions& options)
       reports_(!options.no_reports && !options.expected_only),
       charts_(!options.chart_path.empty() && !options.expected_only),
       several_(options.inventories.size() > 1) {
+  // Plots that name no file of their own need neither the inputs nor the reports kept.
+  if (!reports_ && !charts_ && options.trace_path.empty()) return;
   for (const RunFile& input : run_inputs(options)) {
     FileIdentity identity = identities_.of(input.path);
     inputs_.emplace(std::move(identity.path), input.path);
