@@ -268,11 +268,12 @@ TEST_F(BatchTest, NoTwoPlotsWriteTheSameFile) {
        {},
        {"pm_results.txt", "ps_results.txt", "p-2m_results.txt", "p-2s_results.txt",
         "p-3m_results.txt", "p-3s_results.txt"}},
-      {"plot ids made safe alike",
+      {"plot ids made safe alike, reports and traces",
        {{"t.csv", ids + "a/b,S,20,20,10,1\na_b,H,20,20,10,1\na:b,C,20,20,10,1\n"}},
-       {},
+       {"--trace", "tr.csv"},
        {"t-a_bm_results.txt", "t-a_bs_results.txt", "t-a_b-2m_results.txt", "t-a_b-2s_results.txt",
-        "t-a_b-3m_results.txt", "t-a_b-3s_results.txt"}},
+        "t-a_b-3m_results.txt", "t-a_b-3s_results.txt", "tr-a_b.csv", "tr-a_b-2.csv",
+        "tr-a_b-3.csv"}},
       {"charts",
        {{"one.txt", "S,20,20,10,1\n"},
         {"t.csv", ids + "1,S,20,20,10,1\nstand,H,20,20,10,1\nP1,C,20,20,10,1\n"},
@@ -294,7 +295,7 @@ TEST_F(BatchTest, NoTwoPlotsWriteTheSameFile) {
     const testing::TemporaryFolder folder;
     std::vector<std::string> args = {"--runs", "2", "--jobs", "2"};
     for (const std::string& option : c.options)
-      args.push_back(option.starts_with("c") ? folder.in(option) : option);
+      args.push_back(option.starts_with("--") ? option : folder.in(option));
     for (const auto& [name, text] : c.files) args.push_back(folder.write(name, text));
     if (c.status != 0) fs::create_symlink(folder.in("a.txt"), folder.in("bm_results.txt"));
     const auto before = testing::folder_snapshot(folder.path());
