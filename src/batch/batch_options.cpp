@@ -125,9 +125,16 @@ constexpr const char* footer_text =
     "Exit status: 0 when every inventory was done; 1 when an inventory or a\n"
     "parameter was refused (the other inventories are still done), a file could\n"
     "not be written (the figures are still printed, the earlier reports kept) or\n"
-    "the standard output failed; 2 on a usage error; 130 when Ctrl+C, a hang-up or\n"
-    "SIGTERM stopped the batch (within a moment; the summary, tables and charts\n"
-    "are left as they were, a second Ctrl+C ends it at once).\n";
+    "the standard output failed; 2 on a usage error, an inventory given twice, or\n"
+    "an output that names an input, another output or a file Quorvel did not write\n"
+    "(see --force); 130 when Ctrl+C, a hang-up or SIGTERM stopped the batch (within\n"
+    "a moment; the summary, tables and charts are left as they were, a second\n"
+    "Ctrl+C ends it at once).\n"
+    "\n"
+    "No two plots of a run write the same file: the reports of NAME.txt are always\n"
+    "NAMEm_results.txt and NAMEs_results.txt; another plot whose reports, chart or\n"
+    "trace would take a name already given in the run gets -2, -3, ... after the\n"
+    "stem (plot7-2m_results.txt for plot7.csv beside plot7.txt).\n";
 
 void add_parameter_options(CLI::App& app, BatchOptions& o) {
   const std::string group = "Plot parameters (the fields of the main window)";
@@ -257,6 +264,11 @@ void add_output_options(CLI::App& app, BatchOptions& o) {
   app.add_flag("--no-reports", o.no_reports,
                wrapped("Do not write NAMEm_results.txt and NAMEs_results.txt beside the "
                        "inventories"))
+      ->group(output);
+  app.add_flag("--force", o.force,
+               wrapped("Replace existing files that Quorvel did not write where an output "
+                       "goes; without it such a file is kept and the output refused. An input "
+                       "is never replaced"))
       ->group(output);
   app.add_option("--decimal-separator", o.decimal_separator,
                  wrapped("Decimal separator of the reports and the text output, a comma or a "

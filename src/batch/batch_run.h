@@ -32,7 +32,9 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
 
 // Quorvel's own reports among the inventories are skipped with a note on `err`.
 // Exit status: 0 when every inventory went through; 1 when any was refused, an output could
-// not be written or `out` failed; interrupted_status when a signal stopped the batch. A batch
+// not be written or `out` failed; 2, before any tally is read or file written, when an output
+// names an input or another output, or a file Quorvel did not write (without --force), or an
+// inventory is given twice; interrupted_status when a signal stopped the batch. A batch
 // stopped early (a signal, `out` failing) prints one line on `err` and writes none of the
 // files that cover the whole batch (summary, tables, stand summary and chart): the earlier
 // ones stay as they were.

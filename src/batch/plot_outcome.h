@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/plot_work.h"
 #include "engine/expectation.h"
 #include "engine/model1.h"
 #include "engine/refusal.h"
@@ -26,6 +27,7 @@ struct PlotOutcome {
   Model1Result model1;
   std::optional<StartResult> start;  // absent with --expected-only
   std::optional<Model2Expectation> expectation;
+  PlotFileNames names;                 // where its own files go
   std::optional<ReportPaths> reports;  // the reports written
   std::optional<Refusal> refused;      // the inventory was refused: no figures
   std::optional<Refusal> unwritten;    // the figures stand, but the reports or the trace do not
@@ -35,12 +37,12 @@ struct PlotOutcome {
 
   // Made by the worker that computed the plot, so that the outcomes are only written out in
   // their order: the stratum from the strata file (above), the lines and the CSV rows.
-  bool listed = true;       // false when the strata file does not list the plot
+  bool listed = true;               // false when the strata file does not list the plot
   bool stratum_from_tally = false;  // the tally's stratum column, though a strata file was given
-  std::string printed;      // its lines on the standard output, text or JSON
-  std::string summary_row;  // --summary
-  std::string piece_rows;   // --pieces, made while the records are at hand
-  std::string run_rows;     // --runs-csv
+  std::string printed;              // its lines on the standard output, text or JSON
+  std::string summary_row;          // --summary
+  std::string piece_rows;           // --pieces, made while the records are at hand
+  std::string run_rows;             // --runs-csv
 };
 
 }  // namespace quorvel

@@ -21,11 +21,13 @@ namespace {
 class PlotWorkers {
  public:
   PlotWorkers(const std::vector<std::string>& files, const TallyOptions& options, int jobs,
-              const ProcessPlot& process, const TakeOutcome& take, const StopAsked& stop)
+              const ProcessPlot& process, const TakeOutcome& take, const NamePlot& name,
+              const StopAsked& stop)
       : files_(files),
         options_(options),
         process_(process),
         take_(take),
+        name_(name),
         stop_(stop),
         window_(16 * static_cast<std::size_t>(jobs)),
         finished_(window_) {}
@@ -66,6 +68,7 @@ class PlotWorkers {
   const TallyOptions& options_;
   const ProcessPlot& process_;
   const TakeOutcome& take_;
+  const NamePlot& name_;
   const StopAsked& stop_;
   const std::size_t window_;
 
@@ -89,7 +92,7 @@ void PlotWorkers::work() {
   Lock lock(mutex_);
   try {
     while (!failure_) {
-      if (stop_()) {
+      if (stop_ && stop_()) {
         // The others may be waiting for a plot that will not come.
         changed_.notify_all();
         return;
@@ -145,6 +148,7 @@ void PlotWorkers::place(std::size_t file, std::vector<PlotWork> plots) {
   for (;;) {
     for (PlotWork& plot : plots) {
       plot.position = placed_++;
+      if (name_) name_(plot);
       ready_.push_back(std::move(plot));
     }
     ++placed_files_;
@@ -179,8 +183,9 @@ void PlotWorkers::deliver(Lock& lock) {
 }  // namespace
 
 void run_plot_workers(const std::vector<std::string>& files, const TallyOptions& options, int jobs,
-                      const ProcessPlot& process, const TakeOutcome& take, const StopAsked& stop) {
-  PlotWorkers workers(files, options, jobs, process, take, stop);
+                      const ProcessPlot& process, const TakeOutcome& take, const NamePlot& name,
+                      const StopAsked& stop) {
+  PlotWorkers workers(files, options, jobs, process, take, name, stop);
   {
     std::vector<std::jthread> others;
     try {

@@ -52,6 +52,8 @@ enum class RefusalKind {
   // An output: a report, the summary, a trace, a chart.
   output_unwritable,  // output, file, system_error, reason
   output_not_a_file,  // output, file: a device, a pipe or a socket stands at its path
+  output_not_ours,    // output, file: a file Quorvel did not write stands there, kept
+  output_is_input,    // output, file, found (the input): the path leads to a file being read
   reports_unnamed,    // file: an inventory path too short to name its reports after
 };
 
@@ -162,7 +164,7 @@ struct Refusal {
   std::string encoding{};       // the text encoding the file was read in, e.g. "UTF-16LE"
   std::int64_t other_line = 0;  // an earlier line that line `line` contradicts
   FileDecimal decimal = FileDecimal::unknown;
-  std::string table{};          // the table of coefficients that lacks rows
+  std::string table{};  // the table of coefficients that lacks rows
 };
 
 // The exception that carries a Refusal out of the engine and the reports; what() is a short

@@ -35,8 +35,8 @@ class BatchFolder : public testing::BatchFolder {
  protected:
   void SetUp() override {
     write("plot.txt", "\"S\",20,20,10,1\n\"C\",30,10,4,5\n");
-    write("plotm_results.txt", "earlier stock report\r\n");
-    write("plots_results.txt", "earlier estimate report\r\n");
+    write("plotm_results.txt", testing::earlier_report("stock"));
+    write("plots_results.txt", testing::earlier_report("estimate"));
   }
   const fs::path& dir_ = folder_.path();
 };
@@ -63,6 +63,72 @@ TEST_P(BatchFileFaults, ExitWithOneNamingTheFileAndChangeNothing) {
 INSTANTIATE_TEST_SUITE_P(Faults, BatchFileFaults, ::testing::ValuesIn(testing::file_faults()),
                          testing::fault_name);
 
+// An output that would take the place of an input or of another output, or of a file Quorvel
+// did not write, refuses the run before anything is written, naming both files; an inventory
+// given twice too. Paths are compared by the file they lead to, whatever the spelling or link.
+TEST_F(BatchFolder, OutputsNeverReplaceInputsNorEachOther) {
+  for (const char* name : {"b.txt", "s.csv", "m.csv", "k.csv", "list.txt", "notes.csv"})
+    write(name, "x\n");
+  fs::create_symlink(dir_ / "plot.txt", dir_ / "link.csv");
+  fs::create_hard_link(dir_ / "plot.txt", dir_ / "hard.csv");
+  fs::create_directory(dir_ / "sub");
+  write("sub/x.txt", "\"H\",10,10,2,2\n");
+  const std::string plot = in("plot.txt"), b = in("b.txt");
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    std::string names, other;  // both in the message
+  } cases[] = {
+      {"summary", {plot, "--summary", in("./plot.txt")}, in("./plot.txt"), "inventory " + plot},
+      {"the second inventory", {"--summary", plot, b}, "--summary " + plot, "did not write"},
+      {"chart", {plot, "--chart", plot}, "--chart " + plot, "inventory " + plot},
+      {"trace by a link", {"--trace", in("link.csv"), plot}, in("link.csv"), "inventory " + plot},
+      {"runs by a hard link", {"--runs-csv", in("hard.csv"), plot}, in("hard.csv"), plot},
+      {"stand summary",
+       {"--strata", in("s.csv"), "--stand-summary", in("s.csv"), plot},
+       "--stand-summary",
+       "strata file " + in("s.csv")},
+      {"pieces",
+       {"--species-map", in("m.csv"), "--pieces", in("m.csv"), plot},
+       "--pieces",
+       "species map"},
+      {"coefficients",
+       {"--coefficients", in("k.csv"), "--summary", in("k.csv"), plot},
+       "--summary",
+       "coefficients table"},
+      {"list",
+       {"--inventories-from", in("list.txt"), "--summary", in("list.txt")},
+       "--summary",
+       "inventory list"},
+      {"two outputs",
+       {"--summary", in("t.csv"), "--pieces", in("./t.csv"), plot},
+       "--pieces",
+       "--summary " + in("t.csv")},
+      {"stand chart",
+       {"--chart", in("c.svg"), "--summary", in("c-stand.svg"), plot},
+       "stand chart",
+       "--summary"},
+      {"a report",
+       {plot, "--pieces", in("plotm_results.txt")},
+       "--pieces",
+       "the report " + in("plotm_results.txt")},
+      {"forced", {"--force", plot, "--summary", plot}, "--summary", "inventory " + plot},
+      {"not ours", {"--summary", in("notes.csv"), plot}, in("notes.csv"), "--force"},
+      {"inventory twice", {plot, in("./plot.txt")}, in("./plot.txt"), "same inventory"},
+      {"in a folder too", {in("sub"), in("sub/x.txt")}, in("sub/x.txt"), "same inventory"},
+  };
+  const auto before = folder_snapshot(dir_);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(batch(c.args), 2);
+    EXPECT_NE(result_.err.find(c.names), std::string::npos) << result_.err;
+    EXPECT_NE(result_.err.find(c.other), std::string::npos) << result_.err;
+    EXPECT_EQ(folder_snapshot(dir_), before);
+  }
+  EXPECT_EQ(batch({"--force", "--no-reports", "--summary", in("notes.csv"), plot}), 0);
+  EXPECT_TRUE(contents("notes.csv").starts_with("inventory,records,seed,"));
+}
+
 // A fault in one inventory or in an output beside the reports still shows in the exit status,
 // of the process itself too, and the rest of the work is done.
 TEST_F(BatchFolder, OtherFaultsStillExitWithOne) {
@@ -73,7 +139,7 @@ TEST_F(BatchFolder, OtherFaultsStillExitWithOne) {
   EXPECT_EQ(process.exit_status, 1);
   EXPECT_NE(file_bytes(in("err.log")).find(in("missing.txt")), std::string::npos);
   EXPECT_TRUE(fs::exists(dir_ / "goodm_results.txt"));
-  EXPECT_NE(file_bytes(in("plotm_results.txt")), "earlier stock report\r\n");
+  EXPECT_NE(file_bytes(in("plotm_results.txt")), testing::earlier_report("stock"));
 
   fs::create_directory(dir_ / "summary.csv");
   EXPECT_EQ(batch({"--seed", "5", "--summary", in("summary.csv"), in("plot.txt")}), 1);
@@ -83,6 +149,13 @@ TEST_F(BatchFolder, OtherFaultsStillExitWithOne) {
   EXPECT_EQ(batch({"--seed", "5", "--trace", in("no/trace.csv"), in("plot.txt")}), 1);
   EXPECT_NE(result_.err.find(in("no/trace.csv")), std::string::npos) << result_.err;
   EXPECT_EQ(folder_snapshot(dir_), before);
+
+  // A report's name held by a file Quorvel did not write: the figures stand, the file stays.
+  write("plotm_results.txt", "my notes\n");
+  EXPECT_EQ(batch({"--seed", "5", "--json", in("plot.txt")}), 1);
+  EXPECT_TRUE(json_lines().at(0)["status"].get<std::string>().ends_with("(--force replaces it)"));
+  EXPECT_EQ(contents("plotm_results.txt"), "my notes\n");
+  EXPECT_EQ(batch({"--seed", "5", "--force", in("plot.txt")}), 0);
 
   // The figures stand, the reports do not: the status says both.
   testing::folder_in_place_of(dir_ / "plots_results.txt");
@@ -108,7 +181,8 @@ constexpr const char* batch_files[] = {"summary.csv", "pieces.csv", "runs.csv", 
                                        "chart-stand.svg"};
 
 std::vector<std::string> batch_file_options(const fs::path& out) {
-  return {"--summary",       (out / "summary.csv").string(),
+  return {"--force",  // the earlier files below are not Quorvel's
+          "--summary",       (out / "summary.csv").string(),
           "--pieces",        (out / "pieces.csv").string(),
           "--runs-csv",      (out / "runs.csv").string(),
           "--stand-summary", (out / "stand.csv").string(),
@@ -156,24 +230,6 @@ struct StopStage {
 
 void PrintTo(const StopStage& stage, std::ostream* out) { *out << stage.name; }
 
-// `count` names for one inventory: hard links, so that thousands cost one file.
-std::vector<std::string> linked(const fs::path& in, const std::string& text, int count) {
-  std::ofstream(in / "plot.txt", std::ios::binary) << text;
-  std::vector<std::string> paths{(in / "plot.txt").string()};
-  for (int i = 1; i < count; ++i) {
-    const fs::path link = in / ("plot" + std::to_string(i) + ".txt");
-    fs::create_hard_link(in / "plot.txt", link);
-    paths.push_back(link.string());
-  }
-  return paths;
-}
-
-std::string records(int count, const char* record) {
-  std::string text;
-  for (int i = 0; i < count; ++i) text += record;
-  return text;
-}
-
 // A figure of the process's status in /proc: "ShdPnd" the signals sent and not yet taken (hex),
 // "VmRSS" its memory in kB.
 unsigned long long process_status(pid_t pid, const std::string& key, int base) {
@@ -183,34 +239,55 @@ unsigned long long process_status(pid_t pid, const std::string& key, int base) {
   return 0;
 }
 
+// The inventory `plot.txt`: `records` times `record`, in each of `plots` plots of a plot column
+// where there are several.
+std::vector<std::string> one_file(const fs::path& in, const char* record, int records,
+                                  int plots = 1) {
+  std::ofstream file(in / "plot.txt", std::ios::binary);
+  if (plots > 1) file << "plot,species,d1,d2,length,stage\n";
+  for (int p = 0; p < plots; ++p)
+    for (int r = 0; r < records; ++r)
+      file << (plots > 1 ? "P" + std::to_string(p) + "," : std::string()) << record;
+  return {(in / "plot.txt").string()};
+}
+
+// `count` inventories refused at their first line once read.
+std::vector<std::string> refused_files(const fs::path& in, int count) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < count; ++i) {
+    paths.push_back((in / ("bad" + std::to_string(i) + ".txt")).string());
+    std::ofstream(paths.back()) << "x\n";
+  }
+  return paths;
+}
+
 bool has_bytes(const fs::path& file) { return fs::exists(file) && fs::file_size(file) > 0; }
 
 // clang-format off
 std::vector<StopStage> stop_stages() {
   return {
-      // Each file is read whole and then refused for its last line: only reading.
       {"SighupWhileReading", SIGHUP, {"--expected-only"}, false,
-       [](const fs::path& in) {
-         return linked(in, records(50'000, "\"S\",20,20,3,1\n") + "\"S\",20,20,3,9\n", 3000);
-       },
+       [](const fs::path& in) { return refused_files(in, 5000); },
        [](pid_t, const fs::path&, const fs::path& logs, int) { return has_bytes(logs / "err"); }},
       // A file of a million records takes a while to decode once it is in memory (16 MB), and
       // the first signal waits for that.
       {"SecondSigintWhileReading", SIGINT, {"--expected-only"}, false,
-       [](const fs::path& in) { return linked(in, records(1'000'000, "\"S\",20,20,3,1\n"), 1); },
+       [](const fs::path& in) { return one_file(in, "S,20,20,3,1\n", 1'000'000); },
        [](pid_t pid, const fs::path&, const fs::path&, int) {
          return process_status(pid, "VmRSS", 10) > 16'000;
        }, true},
       {"SigtermDuringTheExpectation", SIGTERM, {"--expected-only"}, false,
-       [](const fs::path& in) { return linked(in, records(2000, "\"C\",30,10,4,5\n"), 20'000); },
+       [](const fs::path& in) { return one_file(in, "C,30,10,4,5\n", 20, 50'000); },
        [](pid_t, const fs::path&, const fs::path& logs, int) { return has_bytes(logs / "out"); }},
       // Pieces of 1 mm on a 100 m plot: some 150 000 attempts each.
       {"SigintDuringTheRuns", SIGINT, {"--runs", "1000", "--trace", "OUT/trace.csv"}, false,
-       [](const fs::path& in) { return linked(in, records(50, "\"S\",10,10,0.001,1\n"), 1); },
-       [](pid_t, const fs::path& out, const fs::path&, int) { return fs::exists(out / "trace.csv.partial"); }},
+       [](const fs::path& in) { return one_file(in, "S,10,10,0.001,1\n", 50); },
+       [](pid_t, const fs::path& out, const fs::path&, int) {
+         return fs::exists(out / "trace.csv.partial");
+       }},
       // The standard output is a pipe nobody reads: the batch waits in a write once it is full.
       {"SigintWhileWritingToAFullPipe", SIGINT, {"--expected-only", "--json"}, true,
-       [](const fs::path& in) { return linked(in, records(20, "\"H\",10,10,2,2\n"), 20'000); },
+       [](const fs::path& in) { return one_file(in, "H,10,10,2,2\n", 1, 50'000); },
        [](pid_t, const fs::path&, const fs::path&, int pipe) {
          int queued = 0;
          return ::ioctl(pipe, FIONREAD, &queued) == 0 && queued >= ::fcntl(pipe, F_GETPIPE_SZ);
@@ -301,8 +378,9 @@ TEST_P(StdoutFaults, AreReportedAndLeaveTheBatchFilesAsTheyWere) {
   const int fd = fault.open();
   ASSERT_GE(fd, 0);
   const pid_t pid = testing::start_batch_program(
-      {"--seed", "5", "--json", "--summary", in("summary.csv"), in("plot.txt"), in("plot.txt")}, "",
-      in("err.log"), fd);
+      {"--seed", "5", "--json", "--force", "--summary", in("summary.csv"), in("plot.txt"),
+       write("other.txt", "\"H\",10,10,2,2\n")},
+      "", in("err.log"), fd);
   ::close(fd);
   EXPECT_EQ(testing::wait_for_batch_program(pid).exit_status, 1);
   EXPECT_EQ(contents("err.log"), "quorvel-batch: cannot write the standard output (" +
@@ -333,7 +411,7 @@ TEST_F(BatchFolder, APairLeftHalfReplacedIsCompletedAndSaidSo) {
   }
   int status = -1;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_EQ(contents("plots_results.txt"), "earlier estimate report\r\n");
+  ASSERT_EQ(contents("plots_results.txt"), testing::earlier_report("estimate"));
   EXPECT_EQ(batch({"--seed", "5", "--no-reports", in("plot.txt")}), 0);
   EXPECT_EQ(result_.err, "quorvel-batch: " + in("plotm_results.txt") + " and " +
                              in("plots_results.txt") +
