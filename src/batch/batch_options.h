@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,9 @@ namespace quorvel {
 
 struct BatchOptions {
   std::vector<std::string> inventories;
+  // The inventories found in a folder given on the command line, by path, each with its name
+  // within that folder, by which a strata file may list it.
+  std::map<std::string, std::string> folder_names;
   // How to read tallies the file alone does not tell: texts as given, checked by the command
   // line ("" leaves it to the file).
   std::string input_separator;

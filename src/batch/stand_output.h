@@ -22,9 +22,13 @@ class StandOutput {
   // plot's model 1 carbon is kept for the dots of the stand chart: one number a plot.
   StandOutput(const BatchOptions& options, bool keep_plot_values);
 
-  // Gives the plot its stratum from the strata file when its tally named none. False when the
-  // strata file does not list it: it then stays out of the estimates.
-  bool assign_stratum(PlotOutcome& outcome) const;
+  // Gives the plot its stratum from the strata file when its tally named none. A file is found
+  // under its path as given, its name within a folder given, or as the same file as a row's
+  // path taken from the strata file's folder or from the working folder. False when the strata
+  // file does not list it: it then stays out of the estimates.
+  bool assign_stratum(PlotOutcome& outcome);
+  // True when a strata file was given and none of the plots so far was found in it.
+  bool none_found() const { return strata_ && found_ == 0; }
   // A refused plot counts in its stratum's plots, not in n.
   void add(const PlotOutcome& outcome);
 
@@ -36,6 +40,9 @@ class StandOutput {
  private:
   std::string strata_path_;
   std::optional<StrataTable> strata_;
+  std::map<std::string, std::string, std::less<>> folder_names_;     // as in BatchOptions
+  std::map<std::string, std::size_t, std::less<>> stratum_of_file_;  // by canonical path
+  std::size_t found_ = 0;
   StandAccumulator accumulator_;
   bool keep_plot_values_;
   std::map<std::string, std::vector<double>, std::less<>> plot_values_;
@@ -45,8 +52,8 @@ class StandOutput {
 // the stand, with the words for what cannot be estimated.
 std::string stand_text(const StandEstimate& estimate, char decimal_separator);
 
-// One row per stratum and one for the stand: kind, stratum, n, then for each estimate and
-// figure its mean, sd, se, ci95_low and ci95_high (the stand without sd).
+// One row per stratum and one for the stand: kind, stratum, n, area_ha, weight, then for each
+// estimate and figure its mean, sd, se, df, ci95_low and ci95_high (the stand without sd).
 std::string stand_summary_csv(const StandEstimate& estimate);
 
 }  // namespace quorvel

@@ -29,6 +29,8 @@ class StrataTable {
   const std::vector<std::string>& strata() const { return strata_; }  // as first listed
   const std::optional<double>& area_ha(std::size_t stratum) const { return area_ha_[stratum]; }
   std::size_t plot_count() const { return stratum_of_plot_.size(); }
+  // Each plot as written in the file, with the index of its stratum.
+  const auto& plots() const { return stratum_of_plot_; }
 
   // Every stratum with its area, in the order of strata(); empty unless each has an area.
   std::vector<StratumArea> areas() const;

@@ -81,6 +81,7 @@ TEST_F(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
   EXPECT_EQ(spruce["model1"]["pieces_per_ha"], json({{"mean", 900.0},
                                                      {"sd", nullptr},
                                                      {"se", nullptr},
+                                                     {"df", nullptr},
                                                      {"ci95_low", nullptr},
                                                      {"ci95_high", nullptr}}));
   EXPECT_EQ(stand["kind"], "stand");
@@ -89,6 +90,8 @@ TEST_F(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
   EXPECT_FALSE(stand_pieces.contains("sd"));
   EXPECT_EQ(stand_pieces["mean"].get<double>(), 450);
   EXPECT_NEAR(stand_pieces["se"].get<double>(), 75, 1e-12);
+  EXPECT_EQ(pieces["df"], 1.0);
+  EXPECT_EQ(stand_pieces["df"], 1.0);  // Satterthwaite's, from pine alone
   EXPECT_NEAR(stand_pieces["ci95_low"].get<double>(), 450 - 75 * t_one, 1e-9);
 
   // Every estimate and figure against the plain mean and standard deviation of the plot lines.
@@ -113,15 +116,56 @@ TEST_F(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
 
   const auto summary = lines_of(contents("stand.csv"));
   ASSERT_EQ(summary.size(), 4u);
-  EXPECT_EQ(summary[0].rfind("kind,stratum,n,model1_carbon_t_per_ha_mean,model1_carbon_t_per_ha_sd,"
-                             "model1_carbon_t_per_ha_se,",
+  EXPECT_EQ(summary[0].rfind("kind,stratum,n,area_ha,weight,model1_carbon_t_per_ha_mean,"
+                             "model1_carbon_t_per_ha_sd,model1_carbon_t_per_ha_se,"
+                             "model1_carbon_t_per_ha_df,",
                              0),
             0u);
+  EXPECT_EQ(cell(summary[0], summary[1], "area_ha"), "30");
+  EXPECT_EQ(cell(summary[0], summary[1], "weight"), "0.75");
+  EXPECT_EQ(cell(summary[0], summary[3], "area_ha"), "40");
+  EXPECT_EQ(cell(summary[0], summary[3], "model1_pieces_per_ha_df"), "1");
   EXPECT_EQ(cell(summary[0], summary[1], "model1_pieces_per_ha_mean"), "300");
   EXPECT_EQ(cell(summary[0], summary[2], "model1_pieces_per_ha_se"), "");
   EXPECT_EQ(cell(summary[0], summary[3], "model1_pieces_per_ha_se"), "75");
   EXPECT_EQ(cell(summary[0], summary[3], "kind"), "stand");
-  EXPECT_EQ(fields(summary[0]).size(), 3 + 3 * 23 * 5u);
+  EXPECT_EQ(fields(summary[0]).size(), 5 + 3 * 23 * 6u);
+}
+
+// A strata file's row finds its plot's file however the command line names it; a strata file
+// that finds no plot at all gives no stand and fails the batch with a hint.
+TEST_F(StandBatch, TheStrataFileFindsThePlotsFileHoweverItIsNamed) {
+  fs::create_directories(folder_.path() / "stand");
+  write("stand/p1.txt", "S,20,20,1.57,1\n");
+  const struct {
+    const char* name;
+    const char* row;  // of the strata file stand/strata.csv
+    std::string given;
+    int status;
+  } cases[] = {
+      {"as given", "stand/p1.txt", "stand/p1.txt", 0},
+      {"from the strata file's folder", "p1.txt", "stand/p1.txt", 0},
+      {"from the working folder", "stand/p1.txt", "./stand/../stand/p1.txt", 0},
+      {"by its name in the folder given", "p1.txt", "stand", 0},
+      {"nowhere", "p9.txt", "stand/p1.txt", 1},
+  };
+  const fs::path saved = fs::current_path();
+  fs::current_path(folder_.path());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    write("stand/strata.csv", std::string("plot,stratum\n") + c.row + ",pine\n");
+    EXPECT_EQ(batch({"--json", "--expected-only", "--strata", "stand/strata.csv", c.given}),
+              c.status);
+    const auto plots = json_lines("");
+    ASSERT_EQ(plots.size(), 1u);
+    EXPECT_EQ(plots[0].value("stratum", ""), c.status == 0 ? "pine" : "");
+    const bool hint =
+        result_.err.find(
+            "no plot was found in the strata file stand/strata.csv, "
+            "so there is no stand estimate; its plot column names") != std::string::npos;
+    EXPECT_EQ(hint, c.status == 1) << result_.err;
+  }
+  fs::current_path(saved);
 }
 
 TEST_F(StandBatch, TextSaysWhatCannotBeEstimated) {
@@ -140,7 +184,7 @@ TEST_F(StandBatch, TextSaysWhatCannotBeEstimated) {
       << text;
   // One plot alone, no strata: no stand block.
   batch({"--expected-only", a});
-  EXPECT_EQ(result_.out.find("stand"), std::string::npos) << result_.out;
+  EXPECT_EQ(result_.out.find("stand estimates"), std::string::npos) << result_.out;
 }
 
 // The summary carries the settings, its status and carbon by stage and group, and a row for a
@@ -173,10 +217,11 @@ TEST_F(StandBatch, SummaryCanBeReproducedAndListsRefusedPlots) {
       {"status", "done"}, {"transect_length", "100"}, {"wind", "N"}, {"wind_force", "2"},
       {"carbon_fraction", "0.5"}, {"density_2_H", "0.4"}, {"density_1_S", "0.357"},
       {"model1_carbon_1_S", "0.8804156167419418"}, {"model1_carbon_2_S", "0"},
-      {"model2_carbon_1_S", ""}, {"seed", "3"}};
+      {"model2_carbon_1_S", ""}, {"expected_carbon_stderr_mean_of_runs", ""}};
   // clang-format on
   for (const auto& [column, value] : good_cells)
     EXPECT_EQ(cell(h, csv[1], column), value) << column;
+  EXPECT_EQ(cell(h, csv[1], "seed"), lines[0]["seed"].dump());
   EXPECT_EQ(cell(h, csv[2], "status"), "refused: " + reason);
   EXPECT_EQ(cell(h, csv[2], "model1_carbon_t_per_ha"), "");
   EXPECT_EQ(cell(h, csv[2], "density_2_H"), "0.4");
@@ -277,6 +322,10 @@ TEST_F(StandBatch, ChartsHoldTheRunningMeansAndTheStrata) {
   EXPECT_NEAR(axis.value(means[0]), lines[2]["model1"]["carbon_t_per_ha"]["mean"].get<double>(),
               tolerance);
   EXPECT_NEAR(axis.value(plots[1]), lines[1]["model1"]["carbon_t_per_ha"].get<double>(), tolerance);
+  // One plot is no stand: its chart alone.
+  ASSERT_EQ(batch({"--no-reports", "--runs", "2", "--chart", in("one.svg"), in("a.txt")}), 0);
+  EXPECT_TRUE(fs::exists(in("one.svg")));
+  EXPECT_FALSE(fs::exists(in("one-stand.svg")));
 }
 
 // A folder stands for its inventories in name order, without Quorvel's reports and other files;

@@ -313,9 +313,9 @@ TEST(WindowRefusalText, WordsEveryRefusalInRussianFromItsData) {
         .problem = P::below_minimum},
        "Поле «Количество прогонов»: нужен хотя бы один прогон."},
       {{.kind = parameter_not_valid, .parameter = Parameter::density, .stage = 2, .group = 3,
-        .found = "-1", .problem = P::negative},
-       "Плотность древесины (стадия разложения 2, «Хвойные»): значение не может быть "
-       "отрицательным."},
+        .found = "3,57", .problem = P::outside_range},
+       "Плотность древесины (стадия разложения 2, «Хвойные»): плотность должна быть больше 0 и не "
+       "больше 1,5 т/м³."},
       {{.kind = parameter_not_valid, .parameter = Parameter::wind_force, .found = " ",
         .problem = P::empty},
        "Поле «Сила ветра (1-5)»: поле пустое."},
