@@ -10,6 +10,33 @@
     </message>
 </context>
 <context>
+    <name>quorvel::CoefficientsChoice</name>
+    <message>
+        <source>Коэффициенты…</source>
+        <translation>Coefficients…</translation>
+    </message>
+    <message>
+        <source>Таблица плотности, коэффициента редукции и доли углерода по породам и стадиям разложения вместо сетки плотностей</source>
+        <translation>A table of density, reduction factor and carbon fraction by species and decay stage in place of the density grid</translation>
+    </message>
+    <message>
+        <source>Без таблицы</source>
+        <translation>No table</translation>
+    </message>
+    <message>
+        <source>Таблица коэффициентов</source>
+        <translation>Coefficients table</translation>
+    </message>
+    <message>
+        <source>Таблицы (*.csv *.txt *.tsv);;Все файлы (*)</source>
+        <translation>Tables (*.csv *.txt *.tsv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Углерод по таблице «%1»</source>
+        <translation>Carbon from the table &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
     <name>quorvel::ConvergenceChart</name>
     <message>
         <source>График сходимости</source>
@@ -42,6 +69,10 @@
     <message>
         <source>Модель2: среднее</source>
         <translation>Model 2: running mean</translation>
+    </message>
+    <message>
+        <source>График появится после первого расчёта: выберите файл данных и нажмите «Старт».</source>
+        <translation>The chart appears after the first Start: choose a data file and press “Start”.</translation>
     </message>
 </context>
 <context>
@@ -248,6 +279,22 @@
         <source>Расчёт прерван, прежние результаты сохранены.</source>
         <translation>The Start was stopped; the previous results are kept.</translation>
     </message>
+    <message>
+        <source>Расчёт выполнен, но проверьте данные «%1»:</source>
+        <translation>The Start is done, but check the data of “%1”:</translation>
+    </message>
+    <message>
+        <source>сила ветра без направления не действует: выберите направление; </source>
+        <translation>a wind force without a direction has no effect: choose a direction; </translation>
+    </message>
+    <message>
+        <source>файлы отчётов — от прежнего расчёта; </source>
+        <translation>the report files are from an earlier Start; </translation>
+    </message>
+    <message>
+        <source>проверьте данные (см. сообщение); </source>
+        <translation>check the data (see the message); </translation>
+    </message>
 </context>
 <context>
     <name>quorvel::ResultsDisplay</name>
@@ -311,6 +358,10 @@ Standard error %1: %2</translation>
     <message>
         <source>Файл данных: %1 (результаты на экране — %2)</source>
         <translation>Data file: %1 (the results shown are of %2)</translation>
+    </message>
+    <message>
+        <source>%1; на экране — результаты %2</source>
+        <translation>%1; the results shown are those of %2</translation>
     </message>
 </context>
 <context>

@@ -223,6 +223,14 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
                          "words or numbers, e.g. oak,H or 12,C"))
       ->type_name("FILE")
       ->group(group);
+  app.add_option("--coefficients", o.coefficients_path,
+                 wrapped("CSV file of carbon coefficients by species and decay stage in place "
+                         "of the density grid: columns species (a tally's code or a group S, H, "
+                         "C), stage, density (t/m3, above 0 and at most 1.5) and optionally "
+                         "reduction and carbon (above 0 and at most 1; default 1 and "
+                         "--carbon-fraction). A species row is found before its group's row"))
+      ->type_name("FILE")
+      ->group(group);
   app.add_option("--plot-column", o.plot_column,
                  wrapped("Header name of the column that splits a file into plots. Default: "
                          "a column named plot, plotid, участок or площадка"))
@@ -346,7 +354,8 @@ bool batch_output(const std::filesystem::path& path, const BatchOptions& o) {
            std::filesystem::path(output).lexically_normal() == path.lexically_normal();
   };
   return same(o.summary_path) || same(o.stand_summary_path) || same(o.pieces_path) ||
-         same(o.runs_csv_path) || same(o.trace_path) || same(o.strata_path);
+         same(o.runs_csv_path) || same(o.trace_path) || same(o.strata_path) ||
+         same(o.coefficients_path);
 }
 
 // A folder stands for its *.txt, *.csv and *.tsv files in name order, without hidden files and

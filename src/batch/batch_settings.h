@@ -3,11 +3,14 @@
 // fields; a text that does not parse refuses the whole batch before any file is touched.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "batch/batch_options.h"
 #include "engine/simulation_parameters.h"
 #include "engine/wind.h"
+#include "field/coefficients_table.h"
 #include "field/tally_options.h"
 
 namespace quorvel {
@@ -18,10 +21,13 @@ struct BatchSettings {
   std::uint64_t seed = 0;
   char decimal_separator = ',';
   TallyOptions tally;  // how to read the inventory files, the species map read
+  // Carbon by species and decay stage in place of the density grid, and the file as given.
+  std::optional<CoefficientsTable> coefficients;
+  std::string coefficients_path;
 };
 
-// Throws Refused naming the parameter and its text, or the species map that cannot be used
-// (a map that cannot be opened names the species code as its field).
+// Throws Refused naming the parameter and its text, or the species map or coefficients table
+// that cannot be used (a map that cannot be opened names the species code as its field).
 BatchSettings batch_settings_from(const BatchOptions& options, char locale_separator);
 
 // The seed of a plot, from the batch seed and what the plot is: its file's name (without the

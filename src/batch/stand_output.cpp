@@ -6,6 +6,7 @@
 #include "batch/summary_csv.h"
 #include "engine/number_text.h"
 #include "field/strata_reader.h"
+#include "field/text_encoding.h"
 
 namespace quorvel {
 
@@ -31,17 +32,17 @@ std::string canonical_text(const std::filesystem::path& path) {
   return ec ? std::string() : resolved.string();
 }
 
-// Each row's path, from the strata file's folder and from the working folder, to its stratum:
+// Each row's path, from the strata file's folder and from the working folder, to the row:
 // "p1.txt" beside the strata file and "examples/stand/p1.txt" run from above both find the file
 // however it is named on the command line.
-std::map<std::string, std::size_t, std::less<>> strata_files(
+std::map<std::string, std::string, std::less<>> strata_files(
     const std::optional<StrataTable>& strata, const std::string& strata_path) {
-  std::map<std::string, std::size_t, std::less<>> files;
+  std::map<std::string, std::string, std::less<>> files;
   if (!strata) return files;
   const std::filesystem::path folder = std::filesystem::path(strata_path).parent_path();
-  for (const auto& [plot, stratum] : strata->plots()) {
+  for (const std::string& plot : strata->plots()) {
     for (const std::filesystem::path& path : {folder / plot, std::filesystem::path(plot)})
-      if (const std::string key = canonical_text(path); !key.empty()) files.emplace(key, stratum);
+      if (const std::string key = canonical_text(path); !key.empty()) files.emplace(key, plot);
   }
   return files;
 }
@@ -76,6 +77,7 @@ std::string plural(std::int64_t n, const char* one, const char* many) {
 std::string figure_text(const FigureEstimate& f, bool with_sd, char separator) {
   const auto text = [separator](double v) { return general_number_text(v, separator); };
   std::string out = text(f.mean);
+  if (f.no_interval) return out + " (no interval: " + no_interval_text(*f.no_interval) + ")";
   if (!f.se) return out;
   out += " (";
   if (with_sd && f.sd) out += "sd " + text(*f.sd) + ", ";
@@ -120,28 +122,45 @@ StandOutput::StandOutput(const BatchOptions& options, bool keep_plot_values)
     : strata_path_(options.strata_path),
       strata_(strata_from(options.strata_path)),
       folder_names_(options.folder_names.begin(), options.folder_names.end()),
-      stratum_of_file_(strata_files(strata_, options.strata_path)),
+      row_of_file_(strata_files(strata_, options.strata_path)),
       accumulator_(accumulator_for(strata_)),
       keep_plot_values_(keep_plot_values) {}
 
-bool StandOutput::assign_stratum(PlotOutcome& o) {
-  if (!o.stratum.empty() || !strata_) {
-    ++found_;
-    return true;
-  }
-  const std::string* stratum = strata_->stratum_of(o.plot.empty() ? o.inventory : o.plot);
-  if (!stratum && o.plot.empty()) {
-    if (const auto named = folder_names_.find(o.inventory); named != folder_names_.end())
-      stratum = strata_->stratum_of(named->second);
-  }
-  if (!stratum && o.plot.empty()) {
-    const auto file = stratum_of_file_.find(canonical_text(o.inventory));
-    if (file != stratum_of_file_.end()) stratum = &strata_->strata()[file->second];
-  }
-  if (!stratum) return false;
-  o.stratum = *stratum;
-  ++found_;
-  return true;
+std::optional<std::string> StandOutput::row_of(const PlotOutcome& o) const {
+  const std::string& name = o.plot.empty() ? o.inventory : o.plot;
+  if (strata_->stratum_of(name)) return name;
+  // The strata file is read as text, a Windows-1251 one made UTF-8; a file name is bytes.
+  if (std::string utf8 = name_as_utf8(name); strata_->stratum_of(utf8)) return utf8;
+  if (!o.plot.empty()) return std::nullopt;
+  if (const auto named = folder_names_.find(o.inventory); named != folder_names_.end())
+    if (strata_->stratum_of(named->second)) return named->second;
+  if (const auto file = row_of_file_.find(canonical_text(o.inventory)); file != row_of_file_.end())
+    return file->second;
+  return std::nullopt;
+}
+
+StandOutput::Assigned StandOutput::assign_stratum(PlotOutcome& o) const {
+  if (!strata_) return Assigned::listed;
+  if (!o.stratum.empty()) return Assigned::tally_over_file;
+  const std::optional<std::string> row = row_of(o);
+  if (!row) return Assigned::unlisted;
+  o.stratum = *strata_->stratum_of(*row);
+  return Assigned::listed;
+}
+
+void StandOutput::mark_given(const PlotOutcome& o) {
+  if (!strata_) return;
+  plots_given_.insert(o.plot.empty() ? o.inventory : o.plot);
+  if (const std::optional<std::string> row = row_of(o)) plots_given_.insert(*row);
+  if (!o.stratum.empty()) ++found_;
+}
+
+std::vector<std::string> StandOutput::plots_not_given() const {
+  std::vector<std::string> out;
+  if (!strata_) return out;
+  for (const std::string& plot : strata_->plots())
+    if (!plots_given_.contains(plot)) out.push_back(plot);
+  return out;
 }
 
 void StandOutput::add(const PlotOutcome& o) {
@@ -181,7 +200,8 @@ std::string stand_text(const StandEstimate& estimate, char separator) {
          plural(first ? first->n : 0, "plot", "plots");
   if (!first) {
     out += "; no stand estimate";
-    if (!estimate.strata_without_plots.empty())
+    // Strata without plots stay out of a stand; with none left they are the reason.
+    if (!estimate.strata_without_plots.empty() && estimate.strata_without_area.empty())
       out += ": no plot in " +
              plural(std::ssize(estimate.strata_without_plots), "stratum", "strata") +
              " with an area";
@@ -195,6 +215,9 @@ std::string stand_text(const StandEstimate& estimate, char separator) {
   else if (first->strata_without_variance > 0)
     out += "; " + plural(first->strata_without_variance, "stratum", "strata") +
            " of one plot left out of the standard error, which understates the uncertainty";
+  if (!estimate.strata_without_plots.empty())
+    out += "; " + plural(std::ssize(estimate.strata_without_plots), "stratum", "strata") +
+           " with an area but no plot left out, the stand is that of the others";
   out += "\n";
   for (const Estimate e : all_estimates)
     if (const auto& summary = estimate.of(e))

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,12 +23,21 @@ class StandOutput {
   // plot's model 1 carbon is kept for the dots of the stand chart: one number a plot.
   StandOutput(const BatchOptions& options, bool keep_plot_values);
 
+  enum class Assigned {
+    listed,          // the stratum from the strata file, or from the tally without one
+    unlisted,        // not in the strata file: it stays out of the estimates
+    tally_over_file  // the tally's stratum column, though a strata file was given too
+  };
   // Gives the plot its stratum from the strata file when its tally named none. A file is found
   // under its path as given, its name within a folder given, or as the same file as a row's
-  // path taken from the strata file's folder or from the working folder. False when the strata
-  // file does not list it: it then stays out of the estimates.
-  bool assign_stratum(PlotOutcome& outcome);
-  // True when a strata file was given and none of the plots so far was found in it.
+  // path taken from the strata file's folder or from the working folder.
+  // Only looks up: the workers call it side by side.
+  Assigned assign_stratum(PlotOutcome& outcome) const;
+  // The plot was given, whatever its stratum: called in order, once a plot.
+  void mark_given(const PlotOutcome& outcome);
+  // The plots the strata file lists that no tally gave, in the file's order.
+  std::vector<std::string> plots_not_given() const;
+  // True when a strata file was given and none of the plots given had a stratum.
   bool none_found() const { return strata_ && found_ == 0; }
   // A refused plot counts in its stratum's plots, not in n.
   void add(const PlotOutcome& outcome);
@@ -40,12 +50,15 @@ class StandOutput {
  private:
   std::string strata_path_;
   std::optional<StrataTable> strata_;
-  std::map<std::string, std::string, std::less<>> folder_names_;     // as in BatchOptions
-  std::map<std::string, std::size_t, std::less<>> stratum_of_file_;  // by canonical path
-  std::size_t found_ = 0;
+  std::map<std::string, std::string, std::less<>> folder_names_;  // as in BatchOptions
+  std::map<std::string, std::string, std::less<>> row_of_file_;   // canonical path to row
+  std::size_t found_ = 0;                                         // plots given with a stratum
+  // The strata file's row that lists the plot, or null.
+  std::optional<std::string> row_of(const PlotOutcome& outcome) const;
   StandAccumulator accumulator_;
   bool keep_plot_values_;
   std::map<std::string, std::vector<double>, std::less<>> plot_values_;
+  std::set<std::string, std::less<>> plots_given_;
 };
 
 // The block printed after the plots: carbon and pieces of each estimate, by stratum and for

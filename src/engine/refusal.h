@@ -35,6 +35,10 @@ enum class RefusalKind {
   plot_repeated,  // file, line, found (the plot), other_line (where it was listed first)
   area_differs,   // file, line, found (the stratum), other_line (the first area given for it)
   area_missing,   // file, line (the stratum's first), found (the stratum): no area for it
+  // A table of coefficients by species and decay stage.
+  coefficient_repeated,  // file, line, found (the species), stage, other_line (its first row)
+  coefficients_missing,  // file (the tally), table, found: "code stage" of every piece without
+                         // a row, comma-separated
   // A parameter (a window field, a batch option).
   // parameter (stage and group for a density), problem, found; limit for below_minimum
   parameter_not_valid,
@@ -43,6 +47,8 @@ enum class RefusalKind {
   piece_never_crossed,  // file, line, record, length, limit, run
   figure_beyond_range,  // file, figure
   cancelled,            // file: the user (Esc, Finish, Ctrl+C) stopped the Start
+  internal_error,       // file, reason: a fault of the program's own, caught so that it ends
+                        // this plot alone (or the run, with no file) and leaves no stray file
   // An output: a report, the summary, a trace, a chart.
   output_unwritable,  // output, file, system_error, reason
   output_not_a_file,  // output, file: a device, a pipe or a socket stands at its path
@@ -60,6 +66,12 @@ enum class InventoryField {
   plot,
   stratum,
   area_ha,  // a stratum's area in a strata file
+  // The columns of a table of coefficients by species and decay stage.
+  coefficient_species,
+  coefficient_stage,
+  density,
+  reduction,
+  carbon_share,
 };
 
 // The parameters of a Start, in the window's order.
@@ -82,6 +94,7 @@ enum class ValueProblem {
   not_a_number,   // the text is not one plain decimal number
   out_of_range,   // beyond what the number's type holds, too large or too small
   outside_int16,  // a whole number outside -32768..32767
+  digit_group,    // a whole number with "," or "." before three digits: 1,000 runs or 1 run?
   below_minimum,  // below `limit` (a transect length, a number of runs)
   outside_range,  // outside what the quantity can be, or not finite: a carbon fraction in
                   // (0, 1], a density in (0, 1.5] t/m3, a wind force 0..5
@@ -123,6 +136,9 @@ enum class Output { none, report, summary, trace, table, chart };
 // A hint for a file that looks like another form than the one it was read in.
 enum class FormHint { none, semicolon_separated, tab_separated, space_separated, decimal_comma };
 
+// The decimal mark of the file where a number was refused; unknown: the point of the old form.
+enum class FileDecimal { unknown, point, comma, either };
+
 struct Refusal {
   RefusalKind kind = RefusalKind::file_unreadable;
   std::string file{};       // as the user gave it
@@ -146,6 +162,8 @@ struct Refusal {
   std::int64_t hint_line = 0;   // the line the hint speaks of
   std::string encoding{};       // the text encoding the file was read in, e.g. "UTF-16LE"
   std::int64_t other_line = 0;  // an earlier line that line `line` contradicts
+  FileDecimal decimal = FileDecimal::unknown;
+  std::string table{};  // the table of coefficients that lacks rows
 };
 
 // The exception that carries a Refusal out of the engine and the reports; what() is a short

@@ -136,7 +136,14 @@ std::optional<Layout> header_layout(std::string_view text, const std::vector<cha
       else if (field == InventoryField::plot)
         field.reset();  // the user named another column
     }
-    if (!field || layout.column[index_of(*field)] >= 0) continue;  // the first of a name counts
+    if (!field) continue;
+    if (layout.column[index_of(*field)] >= 0) {  // which of the two is meant cannot be told
+      Refusal refusal = refusal_of(RefusalKind::column_repeated, source, rows.line());
+      refusal.field = *field;
+      refusal.found = layout.name[index_of(*field)];
+      refusal.column = cell;
+      throw Refused(std::move(refusal));
+    }
     layout.column[index_of(*field)] = static_cast<int>(i);
     layout.name[index_of(*field)] = cell;
   }
@@ -271,6 +278,7 @@ class SpreadsheetReader {
     DebrisPiece piece;
     piece.line = static_cast<int>(line_);
     piece.group = group();
+    piece.local_code = cell(InventoryField::species_code);
     piece.diameter1 = diameter(InventoryField::diameter1);
     piece.diameter2 = diameter(InventoryField::diameter2);
     piece.piece_length = length();
@@ -290,6 +298,8 @@ class SpreadsheetReader {
     const std::string_view text = cell(field);
     const std::optional<double> value = tally_number(text, layout_.marks);
     if (!value) refuse(RefusalKind::field_not_valid, field, text);
+    if (text.find(',') != std::string_view::npos) comma_seen_ = true;
+    if (text.find('.') != std::string_view::npos) point_seen_ = true;
     return *value;
   }
 
@@ -371,7 +381,23 @@ class SpreadsheetReader {
       refusal.hint = FormHint::decimal_comma;
       refusal.hint_line = line_;
     }
+    refusal.decimal = file_decimal();
     throw Refused(std::move(refusal));
+  }
+
+  // The mark a bad number should have had: the layout's, or where either is taken, the one the
+  // rows read so far used.
+  FileDecimal file_decimal() const {
+    switch (layout_.marks) {
+      case DecimalMarks::point:
+        return FileDecimal::point;
+      case DecimalMarks::comma:
+        return FileDecimal::comma;
+      case DecimalMarks::either:
+        break;
+    }
+    if (comma_seen_ != point_seen_) return comma_seen_ ? FileDecimal::comma : FileDecimal::point;
+    return FileDecimal::either;
   }
 
   const Layout& layout_;
@@ -381,7 +407,8 @@ class SpreadsheetReader {
   std::int64_t line_ = 0;
   std::int64_t record_ = 0;
   mutable std::string unquoted_;
-  std::size_t current_ = 0;  // index of the plot of the last row
+  mutable bool comma_seen_ = false, point_seen_ = false;  // in the numbers read so far
+  std::size_t current_ = 0;                               // index of the plot of the last row
   std::unordered_map<std::string, std::size_t> plot_index_;
 };
 

@@ -24,7 +24,16 @@ enum class When {
   file_named,      // the refusal names a file
   report_output,   // the output is a report (or unnamed): the window may be told to write none
   hint_uncounted,  // a hint without a count of the fields it saw
+  cyrillic_code,   // a species code typed as a Cyrillic letter: «С» and «Н» look like C and H
+  table_file,      // the file is a table of coefficients, not a tally
 };
+
+// One Cyrillic letter (U+0400..U+04FF, two bytes in UTF-8) and nothing else.
+bool one_cyrillic_letter(std::string_view text) {
+  return text.size() == 2 && static_cast<unsigned char>(text[0]) >= 0xD0 &&
+         static_cast<unsigned char>(text[0]) <= 0xD3 &&
+         (static_cast<unsigned char>(text[1]) & 0xC0) == 0x80;
+}
 
 bool applies(When when, const Refusal& r) {
   switch (when) {
@@ -40,6 +49,10 @@ bool applies(When when, const Refusal& r) {
       return r.output != Output::summary && r.output != Output::trace;
     case When::hint_uncounted:
       return r.hint_fields == 0;
+    case When::cyrillic_code:
+      return r.field == InventoryField::species_code && one_cyrillic_letter(r.found);
+    case When::table_file:
+      return r.field == InventoryField::coefficient_species;
   }
   return true;
 }
@@ -56,9 +69,49 @@ struct RefusalRow {
   Words words;
 };
 
+// The codes are never guessed from a look-alike letter: the user says which was meant.
+const Words cyrillic_code_words{
+    "{place_and_field}: «{found}» — кириллическая буква; коды пород пишутся латиницей: S, H, C.",
+    "{place_and_field}: {shown} is a Cyrillic letter; the species codes are the Latin letters S, H "
+    "and C{hint}",
+    "{place_and_field}: \"{found}\" is a Cyrillic letter; the species codes are the Latin letters "
+    "S, H and C"};
+
+// The ranges the Start takes, not those of the number's type.
+const Words transect_length_range_words{
+    "{parameter}: длина трансекты — целое число метров от 1 до 32767, а введено «{found}».",
+    "transect length must be 1..32767 m, got {found}",
+    "{parameter}: the transect length is a whole number of metres from 1 to 32767, found "
+    "\"{found}\""};
+const Words run_count_range_words{
+    "{parameter}: число прогонов — целое число от 1 до 32767, а введено «{found}».",
+    "number of runs must be 1..32767, got {found}",
+    "{parameter}: the number of runs is a whole number from 1 to 32767, found \"{found}\""};
+
 // The batch's English ends without a full stop; {hint} is the batch's hint about the file's form,
 // which the window says as sentences of their own after the text.
 const RefusalRow rows[] = {
+    // The window's words for a coefficients table that cannot be read; the batch's name it by
+    // {input} in the rows after these.
+    {.kind = K::file_missing,
+     .when = When::table_file,
+     .words = {"Таблица коэффициентов «{file}» не найдена.", nullptr,
+               "coefficients table \"{file}\" not found"}},
+    {.kind = K::file_unreadable,
+     .when = When::table_file,
+     .words = {"Таблица коэффициентов «{file}» не читается: {reason}.", nullptr,
+               "coefficients table \"{file}\" cannot be read: {reason}"}},
+    {.kind = K::file_is_folder,
+     .when = When::table_file,
+     .words = {"«{file}» — папка, а не таблица коэффициентов.", nullptr,
+               "\"{file}\" is a folder, not a coefficients table"}},
+    {.kind = K::file_too_large,
+     .when = When::table_file,
+     .words = {"Таблица коэффициентов «{file}» больше {mebibytes} МБ: файлы такого размера "
+               "программа не читает.",
+               nullptr,
+               "coefficients table \"{file}\" is larger than {mebibytes} MB: the program does not "
+               "read files that large"}},
     {.kind = K::file_missing,
      .words = {"Файл данных «{file}» не найден.", "cannot open {input} {file}: {reason}",
                "data file \"{file}\" not found"}},
@@ -96,6 +149,8 @@ const RefusalRow rows[] = {
                "записи пять полей.",
                "{place}: the file ends inside the record after {field_place}; a record has five "
                "fields{hint}"}},
+    {.kind = K::field_not_valid, .when = When::cyrillic_code, .words = cyrillic_code_words},
+    {.kind = K::species_unknown, .when = When::cyrillic_code, .words = cyrillic_code_words},
     {.kind = K::field_not_valid,
      .when = When::found_empty,
      .words = {"{place_and_field}: {expected}, а поле пустое."}},
@@ -138,9 +193,15 @@ const RefusalRow rows[] = {
                "{place}: the first row names no known column ({shown}); name the columns species, "
                "d1, d2, length and stage (and plot, stratum)"}},
     {.kind = K::column_repeated,
+     .when = When::found_empty,
      .role = FileRole::strata,
      .words = {"{place}: столбец «{column_or_field}» назван в заголовке дважды.",
                "{place}: the header names the {field} column twice ({shown_column})"}},
+    // A tally: found holds the column taken first, column the one that names it again.
+    {.kind = K::column_repeated,
+     .words = {"{place}: столбец «{column_or_field}» назван в заголовке дважды: и «{found}», и "
+               "«{column}».",
+               "{place}: the header names the {field} column twice ({shown} and {shown_column})"}},
     {.kind = K::record_too_long,
      .role = FileRole::strata,
      .words = {"{place}: лишнее поле «{found}»: в записи не больше {limit} полей.",
@@ -161,6 +222,18 @@ const RefusalRow rows[] = {
      .words = {"{place}: у страты «{found}» не указана площадь, хотя у других страт она есть.",
                "{place}: the stratum {shown} has no area; with an area_ha column every stratum "
                "needs one"}},
+    {.kind = K::coefficient_repeated,
+     .role = FileRole::coefficients,
+     .words = {"{place}: порода «{found}» на стадии {stage} уже есть в строке {other_line}.",
+               "{place}: the species {shown} at stage {stage} is listed already on line "
+               "{other_line}"}},
+    {.kind = K::coefficients_missing,
+     .words = {"{place}: в таблице коэффициентов «{table}» нет строк для пород и стадий: "
+               "{found}.",
+               "{place}: the coefficients table {table} has no row for these species and stages: "
+               "{found}",
+               "{place}: the coefficients table \"{table}\" has no row for these species and "
+               "stages: {found}"}},
     // {parameter}: the window's caption of the field, the batch's option.
     {.kind = K::parameter_not_valid,
      .when = When::file_named,
@@ -188,32 +261,35 @@ const RefusalRow rows[] = {
      .words = {"{parameter}: число «{found}» слишком велико или слишком мало.",
                "{parameter} \"{found}\" is out of range",
                "{parameter}: the number \"{found}\" is too large or too small"}},
-    // Length and runs are said with the range their field takes, not the range of the number.
     {.kind = K::parameter_not_valid,
      .parameter = Parameter::transect_length,
      .problem = P::outside_int16,
-     .words = {nullptr, "transect length must be 1..32767 m, got {found}", ""}},
+     .words = transect_length_range_words},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::transect_length,
+     .problem = P::below_minimum,
+     .words = transect_length_range_words},
     {.kind = K::parameter_not_valid,
      .parameter = Parameter::run_count,
      .problem = P::outside_int16,
-     .words = {nullptr, "number of runs must be 1..32767, got {found}", ""}},
+     .words = run_count_range_words},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::run_count,
+     .problem = P::below_minimum,
+     .words = run_count_range_words},
+    {.kind = K::parameter_not_valid,
+     .problem = P::digit_group,
+     .words = {"{parameter}: «{found}» неоднозначно: запятая или точка здесь может отделять "
+               "тысячи. Целое число пишите без разделителей: {digits}.",
+               "{parameter} \"{found}\" is ambiguous (a thousands separator?); write {digits} "
+               "without separators",
+               "{parameter}: \"{found}\" is ambiguous: the mark may separate thousands. Write "
+               "whole numbers without separators: {digits}"}},
     {.kind = K::parameter_not_valid,
      .problem = P::outside_int16,
      .words = {"{parameter}: число «{found}» вне пределов от -32768 до 32767.",
                "{parameter} \"{found}\" is outside -32768..32767",
                "{parameter}: the number \"{found}\" is outside -32768..32767"}},
-    {.kind = K::parameter_not_valid,
-     .parameter = Parameter::transect_length,
-     .problem = P::below_minimum,
-     .words = {"{parameter}: длина должна быть не меньше {limit} м.",
-               "transect length must be 1..32767 m, got {found}",
-               "{parameter}: the length must be at least {limit} m"}},
-    {.kind = K::parameter_not_valid,
-     .parameter = Parameter::run_count,
-     .problem = P::below_minimum,
-     .words = {"{parameter}: нужен хотя бы один прогон.",
-               "number of runs must be at least {limit}, got {found}",
-               "{parameter}: at least one run is needed"}},
     {.kind = K::parameter_not_valid,
      .problem = P::below_minimum,
      .words = {"{parameter}: значение должно быть не меньше {limit}.",
@@ -269,6 +345,17 @@ const RefusalRow rows[] = {
     {.kind = K::cancelled,
      .words = {"Расчёт отменён.", "{file}: interrupted; no report was written",
                "The Start was cancelled"}},
+    {.kind = K::internal_error,
+     .when = When::file_named,
+     .words = {"«{file}»: расчёт остановлен внутренней ошибкой программы ({reason}); отчёты не "
+               "записаны.",
+               "{file}: stopped by an internal error ({reason}); no report was written",
+               "\"{file}\": the calculation stopped on an internal error of the program "
+               "({reason}); no report was written"}},
+    {.kind = K::internal_error,
+     .words = {"Расчёт остановлен внутренней ошибкой программы ({reason}).",
+               "stopped by an internal error ({reason})",
+               "The calculation stopped on an internal error of the program ({reason})"}},
     // Also an output that is no regular file, with its own {reason}.
     {.kind = K::output_unwritable,
      .when = When::report_output,
@@ -338,9 +425,15 @@ const Words field_number_words{"поле {field_number} ({field})", "field {fiel
 const Words column_words{"столбец «{column}» ({field})", "column \"{column}\" ({field})"};
 const Words inventory_words{"файл данных", "inventory file"};
 const Words species_map_words{"список пород", "species map"};
+const Words strata_words{"файл страт", "strata file"};
+const Words coefficients_words{"таблица коэффициентов", "coefficients table"};
 const Words not_a_file_words{"на этом месте не обычный файл, а устройство или канал",
                              "it is not a regular file"};
 const Words point_words{" (десятичный разделитель — точка)", " (period as decimal point)"};
+const Words comma_words{" (десятичный разделитель в этом файле — запятая)",
+                        " (comma as decimal mark in this file)"};
+const Words either_words{" (десятичный разделитель — запятая или точка)",
+                         " (comma or period as decimal mark)"};
 
 // A refusal being worded: the refusal, the voice and the file its row names.
 struct Said {
@@ -353,8 +446,24 @@ struct Said {
 std::string say(const char* text, const Said& s);
 std::string say(const Words& words, const Said& s) { return say(words_for(words, s.voice), s); }
 
+// The file a field belongs to where the field tells it, else the row's.
+FileRole role_of_field(InventoryField field, FileRole role) {
+  switch (field) {
+    case InventoryField::area_ha:
+      return FileRole::strata;
+    case InventoryField::coefficient_species:
+    case InventoryField::coefficient_stage:
+    case InventoryField::density:
+    case InventoryField::reduction:
+    case InventoryField::carbon_share:
+      return FileRole::coefficients;
+    default:
+      return role;
+  }
+}
+
 std::string place(const Said& s) {
-  return place_text({.role = s.r.field == InventoryField::area_ha ? FileRole::strata : s.role,
+  return place_text({.role = role_of_field(s.r.field, s.role),
                      .file = s.r.file,
                      .line = s.r.line,
                      .record = s.r.record},
@@ -410,17 +519,38 @@ const ValueRow values[] = {
        return s.r.column.empty() ? say(field_name_words(s.r.field), s) : s.r.column;
      }},
     {"expected", [](const Said& s) { return say(expected_words(s.r.field), s); }},
-    // A file with a header row may take a decimal comma: the English leaves the note out there.
+    // The decimal mark of the file. The batch's English leaves the point out where the file has
+    // a header row and its mark is not known.
     {"point",
      [](const Said& s) {
+       switch (s.r.decimal) {
+         case FileDecimal::comma:
+           return say(comma_words, s);
+         case FileDecimal::either:
+           return say(either_words, s);
+         case FileDecimal::point:
+         case FileDecimal::unknown:
+           break;
+       }
        const bool said = s.r.column.empty() || s.voice.language == Language::russian;
        return said ? say(point_words, s) : std::string();
      }},
     {"found", [](const Said& s) { return s.r.found; }},
+    // The text found without blanks and marks: "1,000" as the whole number 1000.
+    {"digits",
+     [](const Said& s) {
+       std::string digits;
+       for (const char c : s.r.found)
+         if (c != ',' && c != '.' && c != ' ' && c != '\t') digits += c;
+       return digits;
+     }},
     {"shown", [](const Said& s) { return shown(s.r.found, s); }},
     {"shown_column", [](const Said& s) { return shown(s.r.column, s); }},
     {"input",
      [](const Said& s) {
+       if (s.r.field == InventoryField::species_code) return say(species_map_words, s);
+       return say(s.r.field == InventoryField::stratum ? strata_words : inventory_words, s);
+       if (s.r.field == InventoryField::coefficient_species) return say(coefficients_words, s);
        return say(s.r.field == InventoryField::species_code ? species_map_words : inventory_words,
                   s);
      }},
@@ -437,6 +567,7 @@ const ValueRow values[] = {
     {"limit", [](const Said& s) { return std::to_string(s.r.limit); }},
     {"mebibytes", [](const Said& s) { return std::to_string(s.r.limit >> 20); }},
     {"other_line", [](const Said& s) { return std::to_string(s.r.other_line); }},
+    {"table", [](const Said& s) { return s.r.table; }},
     {"run", [](const Said& s) { return std::to_string(s.r.run); }},
     {"length",
      [](const Said& s) {

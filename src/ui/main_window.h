@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "ui/coefficients_choice.h"
 #include "ui/convergence_chart.h"
 #include "ui/data_file_chooser.h"
 #include "ui/message_sink.h"
@@ -57,6 +58,7 @@ class MainWindow : public QMainWindow {
   ConvergenceChart& convergence_chart() { return *chart_; }
   QAction& chart_action() { return *chart_action_; }
   DataFileChooser& chooser() { return *chooser_; }
+  CoefficientsChoice& coefficients() { return *coefficients_; }
   StartStatusLine& status_line() { return *status_line_; }
   bool running() const { return host_ != nullptr; }
   const StartSummary& last_start() const { return summary_; }
@@ -85,6 +87,7 @@ class MainWindow : public QMainWindow {
 
   void build_parameters_frame(const QStringList& drives, const QString& start_directory);
   void build_density_grid(QWidget* frame);
+  void build_coefficients_choice(QWidget* frame);
   void build_results_frame();
   void build_commands();
   void build_chart_access();
@@ -102,7 +105,7 @@ class MainWindow : public QMainWindow {
   StartMessages run_planned_start(const PlannedStart& plan, WindowRunHost& host,
                                   ResultsDisplay& results, char separator);
   void tell_start_end(const PlannedStart& plan, const StartMessages& messages, char separator);
-  QString done_line(const QString& plot_id, const QString& warnings, char separator) const;
+  QString done_line(const QString& plot_id, bool warned, bool stale_reports, char separator) const;
 
   void lock_parameters(bool locked);
   void tell(const QString& text);
@@ -119,6 +122,7 @@ class MainWindow : public QMainWindow {
   ParameterFields parameters_;
   ResultFields result_fields_;
   DataFileChooser* chooser_ = nullptr;
+  CoefficientsChoice* coefficients_ = nullptr;
   StartStatusLine* status_line_ = nullptr;
   PlotWindow* plot_ = nullptr;
   ConvergenceChart* chart_ = nullptr;

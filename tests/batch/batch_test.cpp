@@ -4,11 +4,14 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <map>
+#include <set>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "../support/batch_folder.h"
+#include "batch/plot_workers.h"
+#include "field/text_encoding.h"
 #include "start/refusal_words.h"
 #include "start/warning_words.h"
 
@@ -18,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using BatchTest = testing::BatchFolder;
 using json = nlohmann::json;
+using testing::file_bytes;
 
 TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   ASSERT_EQ(
@@ -46,21 +50,85 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   EXPECT_TRUE(fs::exists(in("plots_results.txt")));
 }
 
-TEST_F(BatchTest, SameSeedSameNumbersWhateverTheNumberOfJobs) {
-  std::vector<std::string> args = {"--json", "--no-reports", "--seed", "11", "--runs", "5"};
-  // More files than the two workers may run ahead of the one printed.
-  for (int i = 0; i < 20; ++i)
-    args.push_back(write("p" + std::to_string(i) + ".txt",
-                         "S,20,20,3,1\nC,10,8,1.5," + std::to_string(1 + i % 5) + "\n"));
-  ASSERT_EQ(batch(args), 0);
-  const auto one = json_lines(""), stand_one = json_lines("stand");
-  args.insert(args.begin(), {"--jobs", "2"});
-  ASSERT_EQ(batch(args), 0);
-  ASSERT_EQ(one.size(), 20u);
-  EXPECT_EQ(one, json_lines(""));
-  ASSERT_EQ(stand_one.size(), 1u);
-  EXPECT_EQ(stand_one, json_lines("stand"));     // the plots added in the same order
-  EXPECT_EQ(one[2]["inventory"], in("p2.txt"));  // printed in file order
+// Every output the same to the byte with one, two or four jobs, in text and in JSON: more
+// plots than the workers may run ahead of the one printed, a file of three plots and a refused
+// file among them, each plot's seed from its identity. The first file is long,
+// so that the files after it are read before it.
+TEST_F(BatchTest, SameOutputsWhateverTheNumberOfJobs) {
+  std::filesystem::create_directory(in("plots"));
+  std::string strata = "plot,stratum\nA,s0\nB,s1\nC,s2\n";
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = (i < 10 ? "plots/p0" : "plots/p") + std::to_string(i) + ".txt";
+    std::string records = "S,20,20,3,1\nC,10,8,1.5," + std::to_string(1 + i % 5) + "\n";
+    for (int copies = i == 0 ? 11 : 0; copies > 0; --copies) records += records;
+    write(name, records);
+    if (i != 7) strata += in(name) + ",s" + std::to_string(i % 3) + "\n";  // p07 unlisted
+  }
+  write("plots/p04b.csv",
+        "plot,species,d1,d2,length,stage\nA,S,20,20,3,1\nB,H,12,10,2,2\nA,C,30,25,4,3\n"
+        "C,S,8,8,1,4\n");
+  write("plots/p08b.txt", "S,20,x,3,1\n");
+  const std::string strata_csv = write("strata.csv", strata), stand_csv = in("stand.csv"),
+                    summary_csv = in("summary.csv"), pieces_csv = in("pieces.csv");
+  const std::vector<std::string> options = {
+      "--no-reports",    "--seed",  "11",        "--runs",    "2",        "--strata", strata_csv,
+      "--stand-summary", stand_csv, "--summary", summary_csv, "--pieces", pieces_csv, in("plots")};
+  for (const bool json : {false, true}) {
+    SCOPED_TRACE(json ? "json" : "text");
+    std::vector<std::string> first;
+    for (const char* jobs : {"1", "2", "4"}) {
+      std::vector<std::string> args = options;
+      args.insert(args.end(), {"--jobs", jobs});
+      if (json) args.push_back("--json");
+      EXPECT_EQ(batch(args), 1);  // for p08b
+      const std::vector<std::string> outputs = {result_.out, result_.err, file_bytes(summary_csv),
+                                                file_bytes(stand_csv), file_bytes(pieces_csv)};
+      if (first.empty()) first = outputs;
+      EXPECT_EQ(outputs, first) << "--jobs " << jobs;
+    }
+  }
+  // The JSON lines of the last run: in file-then-plot order, each plot with a seed of its own.
+  const auto plots = json_lines("");
+  ASSERT_EQ(plots.size(), 20u + 3 + 1);
+  EXPECT_EQ(plots[5]["plot"], "A");
+  EXPECT_EQ(plots[7]["plot"], "C");
+  EXPECT_EQ(plots[8]["inventory"], in("plots/p05.txt"));
+  EXPECT_EQ(plots[12]["inventory"], in("plots/p08b.txt"));
+  EXPECT_EQ(plots[13]["inventory"], in("plots/p09.txt"));
+  std::set<std::uint64_t> seeds;
+  for (const auto& plot : plots) seeds.insert(plot["seed"].get<std::uint64_t>());
+  EXPECT_EQ(seeds.size(), plots.size());
+  EXPECT_EQ(json_lines("stand").size(), 1u);
+}
+
+// A callback that throws stops the workers, whichever plot it fails on, and its exception comes
+// out of run_plot_workers; the outcomes handed on before it are the first ones, in order.
+TEST_F(BatchTest, AFailingCallbackStopsTheWorkers) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 40; ++i) files.push_back(write(std::to_string(i) + ".txt", "S,20,20,3,1\n"));
+  for (const bool in_take : {false, true}) {
+    for (const int jobs : {1, 2, 4}) {
+      SCOPED_TRACE((in_take ? "take, jobs " : "process, jobs ") + std::to_string(jobs));
+      std::vector<std::string> taken;
+      const auto process = [&](PlotWork work) {
+        if (!in_take && work.position == 25) throw std::runtime_error("process");
+        PlotOutcome outcome;
+        outcome.inventory = work.file;
+        return outcome;
+      };
+      const auto take = [&](PlotOutcome outcome) {
+        if (in_take && taken.size() == 25) throw std::runtime_error("take");
+        taken.push_back(outcome.inventory);
+      };
+      EXPECT_THROW(run_plot_workers(files, TallyOptions{}, jobs, process, take),
+                   std::runtime_error);
+      ASSERT_LE(taken.size(), 25u);
+      EXPECT_TRUE(std::equal(taken.begin(), taken.end(), files.begin()));
+      if (in_take) {
+        EXPECT_EQ(taken.size(), 25u);
+      }
+    }
+  }
 }
 
 // A plot's seed follows from the batch seed and the plot: a file added before it, another name
@@ -94,8 +162,9 @@ TEST_F(BatchTest, APlotsSeedDependsOnlyOnThePlot) {
 TEST_F(BatchTest, UsageErrorsExitTwoAndHelpListsTheOptions) {
   EXPECT_EQ(batch({}), 2);
   EXPECT_EQ(batch({"--help"}), 0);
-  for (const char* option : {"--transect-length", "--input-separator", "--input-decimal",
-                             "--input-encoding", "--species-map", "--plot-column"})
+  for (const char* option :
+       {"--transect-length", "--input-separator", "--input-decimal", "--input-encoding",
+        "--species-map", "--plot-column", "--coefficients"})
     EXPECT_NE(result_.out.find(option), std::string::npos) << option;
   // Values are named as a user reads them, not by the parser's types and sets.
   for (const char* type : {":{", ":INT", ":POSITIVE", "[1 - 64]", "TEXT", ":FLOAT"})
@@ -129,6 +198,29 @@ TEST_F(BatchTest, ParametersAreReadAsTheWindowReadsItsFields) {
   EXPECT_FALSE(fs::exists(folder_.path() / "plotm_results.txt"));
 }
 
+// The README's example worked by hand: the table's carbon in model 1, the table named in the
+// settings.
+TEST_F(BatchTest, CoefficientsTableIsRecordedBesideTheSettings) {
+  const std::string table = write("k.csv", "species,stage,density,reduction\nPl,4,0.3,0.8\n");
+  const std::string map = write("map.csv", "Pl,C\n");
+  const std::string plot = write("plot.csv", "species,d1,d2,length,stage\nPl,20,20,10,4\n");
+  ASSERT_EQ(batch({"--json", "--no-reports", "--coefficients", table, "--species-map", map,
+                   "--summary", in("sum.csv"), plot}),
+            0)
+      << result_.err;
+  const auto j = json_lines().at(0);
+  EXPECT_EQ(j["coefficients"], table);
+  EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(), 0.5918760559363164);
+  const auto summary = testing::lines_of(contents("sum.csv"));
+  ASSERT_EQ(summary.size(), 2u);
+  EXPECT_TRUE(summary[0].ends_with(",coefficients"));
+  EXPECT_TRUE(summary[1].ends_with(",\"" + table + "\"")) << summary[1];
+  // A piece without a row refuses its inventory and names it.
+  EXPECT_EQ(batch({"--no-reports", "--coefficients", table, write("p2.txt", "H,9,9,2,3\n")}), 1);
+  EXPECT_NE(result_.err.find("has no row for these species and stages: H 3"), std::string::npos)
+      << result_.err;
+}
+
 TEST_F(BatchTest, TraceHasOneLinePerAttempt) {
   ASSERT_EQ(batch({"--json", "--no-reports", "--runs", "3", "--seed", "8", "--trace",
                    in("trace.csv"), write("plot.txt", "S,20,20,5,1\nH,10,10,2,2\n")}),
@@ -152,6 +244,56 @@ TEST_F(BatchTest, WithoutReportsAnyInventoryPathWillDo) {
   fs::current_path(saved);
   EXPECT_EQ(result_.err,
             "quorvel-batch: The inventory path \"p\" is too short to name the reports after it\n");
+}
+
+// Names are bytes: a Windows-1251 file name, a line break or markup in one, a Windows-1251
+// strata file. Every JSON line still parses, the CSV is UTF-8, the charts are XML and the text
+// gives each plot its one heading line.
+TEST_F(BatchTest, EveryOutputStaysReadableWhateverTheNamesHold) {
+  const struct {
+    const char* name;
+    std::string file;   // the inventory's name in the folder
+    std::string shown;  // as the JSON line gives it
+    bool listed;        // in the strata file, which is text: not with a byte of no encoding
+  } cases[] = {
+      {"Windows-1251", "\xEF\xEB\xEE\xF9\xE0\xE4\xEA\xE0.txt", "площадка.txt", true},
+      {"a byte no encoding knows", "p\x98.txt", "p\uFFFD.txt", false},
+      {"a line break", "two\nlines.txt", "two\nlines.txt", true},
+      {"markup", "<a&b>.txt", "<a&b>.txt", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const testing::TemporaryFolder folder;
+    const std::string plain = folder.write("plain.txt", "S,20,20,10,1\n");
+    const std::string odd = folder.write(c.file, "S,20,20,5,1\n");
+    std::string listing = "plot,stratum\n" + plain + ",\xD1\xEE\xF1\xED\xE0\n";
+    if (c.listed) listing += '"' + odd + "\",\xD1\xEE\xF1\xED\xE0\n";
+    const std::string strata = folder.write("strata.csv", listing);
+    EXPECT_EQ(batch({"--json", "--no-reports", "--runs", "2", "--strata", strata, "--summary",
+                     folder.in("s.csv"), "--chart", folder.in("c.svg"), plain, odd}),
+              0)
+        << result_.err;
+    const auto lines = json_lines();  // each parses
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1]["inventory"], folder.in(c.shown));
+    EXPECT_EQ(lines[0]["stratum"], "Сосна");
+    EXPECT_EQ(lines[3]["n"], c.listed ? 2 : 1);
+    EXPECT_TRUE(is_valid_utf8(testing::file_bytes(folder.in("s.csv"))));
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+      if (entry.path().extension() != ".svg") continue;
+      const std::string svg = testing::file_bytes(entry.path());
+      EXPECT_TRUE(is_valid_utf8(svg)) << entry.path();
+      EXPECT_EQ(std::count_if(svg.begin(), svg.end(),
+                              [](char ch) { return ch > 0 && ch < ' ' && ch != '\n'; }),
+                0);
+      EXPECT_EQ(svg.find("<a&"), std::string::npos);
+    }
+    batch({"--no-reports", "--runs", "2", plain, plain});
+    const std::string two_plain = result_.out;
+    batch({"--no-reports", "--runs", "2", plain, odd});
+    EXPECT_EQ(std::ranges::count(result_.out, '\n'), std::ranges::count(two_plain, '\n'))
+        << result_.out;
+  }
 }
 
 // Every kind of refusal, worded in English from its data alone.
@@ -202,6 +344,10 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
         .column = "Порода", .found = "бук"},
        "t.csv, line 2, record 1, column \"Порода\" (species code): expected the species code "
        "\"S\", \"H\" or \"C\" or a species listed with --species-map, found \"бук\""},
+      {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
+        .column = "Порода", .found = "С"},
+       "t.csv, line 2, record 1, column \"Порода\" (species code): \"С\" is a Cyrillic letter; "
+       "the species codes are the Latin letters S, H and C"},
       {{.kind = species_listed_twice, .file = "map.csv", .line = 5, .field = species_code,
         .found = "дуб"},
        "map.csv, line 5: the species \"дуб\" is listed twice, with two codes"},
@@ -231,6 +377,15 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "s.csv, line 6: the stratum \"north\" has another area here than on line 3"},
       {{.kind = area_missing, .file = "s.csv", .line = 2, .found = "north"},
        "s.csv, line 2: the stratum \"north\" has no area; with an area_ha column every stratum needs one"},
+      {{.kind = field_not_valid, .file = "k.csv", .line = 4, .field = density,
+        .column = "Density", .found = "1.6"},
+       "k.csv, line 4, column \"Density\" (density): expected a density in t/m3, a number above "
+       "0 and at most 1.5, found \"1.6\""},
+      {{.kind = coefficient_repeated, .file = "k.csv", .line = 5, .stage = 4, .found = "Pl",
+        .other_line = 2},
+       "k.csv, line 5: the species \"Pl\" at stage 4 is listed already on line 2"},
+      {{.kind = coefficients_missing, .file = "plot.csv", .found = "At 4, C 2", .table = "k.csv"},
+       "plot.csv: the coefficients table k.csv has no row for these species and stages: At 4, C 2"},
       {{.kind = parameter_not_valid, .file = "t.csv", .parameter = Parameter::input_decimal,
         .found = ","},
        "t.csv: --input-decimal \",\" cannot be used where fields are separated by commas; a "
@@ -249,6 +404,12 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
       {{.kind = file_too_large, .file = "big.txt", .limit = 2147483648},
        "cannot read inventory file big.txt: it is larger than 2048 MiB, the most such a file may "
        "hold"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::transect_length, .found = "40000",
+        .problem = P::outside_int16},
+       "transect length must be 1..32767 m, got 40000"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "1,000",
+        .problem = P::digit_group},
+       "--runs \"1,000\" is ambiguous (a thousands separator?); write 1000 without separators"},
       {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "",
         .problem = P::empty},
        "--runs \"\" is empty"},
@@ -261,6 +422,9 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
       {{.kind = parameter_not_valid, .parameter = Parameter::transect_length, .found = "0",
         .limit = 1, .problem = P::below_minimum},
        "transect length must be 1..32767 m, got 0"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "-2", .limit = 1,
+        .problem = P::below_minimum},
+       "number of runs must be 1..32767, got -2"},
       {{.kind = piece_cannot_cross, .file = "p.txt", .line = 2, .record = 2, .length = 1e-300},
        "p.txt, line 2, record 2: a piece of length 1e-300 m can never cross the transect"},
       {{.kind = piece_never_crossed, .file = "p.txt", .line = 1, .record = 1, .length = 0.05,
@@ -271,6 +435,14 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "h.txt: the figures are too large to compute (the expected carbon is beyond the range of "
        "numbers); check the diameters, lengths, densities and the carbon fraction"},
       {{.kind = cancelled, .file = "p.txt"}, "p.txt: interrupted; no report was written"},
+      {{.kind = internal_error, .file = "p.txt", .reason = "vector"},
+       "p.txt: stopped by an internal error (vector); no report was written"},
+      {{.kind = internal_error, .reason = "bad_alloc"}, "stopped by an internal error (bad_alloc)"},
+      {{.kind = file_missing, .file = "s.csv", .field = stratum, .system_error = ENOENT},
+       "cannot open strata file s.csv: No such file or directory"},
+      {{.kind = column_repeated, .file = "t.csv", .line = 1, .field = plot, .column = "Участок",
+        .found = "plot"},
+       "t.csv, line 1: the header names the plot column twice (\"plot\" and \"Участок\")"},
       {{.kind = output_unwritable, .file = "/r/pm_results.txt", .output = Output::report,
         .system_error = EACCES},
        "Cannot write the report \"/r/pm_results.txt\": Permission denied"},
@@ -321,7 +493,7 @@ TEST(Words, EveryKindAndNameIsWordedForEachReaderInEachLanguage) {
   const auto field = [](int f) {
     return [f](Refusal& r) { r.kind = RefusalKind::field_not_valid, r.field = InventoryField(f); };
   };
-  for (int f = 1; f <= static_cast<int>(InventoryField::area_ha); ++f)
+  for (int f = 1; f <= static_cast<int>(InventoryField::carbon_share); ++f)
     worded("field " + std::to_string(f), refusal_with(field(f)), refusal_with(field(0)));
   const auto parameter = [](int p) {
     return [p](Refusal& r) {

@@ -36,6 +36,8 @@ std::vector<BatchEdge> batch_edges() {
       {{"--expected-only", "--runs", "32767", "--transect-length", "32767"}, longer, 0, "expected"},
       {{"--runs", "32767", "--max-attempts", "50"}, plain + short_piece, 1, "50 attempts"},
       {{"--runs", "2"}, "\"S\",1e30,1e30,10,1\n", 0, "e+57"},
+      // Beyond 2^53 pieces per hectare are no longer counted one by one: a number, not a count.
+      {{"--expected-only"}, "\"S\",20,20,1e-17,1\n", 0, "\"pieces_per_ha\":1.5699999999999998e+19"},
       {{}, huge, 1, "too large"},
       {{"--expected-only"}, huge, 1, "too large"},
       // The reader's own tests take every text of no finite number in every inventory field.
@@ -44,7 +46,7 @@ std::vector<BatchEdge> batch_edges() {
       {{"--wind", "north"}, plain, 2, "--wind: expected none, N, NE"},
       {{"--density", "6:S=0,3"}, plain, 2, "--density: expected STAGE:CODE=TEXT"},
       // A parameter the plots cannot have is a usage error, whether of its form or its range.
-      {{"--runs", "0"}, plain, 2, "number of runs must be at least 1, got 0"},
+      {{"--runs", "0"}, plain, 2, "number of runs must be 1..32767, got 0"},
       {{"--runs", "abc"}, plain, 2, "--runs \"abc\" is not a number"},
       {{"--carbon-fraction", "abc"}, plain, 2, "--carbon-fraction \"abc\" is not a number"},
       {{"--carbon-fraction", "50"},

@@ -94,6 +94,7 @@ TEST_F(MainWindowAtStart, ControlsSitAtTheirDesignedPlaces) {
       {"Option1", 1200, 720, 255, 195},    {"Option5", 1920, 1440, 255, 195},
       {"Text30", 2400, 960, 255, 285},     {"Text10", 1560, 360, 1815, 285},
       {"Label13", 120, 3120, 1575, 375},   {"Text9", 1920, 4800, 975, 375},
+      {"Text5", 5520, 720, 615, 285},  // wider than the form's 375: five digits fit
   };
   EXPECT_EQ(w.window->centralWidget()->size(), QSize(10455 / 15, 6465 / 15));
   for (const auto& [name, left, top, width, height] : designed) {
@@ -126,7 +127,7 @@ TEST_F(MainWindowAtStart, FocusFollowsTheDesignedOrderAndStartsAtStart) {
           "Text9 Text7 Text6 Command2 Drive1 Dir1 File1 Text4 Text14 Text15 Text16 "
           "Text17 Text18 Text19 Text20 Text21 Text22 Text23 Text24 Text25 Text26 "
           "Text27 Text28 Text29 Option1 Option2 Option3 Option4 Option5 Option6 "
-          "Option7 Option8 Text30")
+          "Option7 Option8 Text30 coefficients_button coefficients_drop")
           .split(' ');
   QWidget* start = control("Command1");
   QStringList order;

@@ -59,16 +59,50 @@ TEST_F(WindowStart, WorkedExampleFillsTheExactTextsAndWritesBothReports) {
   EXPECT_EQ(w.window->chooser().file_list().count(), 1);
 }
 
+// A table read greys the grid; one refused by line and column leaves the table in use.
+TEST_F(WindowStart, ACoefficientsTableTakesTheGridsPlaceUntilDropped) {
+  QString offered = w.path("k.csv");
+  w.window->coefficients().set_file_dialog([&offered] { return offered; });
+  write_file(offered, "species,stage,density\nS,1,0.4\n");
+  write_file(w.path("bad.csv"), "species,stage,density\nS,1,1.6\n");
+  w.button("coefficients_button")->click();
+  offered = w.path("bad.csv");
+  w.button("coefficients_button")->click();
+  ASSERT_EQ(w.messages.size(), 1);
+  EXPECT_TRUE(w.messages[0].contains("bad.csv», строка 2, столбец «density»"))
+      << w.messages[0].toStdString();
+  EXPECT_FALSE(w.field("Text15")->isEnabled());
+  w.field("Text15")->setText("x");  // a greyed grid is not read
+  EXPECT_TRUE(w.window->coefficients().label().text().contains("«k.csv»"));
+  // 0.1 x pi m3 x 0.4 t/m3 x 0.5, weighted 15.7 on a hectare: 0.98646...
+  ASSERT_EQ(w.start_on("plot.txt", one_piece), Outcome::completed);
+  EXPECT_TRUE(w.field("Text10")->text().startsWith("0,98646"))
+      << w.field("Text10")->text().toStdString();
+  EXPECT_EQ(w.start_on("plot2.txt", "\"H\",20,20,10,3\n"), Outcome::refused);
+  EXPECT_TRUE(w.messages.value(0).endsWith("нет строк для пород и стадий: H 3."));
+  w.button("coefficients_drop")->click();
+  EXPECT_TRUE(w.field("Text15")->isEnabled());
+  w.field("Text15")->setText("0,275");
+  ASSERT_EQ(w.start_on("plot.txt", one_piece), Outcome::completed);
+  EXPECT_EQ(w.field("Text10")->text(), "0,880415616741942");
+}
+
+// The status line says that the reports beside the tally are an earlier Start's, and that a
+// wind force without a direction does nothing.
 TEST_F(WindowStart, UntickedReportBoxLeavesEarlierReportsTheFieldsShowTheExpectation) {
   w.choose_inventory("plot.txt", one_piece + "\"H\",30,25,3,2\n\"C\",12,8,6,4\n");
   write_file(w.path("plotm_results.txt"), "earlier stock\r\n");
   write_file(w.path("plots_results.txt"), "earlier estimate\r\n");
   w.window->findChild<QCheckBox*>("Check1")->setChecked(false);
   w.field("Text5")->setText("20");
+  w.field("Text30")->setText("3");  // a force without a direction: no wind at all
   ASSERT_EQ(w.start(), Outcome::completed);
   EXPECT_EQ(read_file(w.path("plotm_results.txt")), "earlier stock\r\n");
   EXPECT_EQ(read_file(w.path("plots_results.txt")), "earlier estimate\r\n");
   EXPECT_EQ(files().size(), 3);
+  EXPECT_TRUE(w.window->status_line().text().startsWith(
+      "Результаты: plot.txt — файлы отчётов — от прежнего расчёта; сила ветра без направления не "
+      "действует: выберите направление; готово: прогонов 20, "));
   EXPECT_EQ(w.field("Text9")->text(), "3");
   EXPECT_TRUE(w.field("Text6")->toolTip().startsWith(QStringLiteral("Ожидаемое значение: ")));
   const QString line = w.window->findChild<QLabel*>("deviation_line")->text();
@@ -100,25 +134,29 @@ TEST_F(WindowStart, ModelOneAndThePlotFollowTheTransectLengthThePlotShowsTheLast
   EXPECT_LT(plot.boxes_drawn(), w.window->last_start().placement_count);
 }
 
-// The status line names the inventory of the results with the warnings about it, and the plot
-// window shows the plot and its transect from the Start on, for a file without pieces too.
-TEST_F(WindowStart, TheStatusLineWarnsAboutImplausibleTalliesAndThePlotAlwaysShows) {
+// The warnings about a tally are told whole in a message of their own while the status line
+// names the inventory of the results, and the plot window shows the plot and its transect from
+// the Start on, for a file without pieces too.
+TEST_F(WindowStart, ImplausibleTalliesAreWarnedOfWholeAndThePlotAlwaysShows) {
   const struct {
-    const char *file, *contents, *status;
+    const char *file, *contents, *status, *message;
   } cases[] = {
       {"empty.txt", "",
-       "Результаты: empty.txt — Внимание: в файле нет ни одного фрагмента; готово: прогонов 1, "
-       "попыток 0 "},
+       "Результаты: empty.txt — проверьте данные (см. сообщение); готово: прогонов 1, попыток 0 ",
+       "Расчёт выполнен, но проверьте данные «empty.txt»:\n• в файле нет ни одного фрагмента"},
       {"mm.txt", "\"S\",450,20,10,1\n\"S\",20,20,10,1\n\"S\",20,380,10,1\n",
-       "Результаты: mm.txt — Внимание: диаметр 450 см больше 300 см (введён в мм?) — строка 1, "
-       "таких фрагментов 2; готово: прогонов 1, "},
-      {"plot.txt", "\"S\",20,20,10,1\n", "Результаты: plot.txt — готово: прогонов 1, попыток "},
+       "Результаты: mm.txt — проверьте данные (см. сообщение); готово: прогонов 1, ",
+       "Расчёт выполнен, но проверьте данные «mm.txt»:\n• диаметр 450 см больше 300 см (введён в "
+       "мм?) — строка 1, таких фрагментов 2"},
+      {"plot.txt", "\"S\",20,20,10,1\n", "Результаты: plot.txt — готово: прогонов 1, попыток ",
+       nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     ASSERT_EQ(w.start_on(c.file, c.contents), Outcome::completed);
     EXPECT_TRUE(w.window->status_line().text().startsWith(QString::fromUtf8(c.status)))
         << w.window->status_line().text().toStdString();
+    EXPECT_EQ(w.messages, c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{});
     // The transect near the bottom, the outline's side half way up: within a pixel of where
     // they fall.
     PlotWindow& plot = w.window->plot_window();
@@ -161,7 +199,8 @@ TEST_F(WindowStart, AFileOfSeveralPlotsRunsThePlotChosenWithReportsOfItsOwn) {
   answer.reset();
   EXPECT_EQ(w.start(), Outcome::refused);
   EXPECT_EQ(preselected, 1);  // the plot taken last
-  EXPECT_EQ(w.window->status_line().text(), "Расчёт не начат: участок не выбран");
+  EXPECT_EQ(w.window->status_line().text(),
+            "Расчёт не начат: участок не выбран; на экране — результаты tally.csv");
   EXPECT_TRUE(w.messages.isEmpty());
   EXPECT_EQ(w.field("Text9")->text(), "2");
 }
