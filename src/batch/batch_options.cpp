@@ -53,12 +53,13 @@ constexpr const char* description_text =
     "many with a plot column) it prints model 1, the classic line-intersect\n"
     "estimate; model 2, a Monte Carlo re-drop of every tallied piece on the plot\n"
     "until it crosses the transect, averaged over the runs; and the exact value\n"
-    "that model 2 approaches with endless runs. Unless --no-reports is given, it\n"
-    "writes the window's two reports beside each inventory NAME.txt:\n"
-    "NAMEm_results.txt (model 1 carbon by stage and species group) and\n"
-    "NAMEs_results.txt (model 2 carbon, volume and surface); for plot P of a file\n"
-    "with a plot column, NAME-Pm_results.txt and NAME-Ps_results.txt. Given among\n"
-    "the inventories, these reports are skipped.\n";
+    "that model 2 approaches with endless runs. Unless --no-reports or\n"
+    "--expected-only is given, it writes the window's two reports beside each\n"
+    "inventory NAME.txt: NAMEm_results.txt (model 1 carbon by stage and species\n"
+    "group) and NAMEs_results.txt (model 2 carbon, volume and surface); for plot P\n"
+    "of a file with a plot column, NAME-Pm_results.txt and NAME-Ps_results.txt.\n"
+    "Given among the inventories, these reports and the CSV tables it writes are\n"
+    "skipped with a note.\n";
 
 constexpr const char* footer_text =
     "Numbers in options are read as the window reads its fields: a comma or a\n"
@@ -193,7 +194,7 @@ void add_parameter_options(CLI::App& app, BatchOptions& o) {
       ->group(group)
       ->check([](const std::string& text) -> std::string {
         static const std::regex form("[1-5]:[SHC]=.*");
-        return std::regex_match(text, form) ? "" : "expected STAGE:CODE=TEXT, e.g. 1:S=0,357";
+        return std::regex_match(text, form) ? "" : "expected STAGE:CODE=VALUE, e.g. 1:S=0,357";
       });
 }
 
@@ -425,8 +426,8 @@ ParsedCommandLine parse_batch_options(int argc, const char* const* argv, std::os
   app.add_option("INVENTORY", o.inventories,
                  wrapped("Inventory files, one plot each or many with a plot column (format "
                          "below); the reports are written beside each file. A folder stands for "
-                         "its *.txt, *.csv and *.tsv files in name order, without Quorvel's "
-                         "reports"))
+                         "its *.txt, *.csv and *.tsv files in name order, without the reports and "
+                         "tables Quorvel wrote"))
       ->type_name("");
   add_input_options(app, o);
   add_parameter_options(app, o);

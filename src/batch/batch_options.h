@@ -29,7 +29,7 @@ struct BatchOptions {
   std::string wind_force = "0";
   std::string wind = "none";
   std::string carbon_fraction = "0,5";
-  std::vector<std::string> densities;  // STAGE:CODE=TEXT
+  std::vector<std::string> densities;  // STAGE:CODE=VALUE
   std::optional<std::uint64_t> seed;
   bool no_reports = false;
   std::optional<char> decimal_separator;  // default: the user's locale

@@ -158,15 +158,15 @@ std::string count_of(std::int64_t n, const char* one, const char* many) {
 }
 
 // The expectation with the standard errors model 2 would have: of one run, and of the mean of
-// the runs made (none under --expected-only).
+// the runs made when there were several.
 std::string expected_text(const PlotOutcome& o, const BatchSettings& s) {
   const double per_run = o.expectation->carbon_per_ha_stderr_per_run;
   std::string out = "  expected: carbon " + text(o.expectation->carbon_per_ha, s) +
                     " t C/ha (standard error of one run " + text(per_run, s);
-  if (o.start) {
+  if (o.start && s.parameters.run_count > 1) {
     const int runs = s.parameters.run_count;
-    out += ", of the mean of " + count_of(runs, "run", "runs") + " " +
-           text(per_run / std::sqrt(runs), s);
+    out +=
+        ", of the mean of " + std::to_string(runs) + " runs " + text(per_run / std::sqrt(runs), s);
   }
   return out + "), " + text(o.expectation->pieces_per_ha, s) + " pieces/ha\n";
 }

@@ -27,7 +27,7 @@ auto parsed(Parameter parameter, const std::string& text, Parse parse, int stage
   }
 }
 
-// STAGE:CODE=TEXT, its form already checked by the command line.
+// STAGE:CODE=VALUE, its form already checked by the command line.
 void apply_density(DensityTable& table, const std::string& cell) {
   const int stage = cell[0] - '0';
   const int group = cell[2] == 'S' ? 1 : cell[2] == 'H' ? 2 : 3;
