@@ -243,7 +243,8 @@ void add_run_options(CLI::App& app, BatchOptions& o) {
   const std::string runs = "Runs";
   app.add_option("--seed", o.seed,
                  wrapped("Seed of the random generator, for figures that repeat. A run of one "
-                         "plot uses N itself; with more plots, each plot's seed is derived "
+                         "file without a plot column uses N itself; otherwise each plot's seed "
+                         "is derived "
                          "from N, the plot's file name (without its folder) and plot id, so "
                          "other files never change it. Default: the time of day (each plot's "
                          "seed is printed with its results)"))

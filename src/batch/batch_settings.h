@@ -33,8 +33,8 @@ BatchSettings batch_settings_from(const BatchOptions& options, char locale_separ
 // The seed of a plot, from the batch seed and what the plot is: its file's name (without the
 // folder, so a folder, a list and a shell pattern agree) and its plot id ("" for a file of one
 // plot). Neither the order of the files nor another file added changes it, and nor does the
-// number of workers. A batch of one plot uses the batch seed itself (`only`), so a plot run
-// alone with the seed printed beside it repeats its figures.
+// number of workers. A batch of one file of one plot uses the batch seed itself (`only`), so a plot
+// run alone with the seed printed beside it repeats its figures.
 std::uint64_t seed_for_plot(std::uint64_t batch_seed, std::string_view file, std::string_view plot,
                             bool only);
 

@@ -37,8 +37,6 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(),
             0.8804156167419418);  // read back bit for bit
   EXPECT_EQ(j["model1"]["pieces_per_ha"], 15);
-  EXPECT_EQ(j["model1"]["carbon_by_stage_group"].size(), 5u);
-  EXPECT_EQ(j["model1"]["carbon_by_stage_group"][0].size(), 3u);
   EXPECT_EQ(j["model1"]["carbon_by_stage_group"][0][0].get<double>(), 0.8804156167419418);
   EXPECT_GE(j["model2"]["placement_count"].get<std::int64_t>(), 4);
   EXPECT_EQ(j["model2"]["surface_m2_per_ha"].size(), 3u);

@@ -20,9 +20,6 @@ using testing::file_bytes;
 using testing::lines_of;
 using StandBatch = testing::BatchFolder;
 
-// t(0.975; 1), the 97.5% quantile of Student's t on one degree of freedom: tan(0.475 pi).
-constexpr double t_one = 12.706204736174698;
-
 // The fields of a CSV line, quotes undone.
 std::vector<std::string> fields(const std::string& line) {
   std::vector<std::string> out(1);
@@ -69,24 +66,20 @@ TEST_F(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
   EXPECT_EQ(lines[0]["stratum"], "pine");
   EXPECT_EQ(lines[2]["stratum"], "spruce");
 
-  // The README's figures by hand are the estimator's own test; here their JSON form: a stratum
-  // of one plot has nulls, the stand no sd.
-  EXPECT_EQ(pine["n"], 2);
-  EXPECT_EQ(pine["model1"]["pieces_per_ha"]["sd"].get<double>(), std::sqrt(20000.0));
-  EXPECT_EQ(spruce["n"], 1);
+  // The README's figures by hand are the estimator's own test, and its text block is checked
+  // against the program with the README; here their JSON form: a stratum of one plot has
+  // nulls, the stand no sd, the intervals their degrees of freedom (Satterthwaite's from pine
+  // alone for the stand).
   EXPECT_EQ(spruce["model1"]["pieces_per_ha"], json({{"mean", 900.0},
                                                      {"sd", nullptr},
                                                      {"se", nullptr},
                                                      {"df", nullptr},
                                                      {"ci95_low", nullptr},
                                                      {"ci95_high", nullptr}}));
-  EXPECT_EQ(stand["kind"], "stand");
   EXPECT_EQ(stand["strata_without_variance"], 1);
-  const json& stand_pieces = stand["model1"]["pieces_per_ha"];
-  EXPECT_FALSE(stand_pieces.contains("sd"));
+  EXPECT_FALSE(stand["model1"]["pieces_per_ha"].contains("sd"));
   EXPECT_EQ(pine["model1"]["pieces_per_ha"]["df"], 1.0);
-  EXPECT_EQ(stand_pieces["df"], 1.0);  // Satterthwaite's, from pine alone
-  EXPECT_NEAR(stand_pieces["ci95_low"].get<double>(), 450 - 75 * t_one, 1e-9);
+  EXPECT_EQ(stand["model1"]["pieces_per_ha"]["df"], 1.0);
 
   // Every estimate and figure against the plain mean and standard deviation of the plot lines.
   for (const char* estimate : {"model1", "model2", "model2_expected"}) {
@@ -119,10 +112,8 @@ TEST_F(StandBatch, TheWorkedExampleAndTheMeansOfThePlotLines) {
   EXPECT_EQ(cell(summary[0], summary[1], "weight"), "0.75");
   EXPECT_EQ(cell(summary[0], summary[3], "area_ha"), "40");
   EXPECT_EQ(cell(summary[0], summary[3], "model1_pieces_per_ha_df"), "1");
-  EXPECT_EQ(cell(summary[0], summary[1], "model1_pieces_per_ha_mean"), "300");
   EXPECT_EQ(cell(summary[0], summary[2], "model1_pieces_per_ha_se"), "");
   EXPECT_EQ(cell(summary[0], summary[3], "model1_pieces_per_ha_se"), "75");
-  EXPECT_EQ(cell(summary[0], summary[3], "kind"), "stand");
   EXPECT_EQ(fields(summary[0]).size(), 5 + 3 * 23 * 6u);
 }
 
@@ -167,11 +158,8 @@ TEST_F(StandBatch, TextSaysWhatCannotBeEstimated) {
   const std::string b = write("b.txt", "S,20,20,1.57,1\nS,20,20,1.57,1\n");
   const std::string strata = write("strata.csv", "plot;stratum\n" + a + ";one\n" + b + ";two\n");
   EXPECT_EQ(batch({"--expected-only", "--strata", strata, a, b}), 0) << result_.err;
+  // A stratum of one plot beside others is in the README's example, checked with it.
   const std::string& text = result_.out;
-  EXPECT_NE(text.find("  stratum \"one\": 1 plot; one plot: no standard error can be given\n"
-                      "    model 1:  carbon "),
-            std::string::npos)
-      << text;
   EXPECT_NE(text.find("  stand: 2 strata weighted by plots, 2 plots; every stratum has one "
                       "plot: no standard error can be given\n"),
             std::string::npos)
