@@ -199,7 +199,8 @@ TEST_F(ReadParameters, RefusesWhatTheRunCannotUseNamingTheFirstBadField) {
              {"Text1", "0", Parameter::transect_length, ValueProblem::below_minimum},
              {"Text5", "-1", Parameter::run_count, ValueProblem::below_minimum},
              {"Text30", "9", Parameter::wind_force, ValueProblem::outside_range},
-             {"Text3", "-0,1", Parameter::density, ValueProblem::outside_range},
+             {"Text3", "3,57", Parameter::density, ValueProblem::outside_range},
+             {"Text8", "50", Parameter::carbon_fraction, ValueProblem::outside_range},
              {"Text8", "1e39", Parameter::carbon_fraction, ValueProblem::out_of_range}};
   for (const auto& [name, text, parameter, problem] : bad) {
     const QString kept = w.field(name)->text();
