@@ -130,7 +130,14 @@ constexpr const char* footer_text =
     "figures are still printed, the earlier reports kept), a strata file listed\n"
     "none of the plots, or the run was interrupted (Ctrl+C, a hang-up or SIGTERM;\n"
     "no report is written then); 2 on a usage error, before any plot: an unknown\n"
-    "option, no inventory, or a value of the wrong form or outside its range.\n";
+    "option, no inventory, a value of the wrong form or outside its range, an\n"
+    "inventory given twice, or an output that names an input, another output or a\n"
+    "file Quorvel did not write (see --force).\n"
+    "\n"
+    "No two plots of a run write the same file: the reports of NAME.txt are always\n"
+    "NAMEm_results.txt and NAMEs_results.txt; another plot whose reports, chart or\n"
+    "trace would take a name already given in the run gets -2, -3, ... after the\n"
+    "stem (plot7-2m_results.txt for plot7.csv beside plot7.txt).\n";
 
 // A check that the text is one of the names `named` knows.
 template <typename Named>
@@ -275,6 +282,11 @@ void add_output_options(CLI::App& app, BatchOptions& o) {
   app.add_flag("--no-reports", o.no_reports,
                wrapped("Do not write NAMEm_results.txt and NAMEs_results.txt beside the "
                        "inventories"))
+      ->group(output);
+  app.add_flag("--force", o.force,
+               wrapped("Replace existing files that Quorvel did not write where an output "
+                       "goes; without it such a file is kept and the output refused. An input "
+                       "is never replaced"))
       ->group(output);
   app.add_option("--decimal-separator", o.decimal_separator,
                  wrapped("Decimal separator of the reports and the text output, a comma or a "

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/plot_work.h"
 #include "engine/expectation.h"
 #include "engine/model1.h"
 #include "engine/refusal.h"
@@ -25,6 +26,7 @@ struct PlotOutcome {
   Model1Result model1;
   std::optional<StartResult> start;  // absent with --expected-only
   std::optional<Model2Expectation> expectation;
+  PlotFileNames names;                 // where its own files go
   std::optional<ReportPaths> reports;  // the reports written
   std::optional<Refusal> refused;      // the inventory was refused: no figures
   std::optional<Refusal> unwritten;    // the figures stand, but the reports or the trace do not

@@ -324,10 +324,6 @@ TEST_F(StandBatch, ChartsHoldTheRunningMeansAndTheStrata) {
   EXPECT_NEAR(axis.value(means[0]), lines[2]["model1"]["carbon_t_per_ha"]["mean"].get<double>(),
               tolerance);
   EXPECT_NEAR(axis.value(plots[1]), lines[1]["model1"]["carbon_t_per_ha"].get<double>(), tolerance);
-  // One plot is no stand: its chart alone.
-  ASSERT_EQ(batch({"--no-reports", "--runs", "2", "--chart", in("one.svg"), in("a.txt")}), 0);
-  EXPECT_TRUE(fs::exists(in("one.svg")));
-  EXPECT_FALSE(fs::exists(in("one-stand.svg")));
 }
 
 // A folder stands for its inventories in name order, without Quorvel's reports and other files;
