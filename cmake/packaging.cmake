@@ -39,8 +39,13 @@ endforeach()
 add_custom_target(quorvel_manual_pages ALL DEPENDS ${manual_outputs})
 install(FILES ${manual_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The README with what it shows and runs, at the relative paths its links and examples use;
+# plot7.txt also at the top, where the manual pages name it.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/examples/plot7.txt
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/screenshots DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
+        FILES_MATCHING PATTERN "*.png" PATTERN "*.svg")
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)

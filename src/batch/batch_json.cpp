@@ -89,6 +89,7 @@ json figure_json(const FigureEstimate& f, bool with_sd) {
   json out = {{"mean", f.mean}};
   if (with_sd) out["sd"] = optional_number(f.sd);
   out["se"] = optional_number(f.se);
+  out["df"] = optional_number(f.df);
   out["ci95_low"] = optional_number(f.ci95_low);
   out["ci95_high"] = optional_number(f.ci95_high);
   if (f.no_interval) out["no_interval"] = no_interval_text(*f.no_interval);

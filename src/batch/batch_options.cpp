@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -11,7 +12,7 @@
 #include <ostream>
 #include <regex>
 
-#include "field/own_report.h"
+#include "engine/wind.h"
 #include "field/tally_options.h"
 #include "field/text_encoding.h"
 
@@ -52,12 +53,13 @@ constexpr const char* description_text =
     "many with a plot column) it prints model 1, the classic line-intersect\n"
     "estimate; model 2, a Monte Carlo re-drop of every tallied piece on the plot\n"
     "until it crosses the transect, averaged over the runs; and the exact value\n"
-    "that model 2 approaches with endless runs. Unless --no-reports is given, it\n"
-    "writes the window's two reports beside each inventory NAME.txt:\n"
-    "NAMEm_results.txt (model 1 carbon by stage and species group) and\n"
-    "NAMEs_results.txt (model 2 carbon, volume and surface); for plot P of a file\n"
-    "with a plot column, NAME-Pm_results.txt and NAME-Ps_results.txt. Given among\n"
-    "the inventories, these reports are skipped.\n";
+    "that model 2 approaches with endless runs. Unless --no-reports or\n"
+    "--expected-only is given, it writes the window's two reports beside each\n"
+    "inventory NAME.txt: NAMEm_results.txt (model 1 carbon by stage and species\n"
+    "group) and NAMEs_results.txt (model 2 carbon, volume and surface); for plot P\n"
+    "of a file with a plot column, NAME-Pm_results.txt and NAME-Ps_results.txt.\n"
+    "Given among the inventories, these reports and the CSV tables it writes are\n"
+    "skipped with a note.\n";
 
 constexpr const char* footer_text =
     "Numbers in options are read as the window reads its fields: a comma or a\n"
@@ -91,7 +93,8 @@ constexpr const char* footer_text =
     "(diameters above 300 cm, pieces longer than the plot's diagonal, carbon above\n"
     "1000 t C/ha, no pieces) go to stderr and never stop a plot.\n"
     "\n"
-    "Default wood densities, t/m3 (change a cell with --density STAGE:CODE=VALUE):\n"
+    "Default wood densities, t/m3, examples to replace with those of your region\n"
+    "(change a cell with --density STAGE:CODE=VALUE, above 0 and at most 1.5):\n"
     "  stage      1      2      3      4      5\n"
     "  S      0,357  0,275  0,211  0,162  0,125\n"
     "  H      0,500  0,410  0,330  0,250  0,200\n"
@@ -115,26 +118,46 @@ constexpr const char* footer_text =
     "      one JSON object per plot, for scripts\n"
     "  quorvel-batch --species-map species.csv --no-reports tally.csv\n"
     "      a spreadsheet export with a plot column and species written as words\n"
-    "  quorvel-batch plots/*.txt\n"
-    "      again and again: the reports written beside the plots are skipped\n"
+    "  quorvel-batch plots/\n"
+    "      again and again: the reports and tables Quorvel wrote are skipped\n"
     "  quorvel-batch --expected-only --no-reports --strata strata.csv \\\n"
     "      --stand-summary stand.csv plots/\n"
     "      every inventory of the folder plots/, then the mean, standard error\n"
     "      and 95% interval of each stratum and of the stand\n"
     "\n"
-    "Exit status: 0 when every inventory was done; 1 when an inventory or a\n"
-    "parameter was refused (the other inventories are still done), a file could\n"
-    "not be written (the figures are still printed, the earlier reports kept) or\n"
-    "the standard output failed; 2 on a usage error, an inventory given twice, or\n"
-    "an output that names an input, another output or a file Quorvel did not write\n"
-    "(see --force); 130 when Ctrl+C, a hang-up or SIGTERM stopped the batch (within\n"
-    "a moment; the summary, tables and charts are left as they were, a second\n"
-    "Ctrl+C ends it at once).\n"
+    "Exit status: 0 when every inventory was done; 1 when an inventory was refused\n"
+    "(the other inventories are still done), a file could not be written (the\n"
+    "figures are still printed, the earlier reports kept), a strata file listed\n"
+    "none of the plots, or the standard output failed; 2 on a usage error, before\n"
+    "any plot: an unknown option, no inventory, a value of the wrong form or\n"
+    "outside its range, an inventory given twice, or an output that names an\n"
+    "input, another output or a file Quorvel did not write (see --force); 130 when\n"
+    "Ctrl+C, a hang-up or SIGTERM stopped the batch (within a moment; the summary,\n"
+    "tables and charts are left as they were, a second Ctrl+C ends it at once).\n"
     "\n"
     "No two plots of a run write the same file: the reports of NAME.txt are always\n"
     "NAMEm_results.txt and NAMEs_results.txt; another plot whose reports, chart or\n"
     "trace would take a name already given in the run gets -2, -3, ... after the\n"
     "stem (plot7-2m_results.txt for plot7.csv beside plot7.txt).\n";
+
+// A check that the text is one of the names `named` knows.
+template <typename Named>
+std::function<std::string(const std::string&)> one_of(Named named, const char* values) {
+  return [named, values](const std::string& text) -> std::string {
+    return named(text) ? "" : std::string("expected ") + values;
+  };
+}
+
+// A check by a whole number's range, worded for the user; CLI11's own would show its types.
+CLI::Validator whole_number(long long low, long long high, const char* expected) {
+  return CLI::Validator(
+      [=](const std::string& text) -> std::string {
+        long long value = 0;
+        const bool whole = CLI::detail::lexical_cast(text, value);
+        return whole && value >= low && value <= high ? "" : std::string("expected ") + expected;
+      },
+      "");
+}
 
 void add_parameter_options(CLI::App& app, BatchOptions& o) {
   const std::string group = "Plot parameters (the fields of the main window)";
@@ -157,7 +180,7 @@ void add_parameter_options(CLI::App& app, BatchOptions& o) {
       ->capture_default_str()
       ->type_name("DIRECTION")
       ->group(group)
-      ->check(CLI::IsMember({"none", "N", "NE", "E", "SE", "S", "SW", "W", "NW"}));
+      ->check(one_of(wind_button_from_name, "none, N, NE, E, SE, S, SW, W or NW"));
   app.add_option("--wind-force", o.wind_force,
                  wrapped("Wind force 0..5: with a --wind, each piece follows it with chance "
                          "FORCE/5 (0 never, 5 always) and lies in any direction otherwise"))
@@ -165,12 +188,13 @@ void add_parameter_options(CLI::App& app, BatchOptions& o) {
       ->type_name("FORCE")
       ->group(group);
   app.add_option("--carbon-fraction", o.carbon_fraction,
-                 wrapped("Carbon mass per unit of wood mass"))
+                 wrapped("Carbon mass per unit of wood mass, above 0 and at most 1"))
       ->capture_default_str()
       ->type_name("FRACTION")
       ->group(group);
   app.add_option("--density", o.densities,
-                 wrapped("Wood density in t/m3 of one cell: STAGE 1..5, CODE S, H or C, e.g. "
+                 wrapped("Wood density in t/m3, above 0 and at most 1.5, of one cell: STAGE 1..5, "
+                         "CODE S, H or C, e.g. "
                          "--density 1:S=0,36. Repeatable; the other cells keep the defaults "
                          "listed below"))
       ->type_name("STAGE:CODE=VALUE")
@@ -178,16 +202,8 @@ void add_parameter_options(CLI::App& app, BatchOptions& o) {
       ->group(group)
       ->check([](const std::string& text) -> std::string {
         static const std::regex form("[1-5]:[SHC]=.*");
-        return std::regex_match(text, form) ? "" : "expected STAGE:CODE=TEXT, e.g. 1:S=0,357";
+        return std::regex_match(text, form) ? "" : "expected STAGE:CODE=VALUE, e.g. 1:S=0,357";
       });
-}
-
-// A check that the text is one of the names `named` knows.
-template <typename Named>
-std::function<std::string(const std::string&)> one_of(Named named, const char* values) {
-  return [named, values](const std::string& text) -> std::string {
-    return named(text) ? "" : std::string("expected ") + values;
-  };
 }
 
 void add_input_options(CLI::App& app, BatchOptions& o) {
@@ -234,9 +250,12 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
 void add_run_options(CLI::App& app, BatchOptions& o) {
   const std::string runs = "Runs";
   app.add_option("--seed", o.seed,
-                 wrapped("Seed of the random generator, for figures that repeat; the second "
-                         "and later plots get seeds derived from it. Default: the time "
-                         "of day (the seed is printed with the results)"))
+                 wrapped("Seed of the random generator, for figures that repeat. A run of one "
+                         "file without a plot column uses N itself; otherwise each plot's seed "
+                         "is derived "
+                         "from N, the plot's file name (without its folder) and plot id, so "
+                         "other files never change it. Default: the time of day (each plot's "
+                         "seed is printed with its results)"))
       ->type_name("N")
       ->group(runs);
   app.add_option("--max-attempts", o.max_attempts,
@@ -245,7 +264,7 @@ void add_run_options(CLI::App& app, BatchOptions& o) {
       ->capture_default_str()
       ->type_name("N")
       ->group(runs)
-      ->check(CLI::PositiveNumber);
+      ->check(whole_number(1, INT64_MAX, "a whole number above 0"));
   app.add_flag("--expected-only", o.expected_only,
                wrapped("Skip the runs: print model 1 and the exact expectation of model 2 with "
                        "its standard error; no report is written"))
@@ -256,7 +275,7 @@ void add_run_options(CLI::App& app, BatchOptions& o) {
       ->capture_default_str()
       ->type_name("N")
       ->group(runs)
-      ->check(CLI::Range(1, 64));
+      ->check(whole_number(1, 64, "a whole number 1..64"));
 }
 
 void add_output_options(CLI::App& app, BatchOptions& o) {
@@ -275,7 +294,9 @@ void add_output_options(CLI::App& app, BatchOptions& o) {
                          "period. Default: the locale's"))
       ->type_name("SEPARATOR")
       ->group(output)
-      ->check(CLI::IsMember({",", "."}));
+      ->check([](const std::string& text) -> std::string {
+        return text == "," || text == "." ? "" : "expected a comma or a period";
+      });
   app.add_flag("--json", o.json,
                wrapped("Print one JSON object per plot, one a line, instead of the text "
                        "lines"))
@@ -304,14 +325,17 @@ void add_stand_options(CLI::App& app, BatchOptions& o) {
       ->type_name("FILE")
       ->group(stand);
   app.add_option("--strata", o.strata_path,
-                 wrapped("CSV file with columns plot (the inventory as given, or the plot id "
-                         "of a long file), stratum and optionally area_ha: the strata of the "
-                         "stand estimates. Default: one stratum"))
+                 wrapped("CSV file with columns plot (the inventory file, by its path from the "
+                         "strata file's folder, from the working folder or as given, or by its "
+                         "name in a folder given; or the plot id of a long file), stratum and "
+                         "optionally area_ha: the strata of the stand estimates. Default: one "
+                         "stratum"))
       ->type_name("FILE")
       ->group(stand);
   app.add_option("--stand-summary", o.stand_summary_path,
                  wrapped("Write the stand estimates to the CSV file FILE: one row per stratum "
-                         "and one for the stand, mean, sd, se and 95% interval of every figure"))
+                         "and one for the stand, its area and weight, and the mean, sd, se, "
+                         "degrees of freedom and 95% interval of every figure"))
       ->type_name("FILE")
       ->group(stand);
   app.add_option("--pieces", o.pieces_path,
@@ -349,23 +373,27 @@ bool batch_output(const std::filesystem::path& path, const BatchOptions& o) {
          same(o.coefficients_path);
 }
 
-// A folder stands for its *.txt, *.csv and *.tsv files in name order, without hidden files,
-// Quorvel's own reports and this batch's outputs. Empty on success, else the message.
-std::string expand_folder(const std::string& folder, const BatchOptions& o,
+// A folder stands for its *.txt, *.csv and *.tsv files in name order, without hidden files and
+// this batch's outputs. Empty on success, else the message.
+std::string expand_folder(const std::string& folder, BatchOptions& o,
                           std::vector<std::string>& into) {
   std::error_code ec;
   std::vector<std::filesystem::path> files;
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
     const std::filesystem::path& path = entry.path();
     if (path.filename().string().starts_with('.') || !inventory_suffix(path)) continue;
-    if (!entry.is_regular_file(ec) || is_own_report(path) || batch_output(path, o)) continue;
+    // Quorvel's own reports and tables stay in, to be skipped with a note.
+    if (!entry.is_regular_file(ec) || batch_output(path, o)) continue;
     files.push_back(path);
   }
   if (ec) return "cannot list the folder " + folder + ": " + ec.message();
   std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
     return a.filename().native() < b.filename().native();
   });
-  for (const auto& path : files) into.push_back(path.string());
+  for (const auto& path : files) {
+    into.push_back(path.string());
+    o.folder_names[path.string()] = path.filename().string();
+  }
   return "";
 }
 
@@ -412,8 +440,8 @@ ParsedCommandLine parse_batch_options(int argc, const char* const* argv, std::os
   app.add_option("INVENTORY", o.inventories,
                  wrapped("Inventory files, one plot each or many with a plot column (format "
                          "below); the reports are written beside each file. A folder stands for "
-                         "its *.txt, *.csv and *.tsv files in name order, without Quorvel's "
-                         "reports"))
+                         "its *.txt, *.csv and *.tsv files in name order, without the reports and "
+                         "tables Quorvel wrote"))
       ->type_name("");
   add_input_options(app, o);
   add_parameter_options(app, o);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,9 @@ namespace quorvel {
 
 struct BatchOptions {
   std::vector<std::string> inventories;
+  // The inventories found in a folder given on the command line, by path, each with its name
+  // within that folder, by which a strata file may list it.
+  std::map<std::string, std::string> folder_names;
   // How to read tallies the file alone does not tell: texts as given, checked by the command
   // line ("" leaves it to the file).
   std::string input_separator;
@@ -25,7 +29,7 @@ struct BatchOptions {
   std::string wind_force = "0";
   std::string wind = "none";
   std::string carbon_fraction = "0,5";
-  std::vector<std::string> densities;  // STAGE:CODE=TEXT
+  std::vector<std::string> densities;  // STAGE:CODE=VALUE
   std::optional<std::uint64_t> seed;
   bool no_reports = false;
   bool force = false;                     // replace existing outputs that Quorvel did not write

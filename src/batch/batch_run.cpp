@@ -167,12 +167,30 @@ std::string by_group(const std::array<Number, last_group + 1>& values, const Bat
   return text(values[1], s) + " / " + text(values[2], s) + " / " + text(values[3], s);
 }
 
+std::string count_of(std::int64_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The expectation with the standard errors model 2 would have: of one run, and of the mean of
+// the runs made when there were several.
+std::string expected_text(const PlotOutcome& o, const BatchSettings& s) {
+  const double per_run = o.expectation->carbon_per_ha_stderr_per_run;
+  std::string out = "  expected: carbon " + text(o.expectation->carbon_per_ha, s) +
+                    " t C/ha (standard error of one run " + text(per_run, s);
+  if (o.start && s.parameters.run_count > 1) {
+    const int runs = s.parameters.run_count;
+    out +=
+        ", of the mean of " + std::to_string(runs) + " runs " + text(per_run / std::sqrt(runs), s);
+  }
+  return out + "), " + text(o.expectation->pieces_per_ha, s) + " pieces/ha\n";
+}
+
 std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
   using std::to_string;
   const SimulationParameters& p = s.parameters;
-  std::string out = heading(o) + ": " + to_string(o.record_count) +
-                    " records, L = " + to_string(p.transect_length) + " m, seed " +
-                    to_string(o.seed) + "\n";
+  std::string out = heading(o) + ": " + count_of(o.record_count, "record", "records") +
+                    ", L = " + to_string(p.transect_length) + " m, seed " + to_string(o.seed) +
+                    "\n";
   if (s.coefficients) out += "  carbon from the coefficients table " + s.coefficients_path + "\n";
   out += "  model 1:  carbon " + text(o.model1.model1_total, s) + " t C/ha, " +
          text(o.model1.pieces_per_ha, s) + " pieces/ha\n";
@@ -183,18 +201,12 @@ std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
     out += "  model 2:  carbon " + text(m.carbon_per_ha, s) + " t C/ha";
     if (m.standard_error)
       out += " (standard error " + text(m.standard_error->carbon_per_ha, s) + ")";
-    out += ", " + text(m.pieces_per_ha, s) + " pieces/ha, " + to_string(p.run_count) + " runs, " +
-           to_string(o.start->tally.placement_count) + " attempts\n";
+    out += ", " + text(m.pieces_per_ha, s) + " pieces/ha, " + count_of(p.run_count, "run", "runs") +
+           ", " + count_of(o.start->tally.placement_count, "attempt", "attempts") + "\n";
     out += "            volume S/H/C " + by_group(m.volume_per_ha, s) + " m3/ha, surface " +
            by_group(m.surface_per_ha, s) + " m2/ha\n";
   }
-  if (o.expectation) {
-    out += "  expected: carbon " + text(o.expectation->carbon_per_ha, s) + " t C/ha (one run " +
-           text(o.expectation->carbon_per_ha_stderr_per_run, s) + ", " + to_string(p.run_count) +
-           " runs " +
-           text(o.expectation->carbon_per_ha_stderr_per_run / std::sqrt(p.run_count), s) + "), " +
-           text(o.expectation->pieces_per_ha, s) + " pieces/ha\n";
-  }
+  if (o.expectation) out += expected_text(o, s);
   if (o.reports) out += "  reports:  " + o.reports->stock + ", " + o.reports->estimate + "\n";
   return out;
 }
@@ -270,16 +282,17 @@ void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o) {
   }
 }
 
-// The inventories without Quorvel's own reports, which a second run over "folder/*.txt" finds
-// beside them; one note names those skipped.
+// The inventories without the files Quorvel wrote itself, which a second run over a folder
+// finds beside them: its reports and its tables; one note names those skipped.
 std::vector<std::string> without_own_reports(const std::vector<std::string>& files,
                                              std::ostream& err) {
   std::vector<std::string> kept, skipped;
-  for (const std::string& file : files) (is_own_report(file) ? skipped : kept).push_back(file);
+  for (const std::string& file : files)
+    (is_own_report(file) || is_own_table(file) ? skipped : kept).push_back(file);
   if (skipped.empty()) return kept;
   constexpr std::size_t named = 3;
-  err << "quorvel-batch: skipped " << skipped.size() << " of Quorvel's own report"
-      << (skipped.size() == 1 ? "" : "s") << " (";
+  err << "quorvel-batch: skipped " << skipped.size() << " file" << (skipped.size() == 1 ? "" : "s")
+      << " Quorvel wrote itself (";
   for (std::size_t i = 0; i < skipped.size() && i < named; ++i)
     err << (i > 0 ? ", " : "") << skipped[i];
   err << (skipped.size() > named ? ", ...)\n" : ")\n");
@@ -341,6 +354,13 @@ void print_unlisted(std::ostream& err, const PlotOutcome& o, const std::string& 
       << " is not listed in the strata file " << strata << "; left out of the stand estimates\n";
 }
 
+void print_no_plot_found(std::ostream& err, const std::string& strata) {
+  err << "quorvel-batch: no plot was found in the strata file " << strata
+      << ", so there is no stand estimate; its plot column names each inventory file by its path "
+         "from the strata file's folder or from the working folder, or by its name within a "
+         "folder given, or a plot id of a long file\n";
+}
+
 void print_tally_strata(std::ostream& err, const PlotOutcome& o, const std::string& strata) {
   err << "quorvel-batch: warning: " << o.inventory
       << " has a stratum column, which is taken for its plots instead of the strata file " << strata
@@ -374,18 +394,18 @@ void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
   write_report_file(o.names.chart, convergence_chart_svg(series, name));
 }
 
-// After the plots: the stand estimates printed (with two plots or more, or with strata or a
-// stand summary asked for).
+// After the plots, with two plots or more, or with strata or a stand summary asked for: the
+// stand estimates printed. One plot alone is no stand: no block, and no stand chart of a
+// single dot.
 std::optional<StandEstimate> print_stand(const StandOutput& stand, std::size_t plots,
                                          const BatchOptions& options, const BatchSettings& settings,
                                          std::ostream& out) {
   const bool asked = !options.strata_path.empty() || !options.stand_summary_path.empty();
-  const bool printed = asked || plots > 1;
-  if (!printed && options.chart_path.empty()) return std::nullopt;
+  if (!asked && plots <= 1) return std::nullopt;
   StandEstimate estimate = stand.estimate();
-  if (printed && options.json) {
+  if (options.json) {
     for (const nlohmann::json& line : stand_json_lines(estimate)) out << line.dump() << "\n";
-  } else if (printed) {
+  } else {
     out << stand_text(estimate, settings.decimal_separator);
   }
   return estimate;
@@ -478,6 +498,10 @@ class BatchRun {
       status_ = 1;
     }
     tables_->finish();
+    if (number_ > 0 && stand_.none_found()) {
+      print_no_plot_found(err_, options_.strata_path);
+      status_ = 1;
+    }
     return status_;
   }
 
@@ -560,7 +584,9 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   outcome.inventory = std::move(work.file);
   outcome.plot = std::move(work.tally.plot);
   outcome.stratum = std::move(work.tally.stratum);
-  outcome.seed = seed_for_inventory(settings.seed, work.position);
+  outcome.seed =
+      seed_for_plot(settings.seed, std::filesystem::path(outcome.inventory).filename().string(),
+                    outcome.plot, options.inventories.size() == 1 && outcome.plot.empty());
   outcome.names = std::move(work.names);
   if (const std::optional<ReportPaths> paths = plot_report_paths(outcome))
     outcome.recovered = recover_interrupted_commit(paths->stock);
@@ -616,7 +642,8 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
     run.emplace(options, inventories, settings, environment, out, err);
   } catch (const Refused& refused) {
     print_refusal(err, refused.refusal());
-    return 1;
+    // A parameter the plots cannot have is misuse of the command, like an unknown option.
+    return refused.refusal().kind == RefusalKind::parameter_not_valid ? 2 : 1;
   }
   run->open_tables();
   PlotOutputNames names(inventories);

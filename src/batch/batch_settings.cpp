@@ -27,7 +27,7 @@ auto parsed(Parameter parameter, const std::string& text, Parse parse, int stage
   }
 }
 
-// STAGE:CODE=TEXT, its form already checked by the command line.
+// STAGE:CODE=VALUE, its form already checked by the command line.
 void apply_density(DensityTable& table, const std::string& cell) {
   const int stage = cell[0] - '0';
   const int group = cell[2] == 'S' ? 1 : cell[2] == 'H' ? 2 : 3;
@@ -67,6 +67,38 @@ TallyOptions tally_options_from(const BatchOptions& o) {
   return t;
 }
 
+// The option's text of the parameter a check refused, so that the message quotes what was typed.
+std::string option_text(const BatchOptions& o, const Refusal& r) {
+  switch (r.parameter) {
+    case Parameter::transect_length:
+      return o.transect_length;
+    case Parameter::wind_force:
+      return o.wind_force;
+    case Parameter::carbon_fraction:
+      return o.carbon_fraction;
+    case Parameter::run_count:
+      return o.runs;
+    case Parameter::density: {
+      std::string text;  // the last cell given for it wins, as it did in the table
+      for (const std::string& cell : o.densities)
+        if (cell[0] - '0' == r.stage && cell[2] == " SHC"[r.group]) text = cell.substr(4);
+      return text;
+    }
+    default:
+      return r.found;
+  }
+}
+
+void check_with_texts(const SimulationParameters& p, const BatchOptions& o) {
+  try {
+    check_parameters(p);
+  } catch (const Refused& refused) {
+    Refusal refusal = refused.refusal();
+    if (std::string typed = option_text(o, refusal); !typed.empty()) refusal.found = typed;
+    throw Refused(std::move(refusal));
+  }
+}
+
 }  // namespace
 
 BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) {
@@ -77,7 +109,7 @@ BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) 
   for (const std::string& cell : o.densities) apply_density(p.density, cell);
   p.carbon_fraction = parsed(Parameter::carbon_fraction, o.carbon_fraction, text_to_single);
   p.run_count = parsed(Parameter::run_count, o.runs, text_to_int16);
-  check_parameters(p);
+  check_with_texts(p, o);
   s.wind = wind_button_from_name(o.wind).value_or(WindButton::none);
   s.seed = o.seed.value_or(seed_from_time_of_day());
   s.decimal_separator = o.decimal_separator.value_or(locale_separator);
@@ -89,10 +121,17 @@ BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) 
   return s;
 }
 
-std::uint64_t seed_for_inventory(std::uint64_t batch_seed, std::size_t position) {
-  if (position == 0) return batch_seed;
-  // splitmix64 of the seed moved on by the position
-  std::uint64_t z = batch_seed + 0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(position);
+std::uint64_t seed_for_plot(std::uint64_t batch_seed, std::string_view file, std::string_view plot,
+                            bool only) {
+  if (only) return batch_seed;
+  // FNV-1a over the file name, a separator no name holds, and the plot id ...
+  std::uint64_t identity = 0xCBF29CE484222325ull;
+  const auto take = [&](unsigned char c) { identity = (identity ^ c) * 0x100000001B3ull; };
+  for (const char c : file) take(static_cast<unsigned char>(c));
+  take(0);
+  for (const char c : plot) take(static_cast<unsigned char>(c));
+  // ... mixed into the batch seed by splitmix64, so that near names give far seeds.
+  std::uint64_t z = batch_seed + 0x9E3779B97F4A7C15ull * (identity | 1);
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   return z ^ (z >> 31);

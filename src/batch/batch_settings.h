@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "batch/batch_options.h"
 #include "engine/simulation_parameters.h"
@@ -29,8 +30,12 @@ struct BatchSettings {
 // that cannot be used (a map that cannot be opened names the species code as its field).
 BatchSettings batch_settings_from(const BatchOptions& options, char locale_separator);
 
-// The seed of the inventory at `position` (from 0): the batch seed itself for the first, a
-// well-mixed derivation for the others, so results never depend on how many run at once.
-std::uint64_t seed_for_inventory(std::uint64_t batch_seed, std::size_t position);
+// The seed of a plot, from the batch seed and what the plot is: its file's name (without the
+// folder, so a folder, a list and a shell pattern agree) and its plot id ("" for a file of one
+// plot). Neither the order of the files nor another file added changes it, and nor does the
+// number of workers. A batch of one file of one plot uses the batch seed itself (`only`), so a plot
+// run alone with the seed printed beside it repeats its figures.
+std::uint64_t seed_for_plot(std::uint64_t batch_seed, std::string_view file, std::string_view plot,
+                            bool only);
 
 }  // namespace quorvel

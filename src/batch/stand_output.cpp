@@ -1,5 +1,8 @@
 #include "batch/stand_output.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "batch/summary_csv.h"
 #include "engine/number_text.h"
 #include "field/strata_reader.h"
@@ -20,6 +23,28 @@ StandAccumulator accumulator_for(const std::optional<StrataTable>& strata) {
 std::optional<StrataTable> strata_from(const std::string& path) {
   if (path.empty()) return std::nullopt;
   return read_strata(path);
+}
+
+// The path with ".", ".." and links resolved as far as it exists; "" when it cannot be.
+std::string canonical_text(const std::filesystem::path& path) {
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+  return ec ? std::string() : resolved.string();
+}
+
+// Each row's path, from the strata file's folder and from the working folder, to the row:
+// "p1.txt" beside the strata file and "examples/stand/p1.txt" run from above both find the file
+// however it is named on the command line.
+std::map<std::string, std::string, std::less<>> strata_files(
+    const std::optional<StrataTable>& strata, const std::string& strata_path) {
+  std::map<std::string, std::string, std::less<>> files;
+  if (!strata) return files;
+  const std::filesystem::path folder = std::filesystem::path(strata_path).parent_path();
+  for (const std::string& plot : strata->plots()) {
+    for (const std::filesystem::path& path : {folder / plot, std::filesystem::path(plot)})
+      if (const std::string key = canonical_text(path); !key.empty()) files.emplace(key, plot);
+  }
+  return files;
 }
 
 PlotFigures figures_of_outcome(const PlotOutcome& o) {
@@ -47,7 +72,8 @@ std::string plural(std::int64_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// "3.2 (sd 1.1, standard error 0.8, 95% interval 1.5 .. 4.9)", or the mean alone.
+// "3.2 (sd 1.1, standard error 0.8, 95% interval 1.5 .. 4.9 on 2.6 df)", or the mean alone.
+// The degrees of freedom are n - 1 in a stratum and Satterthwaite's for the stand.
 std::string figure_text(const FigureEstimate& f, bool with_sd, char separator) {
   const auto text = [separator](double v) { return general_number_text(v, separator); };
   std::string out = text(f.mean);
@@ -56,8 +82,9 @@ std::string figure_text(const FigureEstimate& f, bool with_sd, char separator) {
   out += " (";
   if (with_sd && f.sd) out += "sd " + text(*f.sd) + ", ";
   out += "standard error " + text(*f.se) + ", 95% interval " + text(*f.ci95_low) + " .. " +
-         text(*f.ci95_high) + ")";
-  return out;
+         text(*f.ci95_high);
+  if (f.df) out += " on " + text(*f.df) + " df";
+  return out + ")";
 }
 
 std::string estimate_lines(const FigureEstimates& f, Estimate e, bool with_sd, char separator) {
@@ -94,23 +121,38 @@ std::string figure_column(const FigureKey& key) {
 StandOutput::StandOutput(const BatchOptions& options, bool keep_plot_values)
     : strata_path_(options.strata_path),
       strata_(strata_from(options.strata_path)),
+      folder_names_(options.folder_names.begin(), options.folder_names.end()),
+      row_of_file_(strata_files(strata_, options.strata_path)),
       accumulator_(accumulator_for(strata_)),
       keep_plot_values_(keep_plot_values) {}
 
+std::optional<std::string> StandOutput::row_of(const PlotOutcome& o) const {
+  const std::string& name = o.plot.empty() ? o.inventory : o.plot;
+  if (strata_->stratum_of(name)) return name;
+  // The strata file is read as text, a Windows-1251 one made UTF-8; a file name is bytes.
+  if (std::string utf8 = name_as_utf8(name); strata_->stratum_of(utf8)) return utf8;
+  if (!o.plot.empty()) return std::nullopt;
+  if (const auto named = folder_names_.find(o.inventory); named != folder_names_.end())
+    if (strata_->stratum_of(named->second)) return named->second;
+  if (const auto file = row_of_file_.find(canonical_text(o.inventory)); file != row_of_file_.end())
+    return file->second;
+  return std::nullopt;
+}
+
 StandOutput::Assigned StandOutput::assign_stratum(PlotOutcome& o) const {
   if (!strata_) return Assigned::listed;
-  const std::string& name = o.plot.empty() ? o.inventory : o.plot;
   if (!o.stratum.empty()) return Assigned::tally_over_file;
-  const std::string* stratum = strata_->stratum_of(name);
-  // The strata file is read as text, a Windows-1251 one made UTF-8; a file name is bytes.
-  if (!stratum) stratum = strata_->stratum_of(name_as_utf8(name));
-  if (!stratum) return Assigned::unlisted;
-  o.stratum = *stratum;
+  const std::optional<std::string> row = row_of(o);
+  if (!row) return Assigned::unlisted;
+  o.stratum = *strata_->stratum_of(*row);
   return Assigned::listed;
 }
 
 void StandOutput::mark_given(const PlotOutcome& o) {
-  if (strata_) plots_given_.insert(o.plot.empty() ? o.inventory : o.plot);
+  if (!strata_) return;
+  plots_given_.insert(o.plot.empty() ? o.inventory : o.plot);
+  if (const std::optional<std::string> row = row_of(o)) plots_given_.insert(*row);
+  if (!o.stratum.empty()) ++found_;
 }
 
 std::vector<std::string> StandOutput::plots_not_given() const {
@@ -184,30 +226,34 @@ std::string stand_text(const StandEstimate& estimate, char separator) {
 }
 
 std::string stand_summary_csv(const StandEstimate& estimate) {
-  std::string out = "kind,stratum,n";
+  std::string out = "kind,stratum,n,area_ha,weight";
   for (const Estimate e : all_estimates)
     for_each_figure(
         [&](const FigureKey& key, const FigureEstimate&) {
           const std::string column = std::string(estimate_key(e)) + "_" + figure_column(key);
-          for (const char* stat : {"mean", "sd", "se", "ci95_low", "ci95_high"})
+          for (const char* stat : {"mean", "sd", "se", "df", "ci95_low", "ci95_high"})
             cell(out, column + "_" + stat);
         },
         no_figures);
   out += '\n';
   const auto row = [&](const char* kind, const std::string& name, std::int64_t n,
+                       const std::optional<double>& area_ha, double weight,
                        const auto& summary_of) {
     out += std::string(kind) + "," + csv_quoted(name) + "," + std::to_string(n);
+    cell(out, optional_cell(area_ha));
+    cell(out, csv_number(weight));
     for (const Estimate e : all_estimates) {
       const FigureEstimates* figures = summary_of(e);
       for_each_figure(
           [&](const FigureKey&, const FigureEstimate& f) {
             if (!figures) {
-              out += ",,,,,";
+              out += ",,,,,,";
               return;
             }
             cell(out, csv_number(f.mean));
             cell(out, optional_cell(f.sd));
             cell(out, optional_cell(f.se));
+            cell(out, optional_cell(f.df));
             cell(out, optional_cell(f.ci95_low));
             cell(out, optional_cell(f.ci95_high));
           },
@@ -215,16 +261,20 @@ std::string stand_summary_csv(const StandEstimate& estimate) {
     }
     out += '\n';
   };
+  std::optional<double> total_area;
   for (const StratumEstimate& s : estimate.strata) {
     const auto& first = s.of(Estimate::model1);
-    row("stratum", s.name, first ? first->n : 0, [&](Estimate e) -> const FigureEstimates* {
-      return s.of(e) ? &s.of(e)->figures : nullptr;
-    });
+    if (s.area_ha) total_area = total_area.value_or(0) + *s.area_ha;
+    row("stratum", s.name, first ? first->n : 0, s.area_ha, first ? first->weight : 0.0,
+        [&](Estimate e) -> const FigureEstimates* {
+          return s.of(e) ? &s.of(e)->figures : nullptr;
+        });
   }
   const auto& first = estimate.of(Estimate::model1);
-  row("stand", "", first ? first->n : 0, [&](Estimate e) -> const FigureEstimates* {
-    return estimate.of(e) ? &estimate.of(e)->figures : nullptr;
-  });
+  row("stand", "", first ? first->n : 0, total_area, 1.0,
+      [&](Estimate e) -> const FigureEstimates* {
+        return estimate.of(e) ? &estimate.of(e)->figures : nullptr;
+      });
   return out;
 }
 

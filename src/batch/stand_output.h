@@ -28,13 +28,17 @@ class StandOutput {
     unlisted,        // not in the strata file: it stays out of the estimates
     tally_over_file  // the tally's stratum column, though a strata file was given too
   };
-  // Gives the plot its stratum from the strata file when its tally named none.
+  // Gives the plot its stratum from the strata file when its tally named none. A file is found
+  // under its path as given, its name within a folder given, or as the same file as a row's
+  // path taken from the strata file's folder or from the working folder.
   // Only looks up: the workers call it side by side.
   Assigned assign_stratum(PlotOutcome& outcome) const;
   // The plot was given, whatever its stratum: called in order, once a plot.
   void mark_given(const PlotOutcome& outcome);
   // The plots the strata file lists that no tally gave, in the file's order.
   std::vector<std::string> plots_not_given() const;
+  // True when a strata file was given and none of the plots given had a stratum.
+  bool none_found() const { return strata_ && found_ == 0; }
   // A refused plot counts in its stratum's plots, not in n.
   void add(const PlotOutcome& outcome);
 
@@ -46,6 +50,11 @@ class StandOutput {
  private:
   std::string strata_path_;
   std::optional<StrataTable> strata_;
+  std::map<std::string, std::string, std::less<>> folder_names_;  // as in BatchOptions
+  std::map<std::string, std::string, std::less<>> row_of_file_;   // canonical path to row
+  std::size_t found_ = 0;                                         // plots given with a stratum
+  // The strata file's row that lists the plot, or null.
+  std::optional<std::string> row_of(const PlotOutcome& outcome) const;
   StandAccumulator accumulator_;
   bool keep_plot_values_;
   std::map<std::string, std::vector<double>, std::less<>> plot_values_;
@@ -56,8 +65,8 @@ class StandOutput {
 // the stand, with the words for what cannot be estimated.
 std::string stand_text(const StandEstimate& estimate, char decimal_separator);
 
-// One row per stratum and one for the stand: kind, stratum, n, then for each estimate and
-// figure its mean, sd, se, ci95_low and ci95_high (the stand without sd).
+// One row per stratum and one for the stand: kind, stratum, n, area_ha, weight, then for each
+// estimate and figure its mean, sd, se, df, ci95_low and ci95_high (the stand without sd).
 std::string stand_summary_csv(const StandEstimate& estimate);
 
 }  // namespace quorvel

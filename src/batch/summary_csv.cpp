@@ -76,7 +76,8 @@ std::string summary_csv_header(bool coefficients) {
          group_columns("model1") +
          ",model2_carbon_t_per_ha,model2_carbon_stderr,model2_pieces_per_ha,model2_pieces_stderr" +
          group_columns("model2") +
-         ",expected_carbon_t_per_ha,expected_carbon_stderr,expected_pieces_per_ha" +
+         ",expected_carbon_t_per_ha,expected_carbon_stderr_one_run,"
+         "expected_carbon_stderr_mean_of_runs,expected_pieces_per_ha" +
          group_columns("expected") +
          ",status,plot,stratum,transect_length,wind,wind_force,carbon_fraction" +
          stage_group_columns("density") + stage_group_columns("model1_carbon") +
@@ -106,10 +107,12 @@ std::string summary_csv_row(const PlotOutcome& o, const BatchSettings& settings)
   by_group(row, m ? &m->surface_per_ha : nullptr);
 
   const Model2Expectation* e = o.expectation ? &*o.expectation : nullptr;
-  // The expected spread is that of an average over the runs made (of one run without runs).
-  const double over_runs = std::sqrt(static_cast<double>(runs > 0 ? runs : 1));
+  // The spread model 2 has about the expectation: of one run, and of the mean of the runs made.
   cell(row, e ? number(e->carbon_per_ha) : "");
-  cell(row, e ? number(e->carbon_per_ha_stderr_per_run / over_runs) : "");
+  cell(row, e ? number(e->carbon_per_ha_stderr_per_run) : "");
+  cell(row, e && runs > 0
+                ? number(e->carbon_per_ha_stderr_per_run / std::sqrt(static_cast<double>(runs)))
+                : "");
   cell(row, e ? number(e->pieces_per_ha) : "");
   by_group(row, e ? &e->volume_per_ha : nullptr);
   by_group(row, e ? &e->surface_per_ha : nullptr);

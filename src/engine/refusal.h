@@ -98,7 +98,8 @@ enum class ValueProblem {
   outside_int16,  // a whole number outside -32768..32767
   digit_group,    // a whole number with "," or "." before three digits: 1,000 runs or 1 run?
   below_minimum,  // below `limit` (a transect length, a number of runs)
-  negative,       // below 0, or not finite (a density, the carbon fraction)
+  outside_range,  // outside what the quantity can be, or not finite: a carbon fraction in
+                  // (0, 1], a density in (0, 1.5] t/m3, a wind force 0..5
 };
 
 // A figure that left the range of numbers.

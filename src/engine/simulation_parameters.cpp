@@ -46,18 +46,25 @@ void check_run_count(int run_count) {
     refuse(Parameter::run_count, ValueProblem::below_minimum, std::to_string(run_count));
 }
 
+void check_wind_force(int wind_force) {
+  if (wind_force < 0 || wind_force > 5)
+    refuse(Parameter::wind_force, ValueProblem::outside_range, std::to_string(wind_force));
+}
+
+// NaN fails both comparisons and is refused with the rest.
 void check_carbon_fraction(float carbon_fraction) {
-  if (!std::isfinite(carbon_fraction) || carbon_fraction < 0)
-    refuse(Parameter::carbon_fraction, ValueProblem::negative);
+  if (!(carbon_fraction > 0 && carbon_fraction <= 1))
+    refuse(Parameter::carbon_fraction, ValueProblem::outside_range);
 }
 
 void check_density(float density, int stage, int group) {
-  if (!std::isfinite(density) || density < 0)
-    refuse(Parameter::density, ValueProblem::negative, {}, stage, group);
+  if (!(density > 0 && density <= max_density))
+    refuse(Parameter::density, ValueProblem::outside_range, {}, stage, group);
 }
 
 void check_parameters(const SimulationParameters& p) {
   check_transect_length(p.transect_length);
+  check_wind_force(p.wind_force);
   check_run_count(p.run_count);
   check_carbon_fraction(p.carbon_fraction);
   for (int s = first_stage; s <= last_stage; ++s)

@@ -6,6 +6,7 @@
 #include "engine/decimal_text.h"
 #include "engine/input_file.h"
 #include "engine/refusal.h"
+#include "engine/simulation_parameters.h"
 #include "engine/species_group.h"
 #include "engine/stage_group_table.h"
 #include "field/delimited_rows.h"
@@ -126,7 +127,7 @@ class CoefficientsParser {
     const auto stage_number = stage_of(trimmed(cell(stage)));
     if (!stage_number) refuse(stage);
     row.stage = *stage_number;
-    row.density = number(density, 1.5);
+    row.density = number(density, max_density);  // as the density grid
     // An empty optional cell takes the default, as a column left out would.
     if (!trimmed(cell(reduction)).empty()) row.reduction = number(reduction, 1);
     if (!trimmed(cell(carbon)).empty()) row.carbon = number(carbon, 1);

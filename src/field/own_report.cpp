@@ -1,5 +1,10 @@
 #include "field/own_report.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -32,6 +37,30 @@ bool is_own_report(const std::filesystem::path& path) {
   // The report of a plot: the stem is the inventory's followed by "-" and the plot.
   for (auto dash = stem.find('-'); dash != std::string::npos; dash = stem.find('-', dash + 1))
     if (dash > 0 && inventory_named(folder, stem.substr(0, dash))) return true;
+  return false;
+}
+
+bool is_own_table(const std::filesystem::path& path) {
+  // The first columns of each table, which no tally a crew brings begins with.
+  constexpr std::array<std::string_view, 5> headers = {
+      "inventory,records,seed,runs,",          // the summary
+      "kind,stratum,n,",                       // the stand summary
+      "inventory,plot,record,species,stage,",  // the pieces
+      "inventory,plot,run,carbon_t_per_ha,",   // the runs
+      "run,record,attempt,x1,y1,x2,y2,angle,"  // the trace
+  };
+  // Opened without blocking and read only when regular: a pipe among the inventories must
+  // reach the reader, which refuses it, rather than hang here.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat status {};
+  char start[64] = {};
+  ssize_t got = 0;
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) got = ::read(fd, start, sizeof start);
+  ::close(fd);
+  const std::string_view first(start, got > 0 ? static_cast<std::size_t>(got) : 0);
+  for (const std::string_view header : headers)
+    if (first.starts_with(header)) return true;
   return false;
 }
 

@@ -30,9 +30,9 @@ std::vector<BatchEdge> batch_edges() {
   std::vector<BatchEdge> edges = {
       {{"--transect-length", "1", "--runs", "3"}, plain, 0, "\"transect_length\":1,"},
       {{"--transect-length", "32767", "--runs", "3"}, plain, 0, "\"transect_length\":32767,"},
-      {{"--transect-length", "32768"}, plain, 1, "transect length must be 1..32767 m, got 32768"},
+      {{"--transect-length", "40000"}, plain, 2, "transect length must be 1..32767 m, got 40000"},
       {{"--runs", "32767", "--transect-length", "2"}, longer, 0, "\"runs\":32767,"},
-      {{"--runs", "32768"}, plain, 1, "number of runs must be 1..32767, got 32768"},
+      {{"--runs", "32768"}, plain, 2, "number of runs must be 1..32767, got 32768"},
       {{"--expected-only", "--runs", "32767", "--transect-length", "32767"}, longer, 0, "expected"},
       {{"--runs", "32767", "--max-attempts", "50"}, plain + short_piece, 1, "50 attempts"},
       {{"--runs", "2"}, "\"S\",1e30,1e30,10,1\n", 0, "e+57"},
@@ -43,16 +43,28 @@ std::vector<BatchEdge> batch_edges() {
       // The reader's own tests take every text of no finite number in every inventory field.
       {{}, "\"S\",20,nan,10,1\n", 1, "line 1, record 1, field 3"},
       {{"--no-such-option"}, plain, 2, "--no-such-option"},
-      {{"--wind", "north"}, plain, 2, "north"},
-      {{"--density", "6:S=0,3"}, plain, 2, "--density: expected STAGE:CODE=TEXT"},
-      {{"--runs", "0"}, plain, 1, "number of runs must be 1..32767, got 0"},
-      {{"--carbon-fraction", "abc"}, plain, 1, "--carbon-fraction \"abc\" is not a number"},
-      {{"--density", "1:S=x"}, plain, 1, "--density"},
+      // Values of the wrong form are said as the help names them, not by the parser's types.
+      {{"--wind", "north"}, plain, 2, "--wind: expected none, N, NE, E, SE, S, SW, W or NW\n"},
+      {{"--density", "6:S=0,3"}, plain, 2, "--density: expected STAGE:CODE=VALUE"},
+      {{"--decimal-separator", "x"},
+       plain,
+       2,
+       "--decimal-separator: expected a comma or a period\n"},
+      {{"--jobs", "65"}, plain, 2, "--jobs: expected a whole number 1..64\n"},
+      {{"--max-attempts", "0"}, plain, 2, "--max-attempts: expected a whole number above 0\n"},
+      // A parameter the plots cannot have is a usage error, whether of its form or its range.
+      {{"--runs", "0"}, plain, 2, "number of runs must be 1..32767, got 0"},
+      {{"--runs", "abc"}, plain, 2, "--runs \"abc\" is not a number"},
+      {{"--carbon-fraction", "abc"}, plain, 2, "--carbon-fraction \"abc\" is not a number"},
+      {{"--carbon-fraction", "50"}, plain, 2, "carbon fraction \"50\" must be above 0 and at most"},
+      {{"--density", "1:S=x"}, plain, 2, "--density"},
+      {{"--density", "1:S=3,57"}, plain, 2, "density of stage 1, group S \"3,57\" must be above 0"},
+      {{"--wind-force", "7"}, plain, 2, "wind force \"7\" must be 0..5"},
   };
   for (const char* text : {"1e400", "nan", "inf", "-inf"}) {
     for (const char* option : {"--transect-length", "--runs", "--wind-force", "--carbon-fraction"})
-      edges.push_back({{option, text}, plain, 1, option});
-    edges.push_back({{"--density", std::string("3:H=") + text}, plain, 1, "--density"});
+      edges.push_back({{option, text}, plain, 2, option});
+    edges.push_back({{"--density", std::string("3:H=") + text}, plain, 2, "--density"});
   }
   return edges;
 }

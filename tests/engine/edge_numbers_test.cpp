@@ -12,6 +12,7 @@
 #include "engine/inventory_reader.h"
 #include "engine/refusal.h"
 #include "engine/run_driver.h"
+#include "engine/simulation_parameters.h"
 #include "engine/text_to_number.h"
 
 namespace quorvel {
@@ -32,7 +33,7 @@ TEST(TextsThatAreNoFiniteNumber, AreRefusedInEveryInventoryAndParameterField) {
 }
 
 enum class Outcome { figures, refused, either };
-enum class Densities { usual, zero, largest };
+enum class Densities { usual, smallest, largest };
 
 struct EdgeStart {
   const char* what;
@@ -51,15 +52,15 @@ const EdgeStart edge_starts[] = {
      Densities::usual, 0},
     // A piece longer than the 2 m plot crosses in most attempts, so the runs are quick.
     {"most runs", "\"H\",10,10,5,3\n", 2, 32767, Outcome::figures},
-    {"zero densities", "\"S\",20,20,10,1\n\"C\",30,10,4,5\n", 100, 3, Outcome::figures,
-     Densities::zero, 15 + 39},
+    {"smallest densities", "\"S\",20,20,10,1\n\"C\",30,10,4,5\n", 100, 3, Outcome::figures,
+     Densities::smallest, 15 + 39},
     {"diameters of 1e30 cm", "\"S\",1e30,1e30,10,1\n", 100, 2, Outcome::figures},
     {"pieces a thousand times the diagonal", "\"C\",20,20,1e5,1\n\"S\",10,5,2e5,2\n", 100, 300,
      Outcome::figures},
     {"carbon beyond double precision", "\"S\",20,20,10,1\n\"H\",1e200,1e200,10,1\n", 100, 1,
      Outcome::refused},
-    {"largest single density and carbon fraction", "\"S\",1e130,1e130,10,1\n", 100, 1,
-     Outcome::refused, Densities::largest},
+    {"largest density and carbon fraction", "\"S\",1e160,1e160,10,1\n", 100, 1, Outcome::refused,
+     Densities::largest},
     // L x 1.57 / 1e-310 overflows; with diameters of 0 the carbon would be 0 x Inf.
     {"length below the normal range", "\"S\",0,0,1e-310,1\n\"S\",20,20,1e-310,1\n", 100, 1,
      Outcome::refused},
@@ -75,11 +76,12 @@ TEST(EdgeStarts, GiveFiniteFiguresNearTheirExpectationOrARefusalNamingTheInvento
     inputs.seed = 17;
     inputs.parameters.transect_length = static_cast<std::int16_t>(c.length);
     inputs.parameters.run_count = static_cast<std::int16_t>(c.runs);
-    if (c.densities == Densities::zero)
-      for (auto& row : inputs.parameters.density.cells) row.fill(0.0f);
+    if (c.densities == Densities::smallest)
+      for (auto& row : inputs.parameters.density.cells)
+        row.fill(std::numeric_limits<float>::denorm_min());
     if (c.densities == Densities::largest) {
-      inputs.parameters.density.at(1, 1) = std::numeric_limits<float>::max();
-      inputs.parameters.carbon_fraction = std::numeric_limits<float>::max();
+      inputs.parameters.density.at(1, 1) = max_density;
+      inputs.parameters.carbon_fraction = 1;
     }
     testing::QuietHost host;
     StartResult r;
@@ -107,8 +109,8 @@ TEST(EdgeStarts, GiveFiniteFiguresNearTheirExpectationOrARefusalNamingTheInvento
         expected_model2(inventory, inputs.parameters, WindButton::none);
     EXPECT_NEAR(r.model2.carbon_per_ha, expected.carbon_per_ha,
                 5 * expected.carbon_per_ha_stderr_per_run / std::sqrt(c.runs));
-    if (c.densities == Densities::zero) {
-      EXPECT_EQ(r.model1.model1_total, 0.0);
+    if (c.densities == Densities::smallest) {
+      EXPECT_LT(r.model1.model1_total, 1e-30);
       EXPECT_FALSE(std::signbit(r.model2.carbon_per_ha));
       EXPECT_GT(r.model2.volume_per_ha[1], 0.0);
     }

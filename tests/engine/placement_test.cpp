@@ -73,16 +73,6 @@ TEST(Wind, ForceFiveKeepsEveryAngleInItsSectorForAllEightButtons) {
   }
 }
 
-TEST(Wind, ForceAboveFiveActsAsFiveAndBelowZeroAsNone) {
-  RandomSource seven(5), five(5), minus(6), none(6);
-  for (int i = 0; i < 1000; ++i) {
-    EXPECT_EQ(wind_direction(WindButton::sw, 7, seven), wind_direction(WindButton::sw, 5, five));
-    // A selected button still takes its force draw, then the angle is uniform.
-    none.draw();
-    EXPECT_EQ(wind_direction(WindButton::sw, -3, minus), wind_direction(WindButton::none, 0, none));
-  }
-}
-
 TEST(Transect, CrossingIsStrictOnBothSides) {
   // An end on the transect crosses nothing; on odd L the transect is at 3.5.
   const struct {

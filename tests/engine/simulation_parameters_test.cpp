@@ -46,14 +46,22 @@ TEST(SimulationParameters, EachValueTheEngineCannotUseIsRefusedWithItsData) {
        refused(P::run_count, V::below_minimum, "0", 1)},
       {"negative runs", [](SimulationParameters& p) { p.run_count = -7; },
        refused(P::run_count, V::below_minimum, "-7", 1)},
-      {"negative fraction", [](SimulationParameters& p) { p.carbon_fraction = -0.001f; },
-       refused(P::carbon_fraction, V::negative)},
+      {"no carbon at all", [](SimulationParameters& p) { p.carbon_fraction = 0; },
+       refused(P::carbon_fraction, V::outside_range)},
+      {"percent for a fraction", [](SimulationParameters& p) { p.carbon_fraction = 50; },
+       refused(P::carbon_fraction, V::outside_range)},
       {"endless fraction", [](SimulationParameters& p) { p.carbon_fraction = INFINITY; },
-       refused(P::carbon_fraction, V::negative)},
-      {"negative density", [](SimulationParameters& p) { p.density.at(4, 2) = -1; },
-       refused(P::density, V::negative, "", 0, 4, 2)},
+       refused(P::carbon_fraction, V::outside_range)},
+      {"weightless wood", [](SimulationParameters& p) { p.density.at(3, 1) = 0; },
+       refused(P::density, V::outside_range, "", 0, 3, 1)},
+      {"just denser than wood", [](SimulationParameters& p) { p.density.at(5, 3) = 1.5001f; },
+       refused(P::density, V::outside_range, "", 0, 5, 3)},
       {"density not a number", [](SimulationParameters& p) { p.density.at(5, 3) = NAN; },
-       refused(P::density, V::negative, "", 0, 5, 3)},
+       refused(P::density, V::outside_range, "", 0, 5, 3)},
+      {"wind above the scale", [](SimulationParameters& p) { p.wind_force = 7; },
+       refused(P::wind_force, V::outside_range, "7")},
+      {"wind below calm", [](SimulationParameters& p) { p.wind_force = -1; },
+       refused(P::wind_force, V::outside_range, "-1")},
       // Both wrong: the transect is named, as the window names its fields in reading order.
       {"transect before runs",
        [](SimulationParameters& p) { p.transect_length = 0, p.run_count = 0; },
@@ -66,13 +74,17 @@ TEST(SimulationParameters, EachValueTheEngineCannotUseIsRefusedWithItsData) {
   }
 }
 
-TEST(SimulationParameters, TheSmallestUsableValuesPass) {
+TEST(SimulationParameters, TheEndsOfEachRangePass) {
   SimulationParameters p;
   p.transect_length = 1;
   p.run_count = 1;
-  p.carbon_fraction = 0;
-  p.density.at(1, 1) = 0;
-  p.wind_force = -32768;  // no wind: any force is usable
+  p.carbon_fraction = 1;
+  p.density.at(1, 1) = 1.5f;
+  p.density.at(2, 2) = 1e-6f;
+  p.wind_force = 5;
+  EXPECT_NO_THROW(check_parameters(p));
+  p.wind_force = 0;
+  p.carbon_fraction = 1e-6f;
   EXPECT_NO_THROW(check_parameters(p));
 }
 

@@ -130,6 +130,7 @@ TEST(Runs, ParametersTheRunsCannotUseAreRefusedByName) {
       {[](SimulationParameters& p) { p.transect_length = 0; }, Parameter::transect_length},
       {[](SimulationParameters& p) { p.run_count = 0; }, Parameter::run_count},
       {[](SimulationParameters& p) { p.carbon_fraction = -1; }, Parameter::carbon_fraction},
+      {[](SimulationParameters& p) { p.wind_force = 7; }, Parameter::wind_force},
       {[](SimulationParameters& p) { p.density.at(2, 3) = NAN; }, Parameter::density}};
   for (const auto& [change, parameter] : cases) {
     SimulationParameters p;

@@ -184,9 +184,7 @@ TEST_F(ReadParameters, WholeNumbersRoundHalvesToEvenAndAPointIsAccepted) {
   EXPECT_EQ(read_with("Text5", "3,5").run_count, 4);
   EXPECT_EQ(read_with("Text1", " 50 ").transect_length, 50);
   EXPECT_EQ(read_with("Text8", "0.47").carbon_fraction, 0.47f);
-  // Any wind force is a whole number; the placement clamps it.
-  EXPECT_EQ(read_with("Text30", "-3").wind_force, -3);
-  EXPECT_EQ(read_with("Text30", "9").wind_force, 9);
+  EXPECT_EQ(read_with("Text30", "4,5").wind_force, 4);
 }
 
 TEST_F(ReadParameters, RefusesWhatTheRunCannotUseNamingTheFirstBadField) {
@@ -200,7 +198,9 @@ TEST_F(ReadParameters, RefusesWhatTheRunCannotUseNamingTheFirstBadField) {
   } bad[] = {{"Text1", "-5", Parameter::transect_length, ValueProblem::below_minimum},
              {"Text1", "0", Parameter::transect_length, ValueProblem::below_minimum},
              {"Text5", "-1", Parameter::run_count, ValueProblem::below_minimum},
-             {"Text3", "-0,1", Parameter::density, ValueProblem::negative},
+             {"Text30", "9", Parameter::wind_force, ValueProblem::outside_range},
+             {"Text3", "3,57", Parameter::density, ValueProblem::outside_range},
+             {"Text8", "50", Parameter::carbon_fraction, ValueProblem::outside_range},
              {"Text8", "1e39", Parameter::carbon_fraction, ValueProblem::out_of_range}};
   for (const auto& [name, text, parameter, problem] : bad) {
     const QString kept = w.field(name)->text();

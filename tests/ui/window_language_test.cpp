@@ -296,9 +296,9 @@ TEST(WindowRefusalText, WordsEveryRefusalFromItsData) {
         .problem = P::not_a_number},
        "Поле «Длина трансекты»: «сто» — не число.", nullptr},
       {{.kind = parameter_not_valid, .parameter = Parameter::density, .stage = 2, .group = 3,
-        .found = "-1", .problem = P::negative},
-       "Плотность древесины (стадия разложения 2, «Хвойные»): значение не может быть "
-       "отрицательным.", nullptr},
+        .found = "3,57", .problem = P::outside_range},
+       "Плотность древесины (стадия разложения 2, «Хвойные»): плотность должна быть больше 0 и не "
+       "больше 1,5 т/м³.", nullptr},
       {{.kind = parameter_not_valid, .parameter = Parameter::carbon_fraction, .found = "1e39",
         .problem = P::out_of_range},
        "Поле «коэффициент пересчета массы древесины в массу углерода»: число «1e39» слишком "
