@@ -130,15 +130,18 @@ json plot_outcome_json(const PlotOutcome& o, const BatchSettings& settings) {
   // as they always were.
   if (!o.plot.empty()) out["plot"] = o.plot;
   if (!o.stratum.empty()) out["stratum"] = o.stratum;
+  if (o.dropped_rows > 0) out["dropped_rows"] = o.dropped_rows;
   if (!o.warnings.empty()) {
     json warnings = json::array();
-    for (const Warning& w : o.warnings)
+    for (const Warning& w : o.warnings) {
       warnings.push_back({{"kind", warning_kind_name(w.kind)},
                           {"line", w.line},
                           {"record", w.record},
                           {"value", w.value},
                           {"limit", w.limit},
                           {"count", w.count}});
+      if (!w.lines.empty()) warnings.back()["lines"] = w.lines;
+    }
     out["warnings"] = std::move(warnings);
   }
   if (o.reports) out["reports"] = {{"stock", o.reports->stock}, {"estimate", o.reports->estimate}};

@@ -19,6 +19,10 @@ struct BatchOptions {
   std::string input_encoding;
   std::string species_map_path;
   std::string plot_column;
+  std::string diameter_unit;
+  std::string length_unit;
+  std::vector<std::string> columns;  // ROLE=HEADER
+  bool drop_incomplete = false;
   std::string transect_length = "100";
   std::string runs = "1";
   std::string wind_force = "0";

@@ -141,6 +141,8 @@ void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s)
   const SimulationParameters& p = s.parameters;
   out << heading(o) << ": " << o.record_count << " records, L = " << p.transect_length
       << " m, seed " << o.seed << "\n";
+  if (o.dropped_rows > 0)
+    out << "  dropped:  " << o.dropped_rows << " rows missing a required value\n";
   out << "  model 1:  carbon " << text(o.model1.model1_total, s) << " t C/ha, "
       << text(o.model1.pieces_per_ha, s) << " pieces/ha\n";
   out << "            volume S/H/C " << by_group(o.model1.volume_per_ha, s) << " m3/ha, surface "
@@ -377,6 +379,13 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   outcome.plot = std::move(work.tally.plot);
   outcome.stratum = std::move(work.tally.stratum);
   outcome.seed = seed_for_inventory(settings.seed, work.position);
+  outcome.dropped_rows = work.tally.dropped_rows;
+  // What the reader found about the file as a whole comes before what is found in the plot.
+  const auto with_file_warnings = [&work](std::vector<Warning> warnings) {
+    warnings.insert(warnings.begin(), work.tally.warnings.begin(), work.tally.warnings.end());
+    return warnings;
+  };
+  outcome.warnings = with_file_warnings({});
   if (work.refused) {
     outcome.refused = std::move(work.refused);
     return outcome;
@@ -385,15 +394,16 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
   try {
     start_inventory(inventory, options, settings, environment, outcome);
-    outcome.warnings =
-        plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1);
+    outcome.warnings = with_file_warnings(
+        plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1));
     if (!options.pieces_path.empty())
       outcome.piece_rows = piece_csv_rows(inventory, outcome, settings.parameters.transect_length);
   } catch (const StartCancelled&) {
     outcome.refused = Refusal{.kind = RefusalKind::cancelled, .file = outcome.inventory};
   } catch (const Refused& refused) {
     outcome.refused = refused.refusal();
-    outcome.warnings = plausibility_warnings(inventory, outcome.plot, settings.parameters);
+    outcome.warnings =
+        with_file_warnings(plausibility_warnings(inventory, outcome.plot, settings.parameters));
   }
   return outcome;
 }

@@ -44,6 +44,18 @@ TallyOptions tally_options_from(const BatchOptions& o) {
   if (!o.input_encoding.empty())
     t.encoding = text_encoding_named(o.input_encoding).value_or(TextEncoding::detect);
   t.plot_column = o.plot_column;
+  for (const std::string& column : o.columns) {
+    const auto equals = column.find('=');
+    std::string header = column.substr(equals + 1);
+    while (!header.empty() && (header.front() == ' ' || header.front() == '\t')) header.erase(0, 1);
+    while (!header.empty() && (header.back() == ' ' || header.back() == '\t')) header.pop_back();
+    t.columns.emplace_back(*column_role_named(column.substr(0, equals)), std::move(header));
+  }
+  t.drop_incomplete = o.drop_incomplete;
+  if (!o.diameter_unit.empty())
+    t.diameter_unit = diameter_unit_named(o.diameter_unit).value_or(MeasureUnit::none);
+  if (!o.length_unit.empty())
+    t.length_unit = length_unit_named(o.length_unit).value_or(MeasureUnit::none);
   if (!o.species_map_path.empty()) {
     try {
       t.species_map = read_species_map(o.species_map_path);

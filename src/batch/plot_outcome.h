@@ -22,6 +22,7 @@ struct PlotOutcome {
   std::string stratum;  // the stratum column's value; empty without one
   std::uint64_t seed = 0;
   std::int64_t record_count = 0;
+  std::int64_t dropped_rows = 0;  // rows of the plot left out for a missing value
   Model1Result model1;
   std::optional<StartResult> start;  // absent with --expected-only
   std::optional<Model2Expectation> expectation;

@@ -26,6 +26,8 @@ std::optional<PlotWork> PlotQueue::next() {
       work.position = position_++;
       work.file = files_[file_];
       work.tally = std::move(tally_->plots[plot_++]);
+      work.refused = std::move(work.tally.refused);  // a bad row refuses its plot alone
+      work.tally.refused.reset();
       return work;
     }
     tally_.reset();

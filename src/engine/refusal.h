@@ -23,7 +23,8 @@ enum class RefusalKind {
   column_missing,         // file, line, field: a header row without a column the tally needs
                           // (column: the name asked for, for a plot column given by the user)
   text_not_decodable,     // file, line, encoding: bytes that are no text in the file's encoding
-  species_unknown,        // file, line, record, column, found: neither a code nor a mapped name
+  species_unknown,        // file, line, record, column (of the first), found: every code of the
+                          // file that is neither S, H, C nor in the species map, ", " between
   species_listed_twice,   // file (the species map), line, found: one name, two codes
   too_many_fields,        // file, line, record, hint_fields: a comma-separated row longer than
                           // its header (or than five fields), as a decimal comma would make it
@@ -31,6 +32,8 @@ enum class RefusalKind {
   column_repeated,        // file, line, field, column: a header row naming a column twice
   record_too_long,        // file, line, record, found (the first surplus field), limit (columns)
   no_records,             // file: nothing but a header row, or not even that
+  unit_not_fitting,       // file, line, field, column, found (the unit): a diameter in ft
+  value_missing,          // file, plot, line, record, field, column, found: NA, -, or nothing
   // A strata file (plot, stratum, area).
   plot_repeated,  // file, line, found (the plot), other_line (where it was listed first)
   area_differs,   // file, line, found (the stratum), other_line (the first area given for it)
@@ -59,7 +62,8 @@ enum class InventoryField {
   stage,
   plot,
   stratum,
-  area_ha,  // a stratum's area in a strata file
+  area_ha,   // a stratum's area in a strata file
+  diameter,  // the one diameter of a piece, where it crosses the line (d1 = d2)
 };
 
 // The parameters of a Start, in the window's order.
@@ -125,6 +129,7 @@ enum class FormHint { none, semicolon_separated, tab_separated, space_separated,
 struct Refusal {
   RefusalKind kind = RefusalKind::file_unreadable;
   std::string file{};       // as the user gave it
+  std::string plot{};       // the plot of a file with a plot column whose row was refused
   std::int64_t line = 0;    // 1-based; 0 when the refusal names no line
   std::int64_t record = 0;  // 1-based; 0 when it names no record
   InventoryField field = InventoryField::none;

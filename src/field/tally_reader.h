@@ -7,11 +7,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/inventory.h"
+#include "engine/refusal.h"
+#include "field/plausibility.h"
 #include "field/tally_options.h"
 
 namespace quorvel {
@@ -21,6 +24,10 @@ struct PlotTally {
   std::string plot;     // the plot column's value; empty without a plot column
   std::string stratum;  // the stratum column's value; empty without one
   Inventory inventory;  // source: the file as given; pieces in file order with their lines
+  // A bad row refuses its plot alone where the file has a plot column: the first such.
+  std::optional<Refusal> refused;
+  std::int64_t dropped_rows = 0;  // rows left out for a missing value (drop_incomplete)
+  std::vector<Warning> warnings;  // about the file as a whole, given with its first plot
 };
 
 // The form a file was read in.

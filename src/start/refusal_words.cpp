@@ -104,21 +104,24 @@ const RefusalRow rows[] = {
                "{place_and_field}: {expected}, found {shown}{hint}"}},
     {.kind = K::column_missing,
      .when = When::column_named,
-     .words = {nullptr, "{place}: the header has no column {shown_column} for the {field}{hint}"}},
+     .words = {nullptr,
+               "{place}: the header has no column {shown_column} for the {field}{header_found}"
+               "{hint}"}},
     {.kind = K::column_missing,
-     .words = {"{place}: в заголовке нет столбца «{column_or_field}».",
-               "{place}: the header has no column for the {field}{hint}"}},
+     .words = {"{place}: в заголовке нет столбца «{column_or_field}»{header_found}.",
+               "{place}: the header has no column for the {field}{header_found}{hint}"}},
     {.kind = K::text_not_decodable,
      .words = {"{place}: текст не читается в кодировке {encoding}.",
                "{place}: the text is not valid {encoding}{reason_aside}; give the file's encoding "
                "with --input-encoding",
                "{place}: the text is not valid {encoding}"}},
     {.kind = K::species_unknown,
-     .words =
-         {"{place_and_field}: «{found}» — не код породы; ожидается «S», «H» или «C».",
-          "{place_and_field}: expected the species code \"S\", \"H\" or \"C\" or a species "
-          "listed with --species-map, found {shown}",
-          "{place_and_field}: expected the species code \"S\", \"H\" or \"C\", found {shown}"}},
+     .words = {"{place_and_field}: неизвестные коды пород: {found}; ожидается «S», «H» или «C».",
+               "{place_and_field}: unknown species codes: {found}; add them to a species map as "
+               "code,group rows (group S, H or C, e.g. {first_found},C) and give it with "
+               "--species-map",
+               "{place_and_field}: unknown species codes: {found}; expected \"S\", \"H\" or "
+               "\"C\""}},
     {.kind = K::species_listed_twice,
      .role = FileRole::species_list,
      .words = {"{place}: порода «{found}» уже названа выше с другим кодом.",
@@ -148,6 +151,24 @@ const RefusalRow rows[] = {
     {.kind = K::no_records,
      .words = {"В файле «{file}» нет ни одной записи.", "{file}: the file holds no records",
                "the file \"{file}\" holds no records"}},
+    {.kind = K::unit_not_fitting,
+     .words = {"{place}: в столбце «{column}» ({field}) единица «{found}» не подходит: диаметр "
+               "даётся в mm, cm, m или in, длина — в m, cm или ft.",
+               "{place}: the column {shown_column} gives the {field} in \"{found}\", a unit that "
+               "does not fit it (diameters: mm, cm, m, in; lengths: m, cm, ft)",
+               "{place}: the column \"{column}\" gives the {field} in \"{found}\", a unit that "
+               "does not fit it (diameters: mm, cm, m, in; lengths: m, cm, ft)"}},
+    {.kind = K::value_missing,
+     .when = When::found_empty,
+     .words = {"{place_and_field}: значение не указано.",
+               "{place_and_field}: the value is missing; leave such rows out with "
+               "--drop-incomplete",
+               "{place_and_field}: the value is missing"}},
+    {.kind = K::value_missing,
+     .words = {"{place_and_field}: значение не указано ({found}).",
+               "{place_and_field}: the value is missing ({shown}); leave such rows out with "
+               "--drop-incomplete",
+               "{place_and_field}: the value is missing ({found})"}},
     {.kind = K::plot_repeated,
      .role = FileRole::strata,
      .words = {"{place}: участок «{found}» уже назван в строке {other_line}.",
@@ -320,6 +341,11 @@ const Words inventory_words{"файл данных", "inventory file"};
 const Words species_map_words{"список пород", "species map"};
 const Words not_a_file_words{"на этом месте не обычный файл, а устройство или канал",
                              "it is not a regular file"};
+// The header's own cells, where the refusal lists them.
+const Words header_found_words{" (в заголовке: {found})",
+                               "; the header has {found}: name the column with --column "
+                               "ROLE=HEADER",
+                               "; the header has {found}"};
 const Words point_words{" (десятичный разделитель — точка)", " (period as decimal point)"};
 
 // A refusal being worded: the refusal, the voice and the file its row names.
@@ -336,6 +362,7 @@ std::string say(const Words& words, const Said& s) { return say(words_for(words,
 std::string place(const Said& s) {
   return place_text({.role = s.r.field == InventoryField::area_ha ? FileRole::strata : s.role,
                      .file = s.r.file,
+                     .plot = s.r.plot,
                      .line = s.r.line,
                      .record = s.r.record},
                     s.voice);
@@ -397,6 +424,9 @@ const ValueRow values[] = {
        return said ? say(point_words, s) : std::string();
      }},
     {"found", [](const Said& s) { return s.r.found; }},
+    {"header_found",
+     [](const Said& s) { return s.r.found.empty() ? std::string() : say(header_found_words, s); }},
+    {"first_found", [](const Said& s) { return s.r.found.substr(0, s.r.found.find(", ")); }},
     {"shown", [](const Said& s) { return shown(s.r.found, s); }},
     {"shown_column", [](const Said& s) { return shown(s.r.column, s); }},
     {"input",

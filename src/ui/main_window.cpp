@@ -449,6 +449,10 @@ std::optional<MainWindow::PlannedStart> MainWindow::plan_start(char separator) {
   }
   const std::optional<std::size_t> chosen = choose_plot(plots, plan.paths.inventory_path);
   if (!chosen) return std::nullopt;
+  if (const std::optional<Refusal>& refused = plots[*chosen].refused) {
+    refuse_start(refusal_text(*refused, separator), &chooser_->file_list());
+    return std::nullopt;
+  }
   plan.plot_id = plots[*chosen].plot;
   plan.inventory = std::move(plots[*chosen].inventory);
   const QString file_name = QFileInfo(plan.paths.inventory_path).fileName();

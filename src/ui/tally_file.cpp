@@ -11,7 +11,8 @@ std::vector<TallyFilePlot> read_tally_file(const QString& path) {
   std::vector<TallyFilePlot> plots;
   plots.reserve(tally.plots.size());
   for (PlotTally& plot : tally.plots)
-    plots.push_back({QString::fromStdString(plot.plot), std::move(plot.inventory)});
+    plots.push_back(
+        {QString::fromStdString(plot.plot), std::move(plot.inventory), std::move(plot.refused)});
   return plots;
 }
 

@@ -3,15 +3,18 @@
 // default options (the form detected from the file), with the plot ids as the window shows them.
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "engine/inventory.h"
+#include "engine/refusal.h"
 
 namespace quorvel {
 
 struct TallyFilePlot {
   QString plot;  // the plot column's value; empty for a file without one
   Inventory inventory;
+  std::optional<Refusal> refused;  // a bad row of this plot; the file's other plots stand
 };
 
 // The plots in the order they first appear, never none; throws Refused.

@@ -154,8 +154,9 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "--input-encoding"},
       {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
         .column = "Порода", .found = "бук"},
-       "t.csv, line 2, record 1, column \"Порода\" (species code): expected the species code "
-       "\"S\", \"H\" or \"C\" or a species listed with --species-map, found \"бук\""},
+       "t.csv, line 2, record 1, column \"Порода\" (species code): unknown species codes: бук; "
+       "add them to a species map as code,group rows (group S, H or C, e.g. бук,C) and give it "
+       "with --species-map"},
       {{.kind = species_listed_twice, .file = "map.csv", .line = 5, .field = species_code,
         .found = "дуб"},
        "map.csv, line 5: the species \"дуб\" is listed twice, with two codes"},

@@ -254,8 +254,8 @@ TEST(WindowRefusalText, WordsEveryRefusalInRussianFromItsData) {
        "точкой."},
       {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
         .column = "Порода", .found = "ясень"},
-       "Файл данных «t.csv», строка 2, запись 1, столбец «Порода» (код породы): «ясень» — не код "
-       "породы; ожидается «S», «H» или «C»."},
+       "Файл данных «t.csv», строка 2, запись 1, столбец «Порода» (код породы): неизвестные коды "
+       "пород: ясень; ожидается «S», «H» или «C»."},
       {{.kind = text_not_decodable, .file = "u.txt", .line = 7, .encoding = "UTF-16LE"},
        "Файл данных «u.txt», строка 7: текст не читается в кодировке UTF-16LE."},
       {{.kind = header_not_recognised, .file = "h.csv", .line = 1, .found = "толщина"},
