@@ -31,7 +31,9 @@ json by_group(const std::array<Number, last_group + 1>& values) {
 
 json model1_json(const Model1Result& m) {
   return {{"carbon_t_per_ha", m.model1_total},
-          {"pieces_per_ha", static_cast<std::int64_t>(m.pieces_per_ha)},
+          {"pieces_per_ha", std::isnan(m.pieces_per_ha)
+                                ? json()  // not computed: the plot's outcome says why
+                                : json(static_cast<std::int64_t>(m.pieces_per_ha))},
           {"carbon_by_stage_group", stage_group_rows(m.model1_carbon)},
           {"volume_m3_per_ha", by_group(m.volume_per_ha)},
           {"surface_m2_per_ha", by_group(m.surface_per_ha)}};
@@ -126,6 +128,13 @@ json plot_outcome_json(const PlotOutcome& o, const BatchSettings& settings) {
   if (!o.refused) out["model1"] = model1_json(o.model1);
   if (o.start) out["model2"] = model2_json(*o.start);
   if (o.expectation) out["model2_expected"] = expectation_json(*o.expectation);
+  if (o.not_computed) {
+    out["model2"] = json();
+    out["model2_expected"] = json();
+    out["not_computed"] = {{"reason", not_computed_name(o.not_computed->reason)},
+                           {"count", o.not_computed->count},
+                           {"text", not_computed_text(*o.not_computed)}};
+  }
   // Keys that a file without a plot column and a clean tally do not have, so their lines stay
   // as they always were.
   if (!o.plot.empty()) out["plot"] = o.plot;

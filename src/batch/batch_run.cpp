@@ -117,7 +117,8 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   if (progress) std::fputs("\r\033[K", environment.progress);
 
   outcome.model1 = start.model1;
-  outcome.expectation = std::move(start.expectation);
+  outcome.not_computed = start.not_computed;
+  if (!outcome.not_computed) outcome.expectation = std::move(start.expectation);
   outcome.start = std::move(start.runs);
   if (start.reports_written) outcome.reports = request.report_paths;
   outcome.unwritten = std::move(start.reports_refused);
@@ -143,8 +144,11 @@ void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s)
       << " m, seed " << o.seed << "\n";
   if (o.dropped_rows > 0)
     out << "  dropped:  " << o.dropped_rows << " rows missing a required value\n";
+  const std::string not_computed = o.not_computed ? not_computed_text(*o.not_computed) : "";
   out << "  model 1:  carbon " << text(o.model1.model1_total, s) << " t C/ha, "
-      << text(o.model1.pieces_per_ha, s) << " pieces/ha\n";
+      << (o.not_computed ? "pieces/ha " + not_computed
+                         : text(o.model1.pieces_per_ha, s) + " pieces/ha")
+      << "\n";
   out << "            volume S/H/C " << by_group(o.model1.volume_per_ha, s) << " m3/ha, surface "
       << by_group(o.model1.surface_per_ha, s) << " m2/ha\n";
   if (o.start) {
@@ -162,6 +166,10 @@ void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s)
         << text(o.expectation->carbon_per_ha_stderr_per_run, s) << ", " << p.run_count << " runs "
         << text(o.expectation->carbon_per_ha_stderr_per_run / std::sqrt(p.run_count), s) << "), "
         << text(o.expectation->pieces_per_ha, s) << " pieces/ha\n";
+  }
+  if (o.not_computed) {
+    out << "  model 2:  " << not_computed << "\n";
+    out << "  expected: " << not_computed << "\n";
   }
   if (o.reports) out << "  reports:  " << o.reports->stock << ", " << o.reports->estimate << "\n";
 }

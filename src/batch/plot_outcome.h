@@ -13,6 +13,7 @@
 #include "engine/run_driver.h"
 #include "field/plausibility.h"
 #include "reports/report_paths.h"
+#include "start/not_computed.h"
 
 namespace quorvel {
 
@@ -26,11 +27,12 @@ struct PlotOutcome {
   Model1Result model1;
   std::optional<StartResult> start;  // absent with --expected-only
   std::optional<Model2Expectation> expectation;
-  std::optional<ReportPaths> reports;  // the reports written
-  std::optional<Refusal> refused;      // the inventory was refused: no figures
-  std::optional<Refusal> unwritten;    // the figures stand, but the reports or the trace do not
-  std::vector<Warning> warnings;       // what looks wrong in the tally, even when refused
-  std::string piece_rows;              // --pieces: its CSV rows, made while the records are at hand
+  std::optional<NotComputed> not_computed;  // why the pieces, model 2 and the expectation are not
+  std::optional<ReportPaths> reports;       // the reports written
+  std::optional<Refusal> refused;           // the inventory was refused: no figures
+  std::optional<Refusal> unwritten;  // the figures stand, but the reports or the trace do not
+  std::vector<Warning> warnings;     // what looks wrong in the tally, even when refused
+  std::string piece_rows;            // --pieces: its CSV rows, made while the records are at hand
 };
 
 }  // namespace quorvel

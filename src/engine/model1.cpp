@@ -1,6 +1,7 @@
 #include "engine/model1.h"
 
 #include <cmath>
+#include <limits>
 
 #include "engine/pi_value.h"
 #include "engine/piece_measures.h"
@@ -25,7 +26,51 @@ double weighted_carbon(const DebrisPiece& piece, double expansion_factor,
   return c;
 }
 
+// The same for a piece without a length, the length cancelled: the weight L x 1.57 / length
+// times the volume pi x length x S / 3 is (L x 1.57) x pi x S / 3.
+double weighted_carbon_without_length(const DebrisPiece& piece, double weight_times_length,
+                                      const SimulationParameters& parameters) {
+  const double r1 = piece.diameter1 / 200;
+  const double r2 = piece.diameter2 / 200;
+  double a = r1 * r1 + (piece.diameter1 * piece.diameter2) / 40000;
+  a = a + r2 * r2;
+  double c = a * pi_value;
+  c = c * weight_times_length;
+  c = c * static_cast<double>(parameters.carbon_fraction);
+  c = c * static_cast<double>(parameters.density.at(piece.stage, piece.group));
+  c = c / 3;
+  return c;
+}
+
+// Carbon, volume and surface of one piece weighted, tonnes, m3 and m2 per plot.
+PieceMeasures weighted_measures(const DebrisPiece& piece, int L,
+                                const SimulationParameters& parameters) {
+  PieceMeasures weighted;
+  if (piece.length_known) {
+    const double factor = model1_weight(piece, L);
+    weighted.carbon = weighted_carbon(piece, factor, parameters);
+    if (piece.stage >= first_stage) {
+      const PieceMeasures m = piece_measures(piece, parameters);
+      weighted.volume = m.volume * factor;
+      weighted.surface = m.surface * factor;
+    }
+    return weighted;
+  }
+  const double weight_times_length = model1_weight_times_length(L);
+  weighted.carbon = weighted_carbon_without_length(piece, weight_times_length, parameters);
+  if (piece.stage >= first_stage) {
+    DebrisPiece one_metre = piece;
+    one_metre.piece_length = 1;
+    const PieceMeasures m = piece_measures(one_metre, parameters);
+    weighted.volume = m.volume * weight_times_length;
+    weighted.surface = m.surface * weight_times_length;
+  }
+  return weighted;
+}
+
 }  // namespace
+
+double model1_weight_times_length(int transect_length) { return transect_length * 1.57; }
 
 double model1_weight(const DebrisPiece& piece, int transect_length) {
   return (transect_length * 1.57) / piece.piece_length;
@@ -37,13 +82,15 @@ Model1Result compute_model1(const Inventory& inventory, const SimulationParamete
   Model1Result result;
   for (const DebrisPiece& piece : inventory.pieces) {
     ++result.record_count;
-    const double factor = model1_weight(piece, L);
-    result.model1_carbon.at(piece.stage, piece.group) += weighted_carbon(piece, factor, parameters);
-    result.expansion_sum = result.expansion_sum + factor;
+    const PieceMeasures weighted = weighted_measures(piece, L, parameters);
+    result.model1_carbon.at(piece.stage, piece.group) += weighted.carbon;
+    if (piece.length_known)
+      result.expansion_sum = result.expansion_sum + model1_weight(piece, L);
+    else
+      ++result.pieces_without_length;
     if (piece.stage >= first_stage) {
-      const PieceMeasures m = piece_measures(piece, parameters);
-      result.volume_per_ha[piece.group] += m.volume * factor;
-      result.surface_per_ha[piece.group] += m.surface * factor;
+      result.volume_per_ha[piece.group] += weighted.volume;
+      result.surface_per_ha[piece.group] += weighted.surface;
     }
   }
   // The total is taken before each cell is turned into tonnes per hectare.
@@ -53,7 +100,9 @@ Model1Result compute_model1(const Inventory& inventory, const SimulationParamete
       result.model1_carbon.at(s, g) = (result.model1_carbon.at(s, g) * 10000) / plot_area;
     }
   result.model1_total = (result.model1_total * 10000) / plot_area;
-  result.pieces_per_ha = std::floor(result.expansion_sum * (10000 / plot_area));
+  result.pieces_per_ha = result.pieces_without_length > 0
+                             ? std::numeric_limits<double>::quiet_NaN()
+                             : std::floor(result.expansion_sum * (10000 / plot_area));
   for (int g = first_group; g <= last_group; ++g) {
     result.volume_per_ha[g] = (result.volume_per_ha[g] * 10000) / plot_area;
     result.surface_per_ha[g] = (result.surface_per_ha[g] * 10000) / plot_area;

@@ -192,7 +192,9 @@ void check_columns(const Layout& layout, const TallyOptions& options, const RowS
     const bool crossing =
         (field == InventoryField::diameter1 || field == InventoryField::diameter2) &&
         layout.has(InventoryField::diameter);
-    if (!crossing && !layout.has(field)) missing(field, {});
+    // Many crews record no length: model 1 gives carbon, volume and surface without it.
+    const bool optional = field == InventoryField::length;
+    if (!crossing && !optional && !layout.has(field)) missing(field, {});
   }
   if (!options.plot_column.empty() && !layout.has(InventoryField::plot))
     missing(InventoryField::plot, options.plot_column);
@@ -393,12 +395,13 @@ class SpreadsheetReader {
     }
   }
 
-  // The first required value of the row that is missing: nothing, NA, N/A or a dash.
+  // The first required value of the row that is missing: nothing, NA, N/A or a dash. The
+  // length is not required.
   std::optional<InventoryField> missing_value() const {
     const bool crossing = layout_.crossing_diameter();
     for (InventoryField field :
          {InventoryField::species_code, InventoryField::diameter1, InventoryField::diameter2,
-          InventoryField::diameter, InventoryField::length, InventoryField::stage}) {
+          InventoryField::diameter, InventoryField::stage}) {
       const bool end_diameter =
           field == InventoryField::diameter1 || field == InventoryField::diameter2;
       if (field == InventoryField::diameter ? !crossing : end_diameter && crossing) continue;
@@ -419,7 +422,10 @@ class SpreadsheetReader {
       piece.diameter1 = diameter(InventoryField::diameter1);
       piece.diameter2 = diameter(InventoryField::diameter2);
     }
-    piece.piece_length = length();
+    if (is_missing(cell(InventoryField::length)))
+      piece.length_known = false;  // piece_length stays 0
+    else
+      piece.piece_length = length();
     piece.stage = stage();
     return piece;
   }

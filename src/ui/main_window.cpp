@@ -519,6 +519,10 @@ MainWindow::StartMessages MainWindow::run_planned_start(const PlannedStart& plan
   try {
     const StartOutcome outcome = perform_start(plan.inventory, plan.request, host);
     summary_.seconds = host.seconds_of_runs();
+    if (outcome.not_computed) {
+      show_not_computed(plan, outcome, results, messages, separator);
+      return messages;
+    }
     const StartResult& runs = *outcome.runs;
     results.show_model2(runs.model2, runs.model1.record_count);
     std::optional<double> expected;
@@ -550,6 +554,21 @@ MainWindow::StartMessages MainWindow::run_planned_start(const PlannedStart& plan
     messages.failure = refusal_text(refused.refusal(), separator);
   }
   return messages;
+}
+
+// Model 1 without its number of pieces: the tally cannot give the rest, and no report is written.
+void MainWindow::show_not_computed(const PlannedStart& plan, const StartOutcome& outcome,
+                                   ResultsDisplay& results, StartMessages& messages,
+                                   char separator) {
+  results.show_not_computed(not_computed_text(*outcome.not_computed, separator),
+                            outcome.model1.record_count);
+  messages.warnings =
+      warnings_text(plausibility_warnings(plan.inventory, plan.plot_id.toStdString(),
+                                          plan.request.parameters, outcome.model1),
+                    separator);
+  summary_.outcome = StartSummary::Outcome::completed;
+  summary_.placement_count = 0;
+  summary_.reports_written = false;
 }
 
 void MainWindow::tell_start_end(const PlannedStart& plan, const StartMessages& messages,

@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "start/plot_start.h"
 #include "ui/convergence_chart.h"
 #include "ui/data_file_chooser.h"
 #include "ui/message_sink.h"
@@ -101,6 +102,8 @@ class MainWindow : public QMainWindow {
                                    double& expected_attempts_per_run);
   StartMessages run_planned_start(const PlannedStart& plan, WindowRunHost& host,
                                   ResultsDisplay& results, char separator);
+  void show_not_computed(const PlannedStart& plan, const StartOutcome& outcome,
+                         ResultsDisplay& results, StartMessages& messages, char separator);
   void tell_start_end(const PlannedStart& plan, const StartMessages& messages, char separator);
   QString done_line(const QString& plot_id, const QString& warnings, char separator) const;
 

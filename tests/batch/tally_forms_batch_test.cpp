@@ -44,6 +44,16 @@ TEST_F(TallyForms, EachFormGivesTheFiguresOfTheInventoryFormat) {
                "ЕЛЬ\t60\t41.5\t20\t5\n",
                "UTF-16LE"),
        {"--species-map", map}},
+      {"units_in_the_header",
+       "species,d1 (mm),d2 (mm),Length_cm,stage\nH,365,177,203,1\n"
+       "S,166,159,91,2\nC,600,415,2000,5\n"},
+      {"quoted_decimal_commas",
+       "species,d1,d2,length,stage\nH,\"36,5\",\"17,7\",\"2,03\",1\n"
+       "S,\"16,6\",\"15,9\",\"0,91\",2\nC,60,\"41,5\",20,5\n"},
+      {"polish_headers_named_by_column",
+       "Gatunek;Śr1;Śr2;Długość;Rozkład\nH;36,5;17,7;2,03;1\nS;16,6;15,9;0,91;2\nC;60;41,5;20;5\n",
+       {"--column", "species=Gatunek", "--column", "d1=Śr1", "--column", "d2=Śr2", "--column",
+        "length= Długość ", "--column", "stage=Rozkład"}},
   };
   for (const auto& form : forms) {
     SCOPED_TRACE(form.name);
@@ -134,6 +144,36 @@ TEST_F(TallyForms, ImplausibleFiguresAreWarnedOfButComputed) {
        "limit": 141.4213562373095, "count": 1},
       {"kind": "carbon_above_limit", "line": 0, "record": 0, "value": 1136.2497213735376,
        "limit": 1000, "count": 1}])"));
+}
+
+// A plot whose pieces have no length has model 1's carbon, volume and surface and says why the
+// rest is not there; a plot with a bad row is refused alone; the others are computed.
+TEST_F(TallyForms, PlotsWithoutLengthsOrWithABadRowLeaveTheOtherPlotsComputed) {
+  const std::string tally = write("t.csv",
+                                  "plot,species,diameter,stage,length\nA,S,20,1,NA\nA,H,10,2,3\n"
+                                  "B,S,20,1,x\nC,S,20,1,10\n");
+  EXPECT_EQ(batch({"--no-reports", "--seed", "1", tally}), 1);
+  EXPECT_NE(result_.out.find(tally + ", plot A: 2 records, L = 100 m, seed 1\n  model 1:  carbon "
+                                     "1,1331960134265 t C/ha, pieces/ha not computed: 1 pieces "
+                                     "have no length\n"),
+            std::string::npos)
+      << result_.out;
+  EXPECT_NE(result_.out.find("  model 2:  not computed: 1 pieces have no length\n  expected: "
+                             "not computed: 1 pieces have no length\n"),
+            std::string::npos);
+  EXPECT_EQ(result_.err, "quorvel-batch: " + tally +
+                             ", plot B, line 4, record 3, column \"length\" (length): expected "
+                             "a length in m, a number above 0, found \"x\"\n");
+  ASSERT_EQ(batch({"--json", "--no-reports", "--drop-incomplete", "--expected-only", tally}), 1);
+  const std::vector<json> plots = json_lines("");
+  ASSERT_EQ(plots.size(), 3u);
+  EXPECT_EQ(plots[0]["model1"]["pieces_per_ha"], json());
+  EXPECT_EQ(plots[0]["model2_expected"], json());
+  EXPECT_EQ(plots[0]["not_computed"], json({{"reason", "pieces_without_length"},
+                                            {"count", 1},
+                                            {"text", "not computed: 1 pieces have no length"}}));
+  EXPECT_EQ(plots[2]["model1"]["pieces_per_ha"], 15);
+  EXPECT_FALSE(plots[2].contains("not_computed"));
 }
 
 // A refusal with a hint at the form, as the user reads it.
