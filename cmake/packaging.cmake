@@ -66,9 +66,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # the package check compares this list with the libraries the binaries actually need.
 set(quorvel_depends "libc6 (>= 2.34)" "libgcc-s1 (>= 3.0)" "libstdc++6 (>= 12)")
 if(TARGET quorvel)
-  # The window's form is laid out for the metrics of Liberation Sans.
+  # The window's form is laid out for the metrics of Liberation Sans; Qt's own texts in the
+  # Russian window come from Qt's Russian translation.
   list(APPEND quorvel_depends "libqt6core6 (>= 6.4.0)" "libqt6gui6 (>= 6.4.0)"
-       "libqt6widgets6 (>= 6.4.0)" "libqt6charts6 (>= 6.4.0)" "fonts-liberation2")
+       "libqt6widgets6 (>= 6.4.0)" "libqt6charts6 (>= 6.4.0)" "fonts-liberation2"
+       "qt6-translations-l10n")
 endif()
 list(JOIN quorvel_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

@@ -88,6 +88,8 @@ man1="$work/root/usr/share/man/man1"
 if [ $with_window -eq 1 ]; then
   printf '%s\n' "${depended[@]}" | grep -qx fonts-liberation2 ||
     fail "Depends lacks fonts-liberation2, the window's font: $depends"
+  printf '%s\n' "${depended[@]}" | grep -qx qt6-translations-l10n ||
+    fail "Depends lacks qt6-translations-l10n, Qt's own Russian texts: $depends"
 fi
 
 # Every library a program needs comes from a package in Depends.

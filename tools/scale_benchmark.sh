@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # The batch at the scale of a national inventory: PLOTS plot files (default 100000) of 40
 # records each, made in a temporary folder, run through
-#   quorvel-batch --expected-only --jobs 2 --no-reports --inventories-from LIST
-# with the stand estimates over 20 strata (from a strata file). Prints the wall
-# time and the peak resident memory of the batch, read by /usr/bin/time -v when it is there,
-# else by bash's own time and the kernel's high-water mark of the process.
+#   quorvel-batch --expected-only --no-reports --jobs J --inventories-from LIST
+# with --jobs 1 and 2, without and with the stand estimates over 20 strata (--strata,
+# --stand-summary), beside the time it takes only to read the same files
+# (xargs -a LIST cat > /dev/null). Each is run REPEATS times (default 3), the kinds taking
+# turns so that other work on the machine falls on all of them alike, with the page cache
+# warm; the medians are printed with their ratios, and the peak resident memory of each. The
+# outputs of --jobs 1 and 2 must be byte-identical.
 #
-#   tools/scale_benchmark.sh [PLOTS] [path/to/quorvel-batch]
+#   tools/scale_benchmark.sh [PLOTS] [path/to/quorvel-batch] [REPEATS]
 set -euo pipefail
 
 plots=${1:-100000}
 batch=${2:-$(dirname "$0")/../build/bin/quorvel-batch}
+repeats=${3:-3}
 [[ -x $batch ]] || { echo "scale_benchmark: no program at $batch (build quorvel-batch)" >&2; exit 2; }
+[[ -x /usr/bin/time ]] || { echo "scale_benchmark: needs GNU time at /usr/bin/time" >&2; exit 2; }
 batch=$(realpath "$batch")
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-scale.XXXXXX")
@@ -35,35 +40,51 @@ with open(os.path.join(folder, "list.txt"), "w") as listing, \
         listing.write(path + "\n")
         strata.write("%s,s%d\n" % (path, i % 20))
 PY
-
-args=(--expected-only --jobs 2 --no-reports --seed 1 --strata "$work/strata.csv"
-      --stand-summary "$work/stand.csv" --inventories-from "$work/list.txt")
-echo "quorvel-batch ${args[*]/$work/TMP} > TMP/out.txt   ($plots plots of 40 records)"
 cd "$work"
-if [[ -x /usr/bin/time ]]; then
-  /usr/bin/time -v -o time.txt "$batch" "${args[@]}" > out.txt
-  wall=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' time.txt)
-  peak=$(sed -n 's/.*Maximum resident set size (kbytes): //p' time.txt)
-  cpu="$(sed -n 's/.*User time (seconds): //p' time.txt) s user, $(sed -n 's/.*System time (seconds): //p' time.txt) s system"
-else
-  # The kernel keeps the process's peak (VmHWM); read it just before it ends, through a
-  # wrapper that waits for the batch as its parent would.
-  start=$(date +%s.%N)
-  "$batch" "${args[@]}" > out.txt &
-  pid=$!
-  peak=0
-  while kill -0 "$pid" 2>/dev/null; do
-    hwm=$(sed -n 's/^VmHWM: *\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
-    [[ -n $hwm && $hwm -gt $peak ]] && peak=$hwm
-    sleep 0.05
-  done
-  wait "$pid"
-  wall=$(echo "$(date +%s.%N) - $start" | bc)
-  cpu="not measured"
-fi
-echo "plots:        $(grep -c ': 40 records' out.txt)"
-echo "wall time:    $wall"
-echo "cpu time:     $cpu"
-echo "peak memory:  $((peak / 1024)) MiB ($peak KiB)"
-# Other work on the machine stretches the wall time: say how busy it was.
+
+# Each kind of run under GNU time: wall, user and system seconds, peak resident KiB.
+common=(--expected-only --no-reports --seed 1 --inventories-from list.txt)
+strata=(--strata strata.csv --stand-summary)
+measure() {
+  local kind=$1
+  shift
+  case $kind in
+    read) set -- xargs -a list.txt cat ;;
+    jobs1 | jobs2) set -- "$batch" "${common[@]}" --jobs "${kind#jobs}" ;;
+    jobs?-strata) set -- "$batch" "${common[@]}" --jobs "${kind:4:1}" "${strata[@]}" "$kind.csv" ;;
+  esac
+  /usr/bin/time -f "$kind %e %U %S %M" -a -o times.txt "$@" >"out-$kind.txt"
+}
+kinds=(read jobs1 jobs2 jobs1-strata jobs2-strata)
+
+xargs -a list.txt cat >/dev/null # the page cache warm for all that follows
+for ((r = 1; r <= repeats; r++)); do
+  for kind in "${kinds[@]}"; do measure "$kind"; done
+done
+
+median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+field() { awk -v k="$1" -v f="$2" '$1 == k {print $f}' times.txt | median; }
+declare -A wall
+echo "$plots plot files of 40 records, --expected-only --no-reports, medians of $repeats runs"
+printf '%-14s %8s %8s %8s %10s\n' run "wall s" "user s" "sys s" "peak MiB"
+for kind in "${kinds[@]}"; do
+  wall[$kind]=$(field "$kind" 2)
+  printf '%-14s %8.2f %8.2f %8.2f %10.1f\n' "$kind" "${wall[$kind]}" "$(field "$kind" 3)" \
+    "$(field "$kind" 4)" "$(echo "$(field "$kind" 5) / 1024" | bc -l)"
+done
+ratio() { printf '%-34s %6.2f\n' "$1" "$(echo "${wall[$2]} / ${wall[$3]}" | bc -l)"; }
+ratio "jobs 2 / jobs 1" jobs2 jobs1
+ratio "jobs 2 / jobs 1, with strata" jobs2-strata jobs1-strata
+ratio "jobs 1 / read" jobs1 read
+ratio "jobs 2 / read" jobs2 read
+ratio "jobs 1 with strata / read" jobs1-strata read
+ratio "jobs 2 with strata / read" jobs2-strata read
+echo "plots printed: $(grep -c ': 40 records' out-jobs2-strata.txt)"
+for pair in "out-jobs1.txt out-jobs2.txt" "out-jobs1-strata.txt out-jobs2-strata.txt" \
+  "jobs1-strata.csv jobs2-strata.csv"; do
+  # shellcheck disable=SC2086  # two file names
+  cmp -s $pair || { echo "scale_benchmark: $pair differ" >&2; exit 1; }
+done
+echo "outputs of --jobs 1 and 2: byte-identical"
+# Other work on the machine stretches the wall times: say how busy it was.
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"

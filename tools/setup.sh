@@ -15,6 +15,7 @@ quorvel_packages=(
   clang clang-format libclang-rt-14-dev xvfb xauth
   desktop-file-utils
   qt6-tools-dev qt6-l10n-tools qt6-charts-dev libqt6opengl6-dev fonts-liberation2
+  qt6-translations-l10n
 )
 
 quorvel_install_missing() {

@@ -43,6 +43,10 @@
         <source>Модель2: среднее</source>
         <translation>Model 2: running mean</translation>
     </message>
+    <message>
+        <source>График появится после первого расчёта: выберите файл данных и нажмите «Старт».</source>
+        <translation>The chart appears after the first Start: choose a data file and press “Start”.</translation>
+    </message>
 </context>
 <context>
     <name>quorvel::DataFileChooser</name>
@@ -248,6 +252,22 @@
         <source>Расчёт прерван, прежние результаты сохранены.</source>
         <translation>The Start was stopped; the previous results are kept.</translation>
     </message>
+    <message>
+        <source>Расчёт выполнен, но проверьте данные «%1»:</source>
+        <translation>The Start is done, but check the data of “%1”:</translation>
+    </message>
+    <message>
+        <source>сила ветра без направления не действует: выберите направление; </source>
+        <translation>a wind force without a direction has no effect: choose a direction; </translation>
+    </message>
+    <message>
+        <source>файлы отчётов — от прежнего расчёта; </source>
+        <translation>the report files are from an earlier Start; </translation>
+    </message>
+    <message>
+        <source>проверьте данные (см. сообщение); </source>
+        <translation>check the data (see the message); </translation>
+    </message>
 </context>
 <context>
     <name>quorvel::ResultsDisplay</name>
@@ -311,6 +331,10 @@ Standard error %1: %2</translation>
     <message>
         <source>Файл данных: %1 (результаты на экране — %2)</source>
         <translation>Data file: %1 (the results shown are of %2)</translation>
+    </message>
+    <message>
+        <source>%1; на экране — результаты %2</source>
+        <translation>%1; the results shown are those of %2</translation>
     </message>
 </context>
 <context>

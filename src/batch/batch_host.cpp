@@ -18,7 +18,9 @@ void append_field(std::string& line, Number value) {
 }  // namespace
 
 BatchHost::BatchHost(Setup setup) : setup_(std::move(setup)) {
-  if (setup_.trace) std::fputs("run,record,attempt,x1,y1,x2,y2,angle,crossed\n", setup_.trace);
+  if (setup_.trace &&
+      std::fputs("run,record,attempt,x1,y1,x2,y2,angle,crossed\n", setup_.trace) < 0)
+    trace_error_ = errno;
 }
 
 bool BatchHost::yield(const RunProgress& progress) {
@@ -51,7 +53,9 @@ void BatchHost::trace_attempt(const AttemptTrace& a) {
   append_field(trace_line_, a.placement.y2);
   append_field(trace_line_, a.placement.angle);
   trace_line_ += a.crossed ? "1\n" : "0\n";
-  std::fwrite(trace_line_.data(), 1, trace_line_.size(), setup_.trace);
+  if (trace_error_ != 0) return;  // the trace is lost already; the runs go on
+  if (std::fwrite(trace_line_.data(), 1, trace_line_.size(), setup_.trace) != trace_line_.size())
+    trace_error_ = errno;
 }
 
 }  // namespace quorvel

@@ -4,6 +4,7 @@
 // --no-reports.
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -30,12 +31,16 @@ class BatchHost : public StartHost {
   bool traces() const override { return setup_.trace != nullptr; }
   void trace_attempt(const AttemptTrace& attempt) override;
   bool reports_wanted() override { return setup_.reports; }
+  // The system's reason the trace could first not be written (ENOSPC, say), 0 while it could:
+  // the stream keeps only that it failed, not why.
+  int trace_error() const { return trace_error_; }
 
  private:
   void show_progress(const RunProgress& progress);
 
   Setup setup_;
   std::string trace_line_;
+  int trace_error_ = 0;
   std::uint32_t countdown_ = 0;
   std::chrono::steady_clock::time_point next_progress_{};
 };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "field/text_encoding.h"
 #include "start/refusal_words.h"
 #include "start/warning_words.h"
 
@@ -29,11 +30,18 @@ json by_group(const std::array<Number, last_group + 1>& values) {
   return out;
 }
 
+json whole_number(double value) {
+  // Counts as integers while the doubles hold every integer; beyond, as the number it is.
+  constexpr double exact_integers = 9007199254740992.0;  // 2^53
+  if (std::abs(value) < exact_integers) return static_cast<std::int64_t>(value);
+  return value;
+}
+
 json model1_json(const Model1Result& m) {
   return {{"carbon_t_per_ha", m.model1_total},
           {"pieces_per_ha", std::isnan(m.pieces_per_ha)
                                 ? json()  // not computed: the plot's outcome says why
-                                : json(static_cast<std::int64_t>(m.pieces_per_ha))},
+                                : whole_number(m.pieces_per_ha)},
           {"carbon_by_stage_group", stage_group_rows(m.model1_carbon)},
           {"volume_m3_per_ha", by_group(m.volume_per_ha)},
           {"surface_m2_per_ha", by_group(m.surface_per_ha)}};
@@ -42,7 +50,7 @@ json model1_json(const Model1Result& m) {
 json model2_json(const StartResult& start) {
   const Model2Estimates& m = start.model2;
   json out = {{"carbon_t_per_ha", m.carbon_per_ha},
-              {"pieces_per_ha", static_cast<std::int64_t>(m.pieces_per_ha)},
+              {"pieces_per_ha", whole_number(m.pieces_per_ha)},
               {"volume_m3_per_ha", by_group(m.volume_per_ha)},
               {"surface_m2_per_ha", by_group(m.surface_per_ha)},
               {"placement_count", start.tally.placement_count},
@@ -85,6 +93,7 @@ json figure_json(const FigureEstimate& f, bool with_sd) {
   out["se"] = optional_number(f.se);
   out["ci95_low"] = optional_number(f.ci95_low);
   out["ci95_high"] = optional_number(f.ci95_high);
+  if (f.no_interval) out["no_interval"] = no_interval_text(*f.no_interval);
   return out;
 }
 
@@ -109,10 +118,24 @@ json figures_json(const FigureEstimates& figures, bool with_sd) {
   return out;
 }
 
+// Every text of a line as UTF-8: names come from the file system and the files as bytes, and a
+// line must parse whatever they hold.
+void texts_as_utf8(json& value) {
+  if (value.is_string()) {
+    const std::string& text = value.get_ref<const std::string&>();
+    if (!is_valid_utf8(text)) value = name_as_utf8(text);
+  } else if (value.is_structured()) {
+    for (json& item : value) texts_as_utf8(item);
+  }
+}
+
 }  // namespace
 
 std::string outcome_status(const PlotOutcome& o) {
-  return o.refused ? "refused: " + refusal_text(*o.refused) : "done";
+  if (o.refused) return "refused: " + refusal_text(*o.refused);
+  // The figures stand; what could not be written is said beside them.
+  if (o.unwritten) return "done, not written: " + refusal_text(*o.unwritten);
+  return "done";
 }
 
 json plot_outcome_json(const PlotOutcome& o, const BatchSettings& settings) {
@@ -156,6 +179,7 @@ json plot_outcome_json(const PlotOutcome& o, const BatchSettings& settings) {
   if (o.reports) out["reports"] = {{"stock", o.reports->stock}, {"estimate", o.reports->estimate}};
   out["densities"] = density_rows(p.density);
   out["status"] = outcome_status(o);
+  texts_as_utf8(out);
   return out;
 }
 
@@ -186,6 +210,7 @@ std::vector<json> stand_json_lines(const StandEstimate& estimate) {
     if (const auto& summary = estimate.of(e))
       stand[estimate_key(e)] = figures_json(summary->figures, false);
   lines.push_back(std::move(stand));
+  for (json& line : lines) texts_as_utf8(line);
   return lines;
 }
 

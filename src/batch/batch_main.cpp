@@ -10,6 +10,7 @@
 
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
+#include "start/refusal_words.h"
 
 namespace {
 
@@ -41,5 +42,15 @@ int main(int argc, char** argv) {
   environment.locale_separator = locale_decimal_separator();
   environment.interrupted = &interrupted;
   environment.progress = isatty(STDERR_FILENO) ? stderr : nullptr;
-  return quorvel::run_batch(*parsed.options, environment, std::cout, std::cerr);
+  try {
+    return quorvel::run_batch(*parsed.options, environment, std::cout, std::cerr);
+  } catch (const std::exception& fault) {
+    // Caught here, not left to terminate: the files begun are removed as the stack unwinds.
+    std::cout.flush();
+    std::cerr << "quorvel-batch: "
+              << quorvel::refusal_text(
+                     {.kind = quorvel::RefusalKind::internal_error, .reason = fault.what()})
+              << "\n";
+    return 1;
+  }
 }

@@ -2,15 +2,11 @@
 
 #include <cerrno>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <map>
-#include <mutex>
 #include <ostream>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -18,7 +14,7 @@
 #include "batch/batch_json.h"
 #include "batch/chart_files.h"
 #include "batch/detail_csv.h"
-#include "batch/plot_queue.h"
+#include "batch/plot_workers.h"
 #include "batch/stand_output.h"
 #include "batch/summary_csv.h"
 #include "engine/inventory_reader.h"
@@ -52,9 +48,10 @@ class TraceFile {
     std::remove(partial_.c_str());
   }
   std::FILE* get() const { return file_; }
-  void commit() {
+  // `write_error`: the errno of the first write that failed, where the writer kept it.
+  void commit(int write_error) {
     if (!file_) return;
-    int error = std::ferror(file_) ? EIO : 0;
+    int error = std::ferror(file_) ? (write_error != 0 ? write_error : EIO) : 0;
     if (std::fclose(file_) != 0 && error == 0) error = errno;
     file_ = nullptr;
     if (error == 0 && std::rename(partial_.c_str(), path_.c_str()) != 0) error = errno;
@@ -76,9 +73,28 @@ class TraceFile {
   std::FILE* file_ = nullptr;
 };
 
+// A name on one line: a line break or another control character in a file name or a plot
+// written as an escape, \n say, so that it cannot split a heading.
+std::string on_one_line(const std::string& name) {
+  std::string out;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) {
+      out += c;
+    } else if (c == '\n' || c == '\r' || c == '\t') {
+      out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+    } else {
+      constexpr char digits[] = "0123456789ABCDEF";
+      out += {'\\', 'x', digits[byte >> 4], digits[byte & 15]};
+    }
+  }
+  return out;
+}
+
 // "tally.csv, plot P07": the file and, where it has a plot column, the plot.
 std::string heading(const PlotOutcome& o) {
-  return o.plot.empty() ? o.inventory : o.inventory + ", plot " + o.plot;
+  const std::string file = on_one_line(o.inventory);
+  return o.plot.empty() ? file : file + ", plot " + on_one_line(o.plot);
 }
 
 // The trace of a plot of a file with a plot column: trace-P07.csv for trace.csv.
@@ -123,7 +139,7 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   if (start.reports_written) outcome.reports = request.report_paths;
   outcome.unwritten = std::move(start.reports_refused);
   try {
-    trace.commit();
+    trace.commit(host.trace_error());
   } catch (const Refused& refused) {
     if (!outcome.unwritten) outcome.unwritten = refused.refusal();
   }
@@ -138,40 +154,65 @@ std::string by_group(const std::array<Number, last_group + 1>& values, const Bat
   return text(values[1], s) + " / " + text(values[2], s) + " / " + text(values[3], s);
 }
 
-void print_text(std::ostream& out, const PlotOutcome& o, const BatchSettings& s) {
+std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
+  using std::to_string;
   const SimulationParameters& p = s.parameters;
-  out << heading(o) << ": " << o.record_count << " records, L = " << p.transect_length
-      << " m, seed " << o.seed << "\n";
+  std::string out = heading(o) + ": " + to_string(o.record_count) +
+                    " records, L = " + to_string(p.transect_length) + " m, seed " +
+                    to_string(o.seed) + "\n";
   if (o.dropped_rows > 0)
-    out << "  dropped:  " << o.dropped_rows << " rows missing a required value\n";
+    out += "  dropped:  " + to_string(o.dropped_rows) + " rows missing a required value\n";
   const std::string not_computed = o.not_computed ? not_computed_text(*o.not_computed) : "";
-  out << "  model 1:  carbon " << text(o.model1.model1_total, s) << " t C/ha, "
-      << (o.not_computed ? "pieces/ha " + not_computed
-                         : text(o.model1.pieces_per_ha, s) + " pieces/ha")
-      << "\n";
-  out << "            volume S/H/C " << by_group(o.model1.volume_per_ha, s) << " m3/ha, surface "
-      << by_group(o.model1.surface_per_ha, s) << " m2/ha\n";
+  out += "  model 1:  carbon " + text(o.model1.model1_total, s) + " t C/ha, " +
+         (o.not_computed ? "pieces/ha " + not_computed
+                         : text(o.model1.pieces_per_ha, s) + " pieces/ha") +
+         "\n";
+  out += "            volume S/H/C " + by_group(o.model1.volume_per_ha, s) + " m3/ha, surface " +
+         by_group(o.model1.surface_per_ha, s) + " m2/ha\n";
   if (o.start) {
     const Model2Estimates& m = o.start->model2;
-    out << "  model 2:  carbon " << text(m.carbon_per_ha, s) << " t C/ha";
+    out += "  model 2:  carbon " + text(m.carbon_per_ha, s) + " t C/ha";
     if (m.standard_error)
-      out << " (standard error " << text(m.standard_error->carbon_per_ha, s) << ")";
-    out << ", " << text(m.pieces_per_ha, s) << " pieces/ha, " << p.run_count << " runs, "
-        << o.start->tally.placement_count << " attempts\n";
-    out << "            volume S/H/C " << by_group(m.volume_per_ha, s) << " m3/ha, surface "
-        << by_group(m.surface_per_ha, s) << " m2/ha\n";
+      out += " (standard error " + text(m.standard_error->carbon_per_ha, s) + ")";
+    out += ", " + text(m.pieces_per_ha, s) + " pieces/ha, " + to_string(p.run_count) + " runs, " +
+           to_string(o.start->tally.placement_count) + " attempts\n";
+    out += "            volume S/H/C " + by_group(m.volume_per_ha, s) + " m3/ha, surface " +
+           by_group(m.surface_per_ha, s) + " m2/ha\n";
   }
   if (o.expectation) {
-    out << "  expected: carbon " << text(o.expectation->carbon_per_ha, s) << " t C/ha (one run "
-        << text(o.expectation->carbon_per_ha_stderr_per_run, s) << ", " << p.run_count << " runs "
-        << text(o.expectation->carbon_per_ha_stderr_per_run / std::sqrt(p.run_count), s) << "), "
-        << text(o.expectation->pieces_per_ha, s) << " pieces/ha\n";
+    out += "  expected: carbon " + text(o.expectation->carbon_per_ha, s) + " t C/ha (one run " +
+           text(o.expectation->carbon_per_ha_stderr_per_run, s) + ", " + to_string(p.run_count) +
+           " runs " +
+           text(o.expectation->carbon_per_ha_stderr_per_run / std::sqrt(p.run_count), s) + "), " +
+           text(o.expectation->pieces_per_ha, s) + " pieces/ha\n";
   }
   if (o.not_computed) {
-    out << "  model 2:  " << not_computed << "\n";
-    out << "  expected: " << not_computed << "\n";
+    out += "  model 2:  " + not_computed + "\n";
+    out += "  expected: " + not_computed + "\n";
   }
-  if (o.reports) out << "  reports:  " << o.reports->stock << ", " << o.reports->estimate << "\n";
+  if (o.reports) out += "  reports:  " + o.reports->stock + ", " + o.reports->estimate + "\n";
+  return out;
+}
+
+// The plot's stratum, its lines and its rows, made by the worker that computed it: handing the
+// plots on in order then only writes them out.
+void prepare_output(PlotOutcome& o, const StandOutput& stand, const BatchOptions& options,
+                    const BatchSettings& settings) {
+  const StandOutput::Assigned assigned = stand.assign_stratum(o);
+  o.listed = assigned != StandOutput::Assigned::unlisted;
+  o.stratum_from_tally = assigned == StandOutput::Assigned::tally_over_file;
+  // A script reading the JSON lines sees every plot, the refused ones with their status.
+  if (options.json)
+    o.printed = plot_outcome_json(o, settings).dump() + "\n";
+  else if (!o.refused)
+    o.printed = plot_text(o, settings);
+  if (!options.summary_path.empty()) o.summary_row = summary_csv_row(o, settings);
+  if (!options.runs_csv_path.empty())
+    o.run_rows = run_csv_rows(o, settings.parameters.transect_length);
+}
+
+Refusal internal_error(const std::string& file, const std::exception& fault) {
+  return Refusal{.kind = RefusalKind::internal_error, .file = file, .reason = fault.what()};
 }
 
 void print_refusal(std::ostream& err, const Refusal& refusal) {
@@ -184,80 +225,20 @@ void print_warnings(std::ostream& err, const PlotOutcome& o) {
 }
 
 // The figures, and beside them what could not be written.
-void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o,
-                   const BatchOptions& options, const BatchSettings& settings) {
+void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o) {
   print_warnings(err, o);
   // The output is flushed only before a message, which then stands after the lines it concerns
   // also when both go to one file; a write per plot would cost more than the plot's figures.
   if (o.refused) {
     out.flush();
     print_refusal(err, *o.refused);
-    // A script reading the lines sees every plot, the refused ones with their status.
-    if (options.json) out << plot_outcome_json(o, settings).dump() << "\n";
+    out << o.printed;
     return;
   }
-  if (options.json)
-    out << plot_outcome_json(o, settings).dump() << "\n";
-  else
-    print_text(out, o, settings);
+  out << o.printed;
   if (o.unwritten) {
     out.flush();
     print_refusal(err, *o.unwritten);
-  }
-}
-
-// Runs process_inventory over the plots of all files with `jobs` workers, handing each outcome
-// to `done` in file-then-plot order as soon as it and all before it are finished. The workers
-// run at most a few plots ahead of the one awaited, so the outcomes held at once stay few
-// whatever the number of plots.
-template <typename Done>
-void process_all(const BatchOptions& options, const BatchSettings& settings,
-                 const BatchEnvironment& environment, Done done) {
-  PlotQueue queue(options.inventories, settings.tally);
-  if (options.jobs <= 1) {
-    while (std::optional<PlotWork> work = queue.next())
-      done(process_inventory(std::move(*work), options, settings, environment));
-    return;
-  }
-  const std::size_t window = 4 * static_cast<std::size_t>(options.jobs);
-  std::mutex mutex;  // the queue and the outcomes
-  std::condition_variable changed;
-  std::map<std::size_t, PlotOutcome> outcomes;  // finished, not yet handed to `done`
-  std::optional<std::size_t> count;             // all plots, once the queue is empty
-  std::size_t awaited = 0;                      // the next plot handed to `done`
-  const auto worker = [&] {
-    for (;;) {
-      std::optional<PlotWork> work;
-      {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return count || queue.handed_out() < awaited + window; });
-        if (count) return;
-        work = queue.next();
-        if (!work) {
-          count = queue.handed_out();
-          changed.notify_all();
-          return;
-        }
-      }
-      const std::size_t position = work->position;
-      PlotOutcome outcome = process_inventory(std::move(*work), options, settings, environment);
-      std::lock_guard lock(mutex);
-      outcomes.emplace(position, std::move(outcome));
-      changed.notify_all();
-    }
-  };
-  std::vector<std::jthread> workers;
-  for (int j = 0; j < options.jobs; ++j) workers.emplace_back(worker);
-  for (std::size_t i = 0;; ++i) {
-    std::unique_lock lock(mutex);
-    changed.wait(lock, [&] { return outcomes.contains(i) || (count && i == *count); });
-    if (!outcomes.contains(i)) return;
-    PlotOutcome outcome = std::move(outcomes.at(i));
-    outcomes.erase(i);
-    awaited = i + 1;
-    changed.notify_all();
-    lock.unlock();
-    done(std::move(outcome));
   }
 }
 
@@ -290,10 +271,10 @@ class BatchTables {
     open(runs_, options.runs_csv_path, run_csv_header(), Output::table);
   }
 
-  void add(const PlotOutcome& o, const BatchSettings& settings) {
-    if (summary_) summary_->append(summary_csv_row(o, settings));
+  void add(const PlotOutcome& o) {
+    if (summary_) summary_->append(o.summary_row);
     if (pieces_) pieces_->append(o.piece_rows);
-    if (runs_) runs_->append(run_csv_rows(o, settings.parameters.transect_length));
+    if (runs_) runs_->append(o.run_rows);
   }
 
   void finish() {
@@ -329,6 +310,25 @@ class BatchTables {
 void print_unlisted(std::ostream& err, const PlotOutcome& o, const std::string& strata) {
   err << "quorvel-batch: " << (o.plot.empty() ? o.inventory : o.plot)
       << " is not listed in the strata file " << strata << "; left out of the stand estimates\n";
+}
+
+void print_tally_strata(std::ostream& err, const PlotOutcome& o, const std::string& strata) {
+  err << "quorvel-batch: warning: " << o.inventory
+      << " has a stratum column, which is taken for its plots instead of the strata file " << strata
+      << "\n";
+}
+
+// The plots the strata file lists but no tally gave: the first few by name.
+void print_not_given(std::ostream& err, const std::vector<std::string>& plots,
+                     const std::string& strata) {
+  if (plots.empty()) return;
+  constexpr std::size_t named = 3;
+  err << "quorvel-batch: warning: " << plots.size() << (plots.size() == 1 ? " plot" : " plots")
+      << " listed in the strata file " << strata << (plots.size() == 1 ? " was" : " were")
+      << " not given (";
+  for (std::size_t i = 0; i < plots.size() && i < named; ++i)
+    err << (i > 0 ? ", " : "") << plots[i];
+  err << (plots.size() > named ? ", ...)" : ")") << "; left out of the stand estimates\n";
 }
 
 // Model 2's convergence on the plot, when runs were made.
@@ -412,6 +412,17 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
     outcome.refused = refused.refusal();
     outcome.warnings =
         with_file_warnings(plausibility_warnings(inventory, outcome.plot, settings.parameters));
+  } catch (const std::exception& fault) {
+    // A fault of the program's own ends this plot alone: the other workers go on, and the
+    // files it had begun were removed as the stack unwound.
+    PlotOutcome named;
+    named.inventory = outcome.inventory;
+    named.plot = outcome.plot;
+    named.stratum = outcome.stratum;
+    named.seed = outcome.seed;
+    named.record_count = outcome.record_count;
+    named.refused = internal_error(outcome.inventory, fault);
+    outcome = std::move(named);
   }
   return outcome;
 }
@@ -438,24 +449,50 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
   };
   BatchTables tables(options, [&](const Refused& r, Output o) { refuse_output(r, o); });
   std::size_t number = 0;
-  process_all(inventories, settings, environment, [&](PlotOutcome outcome) {
-    ++number;
+  std::string warned_file;  // the last file whose stratum column was taken over the strata file
+  const auto process = [&](PlotWork work) {
+    PlotOutcome outcome = process_inventory(std::move(work), inventories, settings, environment);
+    prepare_output(outcome, *stand, options, settings);
+    return outcome;
+  };
+  // One finished plot, in order: its lines, its stratum, its rows and its chart.
+  const auto take_outcome = [&](PlotOutcome& outcome) {
     if (outcome.refused || outcome.unwritten) status = 1;
-    const bool listed = stand->assign_stratum(outcome);
-    print_outcome(out, err, outcome, options, settings);
-    if (listed)
-      stand->add(outcome);
-    else
+    print_outcome(out, err, outcome);
+    stand->mark_given(outcome);
+    if (!outcome.listed) {
       print_unlisted(err, outcome, options.strata_path);
-    tables.add(outcome, settings);
+    } else {
+      if (outcome.stratum_from_tally && outcome.inventory != warned_file)
+        print_tally_strata(err, outcome, options.strata_path);
+      if (outcome.stratum_from_tally) warned_file = outcome.inventory;
+      stand->add(outcome);
+    }
+    tables.add(outcome);
     try {
       write_plot_chart(outcome, inventories, settings, number);
     } catch (const Refused& refused) {
       refuse_output(refused, Output::chart);
     }
-  });
-  finish_stand(*stand, number, options, settings, out,
-               [&](const Refused& r, Output o) { refuse_output(r, o); });
+  };
+  const auto take = [&](PlotOutcome outcome) {
+    ++number;
+    try {
+      take_outcome(outcome);
+    } catch (const std::exception& fault) {  // the plot's outputs, not the figures
+      print_refusal(err, internal_error(outcome.inventory, fault));
+      status = 1;
+    }
+  };
+  run_plot_workers(inventories.inventories, settings.tally, options.jobs, process, take);
+  print_not_given(err, stand->plots_not_given(), options.strata_path);
+  try {
+    finish_stand(*stand, number, options, settings, out,
+                 [&](const Refused& r, Output o) { refuse_output(r, o); });
+  } catch (const std::exception& fault) {
+    print_refusal(err, internal_error({}, fault));
+    status = 1;
+  }
   tables.finish();
   return status;
 }

@@ -10,7 +10,7 @@
 #include "batch/batch_options.h"
 #include "batch/batch_settings.h"
 #include "batch/plot_outcome.h"
-#include "batch/plot_queue.h"
+#include "batch/plot_work.h"
 
 namespace quorvel {
 

@@ -32,7 +32,15 @@ struct PlotOutcome {
   std::optional<Refusal> refused;           // the inventory was refused: no figures
   std::optional<Refusal> unwritten;  // the figures stand, but the reports or the trace do not
   std::vector<Warning> warnings;     // what looks wrong in the tally, even when refused
-  std::string piece_rows;            // --pieces: its CSV rows, made while the records are at hand
+
+  // Made by the worker that computed the plot, so that the outcomes are only written out in
+  // their order: the stratum from the strata file (above), the lines and the CSV rows.
+  bool listed = true;               // false when the strata file does not list the plot
+  bool stratum_from_tally = false;  // the tally's stratum column, though a strata file was given
+  std::string printed;              // its lines on the standard output, text or JSON
+  std::string summary_row;          // --summary
+  std::string piece_rows;           // --pieces, made while the records are at hand
+  std::string run_rows;             // --runs-csv
 };
 
 }  // namespace quorvel

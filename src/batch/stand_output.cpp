@@ -3,6 +3,7 @@
 #include "batch/summary_csv.h"
 #include "engine/number_text.h"
 #include "field/strata_reader.h"
+#include "field/text_encoding.h"
 
 namespace quorvel {
 
@@ -50,6 +51,7 @@ std::string plural(std::int64_t n, const char* one, const char* many) {
 std::string figure_text(const FigureEstimate& f, bool with_sd, char separator) {
   const auto text = [separator](double v) { return general_number_text(v, separator); };
   std::string out = text(f.mean);
+  if (f.no_interval) return out + " (no interval: " + no_interval_text(*f.no_interval) + ")";
   if (!f.se) return out;
   out += " (";
   if (with_sd && f.sd) out += "sd " + text(*f.sd) + ", ";
@@ -95,12 +97,28 @@ StandOutput::StandOutput(const BatchOptions& options, bool keep_plot_values)
       accumulator_(accumulator_for(strata_)),
       keep_plot_values_(keep_plot_values) {}
 
-bool StandOutput::assign_stratum(PlotOutcome& o) const {
-  if (!o.stratum.empty() || !strata_) return true;
-  const std::string* stratum = strata_->stratum_of(o.plot.empty() ? o.inventory : o.plot);
-  if (!stratum) return false;
+StandOutput::Assigned StandOutput::assign_stratum(PlotOutcome& o) const {
+  if (!strata_) return Assigned::listed;
+  const std::string& name = o.plot.empty() ? o.inventory : o.plot;
+  if (!o.stratum.empty()) return Assigned::tally_over_file;
+  const std::string* stratum = strata_->stratum_of(name);
+  // The strata file is read as text, a Windows-1251 one made UTF-8; a file name is bytes.
+  if (!stratum) stratum = strata_->stratum_of(name_as_utf8(name));
+  if (!stratum) return Assigned::unlisted;
   o.stratum = *stratum;
-  return true;
+  return Assigned::listed;
+}
+
+void StandOutput::mark_given(const PlotOutcome& o) {
+  if (strata_) plots_given_.insert(o.plot.empty() ? o.inventory : o.plot);
+}
+
+std::vector<std::string> StandOutput::plots_not_given() const {
+  std::vector<std::string> out;
+  if (!strata_) return out;
+  for (const std::string& plot : strata_->plots())
+    if (!plots_given_.contains(plot)) out.push_back(plot);
+  return out;
 }
 
 void StandOutput::add(const PlotOutcome& o) {
@@ -140,7 +158,8 @@ std::string stand_text(const StandEstimate& estimate, char separator) {
          plural(first ? first->n : 0, "plot", "plots");
   if (!first) {
     out += "; no stand estimate";
-    if (!estimate.strata_without_plots.empty())
+    // Strata without plots stay out of a stand; with none left they are the reason.
+    if (!estimate.strata_without_plots.empty() && estimate.strata_without_area.empty())
       out += ": no plot in " +
              plural(std::ssize(estimate.strata_without_plots), "stratum", "strata") +
              " with an area";
@@ -154,6 +173,9 @@ std::string stand_text(const StandEstimate& estimate, char separator) {
   else if (first->strata_without_variance > 0)
     out += "; " + plural(first->strata_without_variance, "stratum", "strata") +
            " of one plot left out of the standard error, which understates the uncertainty";
+  if (!estimate.strata_without_plots.empty())
+    out += "; " + plural(std::ssize(estimate.strata_without_plots), "stratum", "strata") +
+           " with an area but no plot left out, the stand is that of the others";
   out += "\n";
   for (const Estimate e : all_estimates)
     if (const auto& summary = estimate.of(e))

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,18 @@ class StandOutput {
   // plot's model 1 carbon is kept for the dots of the stand chart: one number a plot.
   StandOutput(const BatchOptions& options, bool keep_plot_values);
 
-  // Gives the plot its stratum from the strata file when its tally named none. False when the
-  // strata file does not list it: it then stays out of the estimates.
-  bool assign_stratum(PlotOutcome& outcome) const;
+  enum class Assigned {
+    listed,          // the stratum from the strata file, or from the tally without one
+    unlisted,        // not in the strata file: it stays out of the estimates
+    tally_over_file  // the tally's stratum column, though a strata file was given too
+  };
+  // Gives the plot its stratum from the strata file when its tally named none.
+  // Only looks up: the workers call it side by side.
+  Assigned assign_stratum(PlotOutcome& outcome) const;
+  // The plot was given, whatever its stratum: called in order, once a plot.
+  void mark_given(const PlotOutcome& outcome);
+  // The plots the strata file lists that no tally gave, in the file's order.
+  std::vector<std::string> plots_not_given() const;
   // A refused plot counts in its stratum's plots, not in n.
   void add(const PlotOutcome& outcome);
 
@@ -39,6 +49,7 @@ class StandOutput {
   StandAccumulator accumulator_;
   bool keep_plot_values_;
   std::map<std::string, std::vector<double>, std::less<>> plot_values_;
+  std::set<std::string, std::less<>> plots_given_;
 };
 
 // The block printed after the plots: carbon and pieces of each estimate, by stratum and for

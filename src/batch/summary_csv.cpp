@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "batch/batch_json.h"
+#include "field/text_encoding.h"
 
 namespace quorvel {
 
@@ -63,7 +64,7 @@ std::string csv_number(double value) {
 
 std::string csv_quoted(const std::string& text) {
   std::string out = "\"";
-  for (char c : text) {
+  for (char c : name_as_utf8(text)) {
     if (c == '"') out += '"';
     out += c;
   }

@@ -1,8 +1,12 @@
 #include "engine/input_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 #include <utility>
 
@@ -26,51 +30,51 @@ namespace {
   throw Refused({.kind = RefusalKind::file_too_large, .file = file, .limit = limit});
 }
 
-// Known before opening: opening a pipe for reading waits for a writer, perhaps for ever.
-void refuse_what_is_no_file(const std::filesystem::path& path, const std::string& name) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  switch (status.type()) {
-    case fs::file_type::not_found:
-      refuse(RefusalKind::file_missing, name, ENOENT);
-    case fs::file_type::directory:
-      refuse(RefusalKind::file_is_folder, name);
-    case fs::file_type::fifo:
-    case fs::file_type::socket:
-    case fs::file_type::block:
-    case fs::file_type::character:
-      refuse(RefusalKind::file_not_regular, name);
-    default:
-      break;  // a file, or a status the system would not give: opening it tells why
+// Known before opening: opening a pipe for reading waits for a writer, perhaps for ever. Gives
+// the file's size, or -1 when the system does not tell (opening the file then tells why).
+std::int64_t refuse_what_is_no_file(const std::string& name) {
+  struct stat status {};
+  if (::stat(name.c_str(), &status) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) refuse(RefusalKind::file_missing, name, ENOENT);
+    return -1;
   }
+  if (S_ISDIR(status.st_mode)) refuse(RefusalKind::file_is_folder, name);
+  if (!S_ISREG(status.st_mode)) refuse(RefusalKind::file_not_regular, name);
+  return status.st_size;
 }
+
+// Closes the file however the reading ends.
+struct OpenFile {
+  int descriptor;
+  ~OpenFile() {
+    if (descriptor >= 0) ::close(descriptor);
+  }
+};
 
 }  // namespace
 
+// The system's own calls, without a stream: one look at the file and one read of its bytes
+// where it is as large as it was, since a batch reads many thousands of small files.
 std::string read_input_file(const std::filesystem::path& path, std::int64_t limit) {
   const std::string name = path.string();
-  refuse_what_is_no_file(path, name);
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size > static_cast<std::uintmax_t>(limit)) refuse_size(name, limit);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) refuse(RefusalKind::file_unreadable, name, errno);
-  // One read of the whole file at the size it had, then piece by piece whatever it has grown
-  // by since, up to the limit.
-  std::string bytes;
-  if (!ec && size > 0) {
-    bytes.resize(static_cast<std::size_t>(size));
-    in.read(bytes.data(), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+  const std::int64_t size = refuse_what_is_no_file(name);
+  if (size > limit) refuse_size(name, limit);
+  const OpenFile file{::open(name.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (file.descriptor < 0) refuse(RefusalKind::file_unreadable, name, errno);
+  // Room for one byte more than the size it had, so that the end shows; whatever it has grown
+  // by since is read piece by piece up to the limit.
+  std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)) + 1, '\0');
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) bytes.resize(filled + 65536);
+    const ssize_t got = ::read(file.descriptor, bytes.data() + filled, bytes.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) refuse(RefusalKind::file_unreadable, name, errno);
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+    if (static_cast<std::int64_t>(filled) > limit) refuse_size(name, limit);
   }
-  char chunk[65536];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-    if (static_cast<std::int64_t>(bytes.size() + static_cast<std::size_t>(in.gcount())) > limit)
-      refuse_size(name, limit);
-    bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad()) refuse(RefusalKind::file_unreadable, name, errno != 0 ? errno : EIO);
+  bytes.resize(filled);
   return bytes;
 }
 

@@ -46,6 +46,8 @@ enum class RefusalKind {
   piece_never_crossed,  // file, line, record, length, limit, run
   figure_beyond_range,  // file, figure
   cancelled,            // file: the user (Esc, Finish, Ctrl+C) stopped the Start
+  internal_error,       // file, reason: a fault of the program's own, caught so that it ends
+                        // this plot alone (or the run, with no file) and leaves no stray file
   // An output: a report, the summary, a trace, a chart.
   output_unwritable,  // output, file, system_error, reason
   output_not_a_file,  // output, file: a device, a pipe or a socket stands at its path
@@ -86,6 +88,7 @@ enum class ValueProblem {
   not_a_number,   // the text is not one plain decimal number
   out_of_range,   // beyond what the number's type holds, too large or too small
   outside_int16,  // a whole number outside -32768..32767
+  digit_group,    // a whole number with "," or "." before three digits: 1,000 runs or 1 run?
   below_minimum,  // below `limit` (a transect length, a number of runs)
   negative,       // below 0, or not finite (a density, the carbon fraction)
 };
@@ -126,6 +129,9 @@ enum class Output { none, report, summary, trace, table, chart };
 // A hint for a file that looks like another form than the one it was read in.
 enum class FormHint { none, semicolon_separated, tab_separated, space_separated, decimal_comma };
 
+// The decimal mark of the file where a number was refused; unknown: the point of the old form.
+enum class FileDecimal { unknown, point, comma, either };
+
 struct Refusal {
   RefusalKind kind = RefusalKind::file_unreadable;
   std::string file{};       // as the user gave it
@@ -150,6 +156,7 @@ struct Refusal {
   std::int64_t hint_line = 0;   // the line the hint speaks of
   std::string encoding{};       // the text encoding the file was read in, e.g. "UTF-16LE"
   std::int64_t other_line = 0;  // an earlier line that line `line` contradicts
+  FileDecimal decimal = FileDecimal::unknown;
 };
 
 // The exception that carries a Refusal out of the engine and the reports; what() is a short

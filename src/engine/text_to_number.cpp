@@ -46,9 +46,21 @@ double round_half_even(double x) {
   return std::fmod(below, 2.0) == 0 ? below : below + 1;
 }
 
+// "1,000" or "2.500": a thousands separator as often as a decimal mark, and in a whole number
+// the two readings differ a thousandfold.
+bool looks_like_digit_group(std::string_view text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  const std::size_t mark = text.find_last_of(",.");
+  if (mark == std::string_view::npos || mark == 0 || text.size() - mark != 4) return false;
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  return digit(text[mark - 1]) && digit(text[mark + 1]) && digit(text[mark + 2]) &&
+         digit(text[mark + 3]);
+}
+
 }  // namespace
 
 std::int16_t text_to_int16(std::string_view text) {
+  if (looks_like_digit_group(text)) refuse(ValueProblem::digit_group, text);
   const double rounded = round_half_even(value_or_refusal(read_decimal(text, field_grammar), text));
   if (rounded < -32768 || rounded > 32767) refuse(ValueProblem::outside_int16, text);
   return static_cast<std::int16_t>(rounded);

@@ -11,7 +11,8 @@
 namespace quorvel {
 
 // A 16-bit integer field: the number rounded to the nearest integer, halves to the even
-// neighbour ("2,5" gives 2, "3,5" gives 4), then required to lie in -32768..32767.
+// neighbour ("2,5" gives 2, "3,5" gives 4), then required to lie in -32768..32767. A mark
+// before exactly three digits ("1,000") is refused as ambiguous (digit_group).
 std::int16_t text_to_int16(std::string_view text);
 
 // A single-precision field: the decimal number rounded once to the nearest float.

@@ -9,6 +9,8 @@
 #include "engine/decimal_text.h"
 #include "engine/input_file.h"
 #include "engine/refusal.h"
+#include "field/delimited_rows.h"
+#include "field/text_encoding.h"
 
 namespace quorvel {
 
@@ -28,26 +30,14 @@ std::string lower_case(std::string_view text) {
   return out;
 }
 
-struct Line {
-  std::string_view text;
-  std::int64_t number = 0;
-};
-
-// The lines of the text without their ends (LF, CR LF or a lone CR), blank lines skipped.
-std::vector<Line> lines_of(std::string_view text) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // UTF-8 byte-order mark
-  std::vector<Line> lines;
-  std::int64_t number = 1;
+// The first line that holds more than blanks: the header, whose separators tell the file's.
+std::string_view first_line(std::string_view text) {
   while (!text.empty()) {
     const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
-    if (!trimmed(text.substr(0, end)).empty()) lines.push_back({text.substr(0, end), number});
-    std::size_t next = end;
-    if (next < text.size())
-      next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
-    text.remove_prefix(next);
-    ++number;
+    if (!trimmed(text.substr(0, end)).empty()) return text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
   }
-  return lines;
+  return text;
 }
 
 char separator_of(std::string_view header) {
@@ -66,14 +56,24 @@ class StrataParser {
  public:
   explicit StrataParser(std::string_view file) : file_(file) {}
 
-  StrataTable parse(std::string_view text) {
-    lines_ = lines_of(text);
-    const std::vector<Line>& lines = lines_;
-    if (lines.empty()) refuse(RefusalKind::no_records, 0);
-    separator_ = separator_of(lines[0].text);
-    read_header(lines[0]);
-    if (lines.size() == 1) refuse(RefusalKind::no_records, 0);
-    for (std::size_t i = 1; i < lines.size(); ++i) read_row(lines[i], static_cast<std::int64_t>(i));
+  StrataTable parse(std::string_view bytes) {
+    // Decoded as tallies are: a byte-order mark names the encoding, else UTF-8 or Windows-1251.
+    const DecodedText decoded = decode_text(bytes, TextEncoding::detect, file_);
+    text_ = decoded.text();
+    separator_ = separator_of(first_line(text_));
+    RowScanner rows(text_, separator_, file_);
+    bool header = true;
+    std::int64_t record = 0;
+    while (rows.next()) {
+      if (rows.empty()) continue;
+      if (header) {
+        read_header(values_of(rows.fields()), rows.line());
+        header = false;
+      } else {
+        read_row(values_of(rows.fields()), rows.line(), ++record);
+      }
+    }
+    if (record == 0) refuse(RefusalKind::no_records, 0);
     if (area_column_) {
       for (std::size_t s = 0; s < table_.strata().size(); ++s) {
         if (table_.area_ha(s)) continue;
@@ -88,50 +88,14 @@ class StrataParser {
   }
 
  private:
-  // The fields of a line: blanks around a field dropped, double quotes around it removed (two
-  // quotes inside stand for one).
-  std::vector<std::string> fields_of(const Line& line) const {
-    std::vector<std::string> fields;
-    std::string_view rest = line.text;
-    while (true) {
-      std::string field;
-      rest = trimmed_front(rest);
-      if (!rest.empty() && rest.front() == '"') {
-        rest.remove_prefix(1);
-        while (true) {
-          const std::size_t quote = rest.find('"');
-          if (quote == std::string_view::npos) refuse(RefusalKind::unclosed_quote, line.number);
-          field += rest.substr(0, quote);
-          rest.remove_prefix(quote + 1);
-          if (rest.empty() || rest.front() != '"') break;
-          field += '"';
-          rest.remove_prefix(1);
-        }
-        rest = trimmed_front(rest);
-        if (!rest.empty() && rest.front() != separator_) {
-          Refusal r = refusal(RefusalKind::text_after_quote, line.number);
-          r.found = std::string(rest.substr(0, rest.find(separator_)));
-          throw Refused(r);
-        }
-      } else {
-        const std::size_t end = std::min(rest.find(separator_), rest.size());
-        field = std::string(trimmed(rest.substr(0, end)));
-        rest.remove_prefix(end);
-      }
-      fields.push_back(std::move(field));
-      if (rest.empty()) return fields;
-      rest.remove_prefix(1);  // the separator
-    }
+  static std::vector<std::string> values_of(const std::vector<RowField>& fields) {
+    std::vector<std::string> values;
+    values.reserve(fields.size());
+    for (const RowField& field : fields) values.push_back(field.value());
+    return values;
   }
 
-  static std::string_view trimmed_front(std::string_view text) {
-    while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
-    return text;
-  }
-
-  void read_header(const Line& line) {
-    header_ = fields_of(line);
-    const std::vector<std::string>& names = header_;
+  void read_header(const std::vector<std::string>& names, std::int64_t line) {
     columns_ = std::ssize(names);
     const struct {
       const char* name;
@@ -144,7 +108,7 @@ class StrataParser {
       for (std::ptrdiff_t i = 0; i < columns_; ++i) {
         if (lower_case(names[i]) != w.name) continue;
         if (*w.index >= 0) {
-          Refusal r = refusal(RefusalKind::column_repeated, line.number);
+          Refusal r = refusal(RefusalKind::column_repeated, line);
           r.field = w.field;
           r.column = names[i];
           throw Refused(r);
@@ -152,7 +116,7 @@ class StrataParser {
         *w.index = i;
       }
       if (*w.index < 0 && w.field != InventoryField::area_ha) {
-        Refusal r = refusal(RefusalKind::column_missing, line.number);
+        Refusal r = refusal(RefusalKind::column_missing, line);
         r.field = w.field;
         r.column = w.name;
         throw Refused(r);
@@ -164,8 +128,7 @@ class StrataParser {
     stratum_header_ = names[stratum_column_];
   }
 
-  void read_row(const Line& line, std::int64_t record) {
-    const std::vector<std::string> fields = fields_of(line);
+  void read_row(const std::vector<std::string>& fields, std::int64_t line, std::int64_t record) {
     const std::ptrdiff_t count = std::ssize(fields);
     // Spreadsheets drop empty fields at the end of a row, or keep separators beyond the
     // header: only the plot and the stratum must be there, and nothing may stand beyond.
@@ -173,7 +136,7 @@ class StrataParser {
       // The first of the two that the row lacks, in column order.
       const bool plot_missing =
           count <= plot_column_ && (plot_column_ < stratum_column_ || count > stratum_column_);
-      Refusal r = refusal(RefusalKind::record_incomplete, line.number, record);
+      Refusal r = refusal(RefusalKind::record_incomplete, line, record);
       r.field = plot_missing ? InventoryField::plot : InventoryField::stratum;
       r.column = plot_missing ? plot_header_ : stratum_header_;
       r.limit = columns_;
@@ -181,7 +144,7 @@ class StrataParser {
     }
     for (std::ptrdiff_t i = columns_; i < count; ++i) {
       if (fields[i].empty()) continue;
-      Refusal r = refusal(RefusalKind::record_too_long, line.number, record);
+      Refusal r = refusal(RefusalKind::record_too_long, line, record);
       r.limit = columns_;
       r.found = fields[i];
       throw Refused(r);
@@ -192,9 +155,9 @@ class StrataParser {
     if (stratum.empty())
       refuse_field(line, record, InventoryField::stratum, stratum_header_, stratum);
     const std::size_t s = table_.add_stratum(stratum);
-    if (s == first_line_.size()) first_line_.push_back(line.number), area_line_.push_back(0);
+    if (s == first_line_.size()) first_line_.push_back(line), area_line_.push_back(0);
     if (!table_.add_plot(plot, s)) {
-      Refusal r = refusal(RefusalKind::plot_repeated, line.number, record);
+      Refusal r = refusal(RefusalKind::plot_repeated, line, record);
       r.found = plot;
       r.other_line = first_line_of_plot(plot);
       throw Refused(r);
@@ -205,19 +168,26 @@ class StrataParser {
 
   // Only for a refusal: the table keeps no lines, so the earlier rows are read again.
   std::int64_t first_line_of_plot(const std::string& plot) const {
-    for (std::size_t i = 1; i < lines_.size(); ++i)
-      if (fields_of(lines_[i])[plot_column_] == plot) return lines_[i].number;
+    RowScanner rows(text_, separator_, file_);
+    bool header = true;
+    while (rows.next()) {
+      if (rows.empty()) continue;
+      const auto& fields = rows.fields();
+      if (!header && std::ssize(fields) > plot_column_ && fields[plot_column_].value() == plot)
+        return rows.line();
+      header = false;
+    }
     return 0;
   }
 
-  void read_area(const Line& line, std::int64_t record, std::size_t stratum,
+  void read_area(std::int64_t line, std::int64_t record, std::size_t stratum,
                  const std::vector<std::string>& fields) {
     const std::string& text = fields[area_index_];
     const auto area = area_number(text);
     if (!area) refuse_field(line, record, InventoryField::area_ha, area_header_, text);
     if (const auto& known = table_.area_ha(stratum)) {
       if (*known == *area) return;
-      Refusal r = refusal(RefusalKind::area_differs, line.number, record);
+      Refusal r = refusal(RefusalKind::area_differs, line, record);
       r.field = InventoryField::area_ha;
       r.column = area_header_;
       r.found = table_.strata()[stratum];
@@ -225,7 +195,7 @@ class StrataParser {
       throw Refused(r);
     }
     table_.set_area(stratum, *area);
-    area_line_[stratum] = line.number;
+    area_line_[stratum] = line;
   }
 
   // A number above 0: digits with an optional decimal point (a comma too in a semicolon file)
@@ -251,9 +221,9 @@ class StrataParser {
     throw Refused(refusal(kind, line));
   }
 
-  [[noreturn]] void refuse_field(const Line& line, std::int64_t record, InventoryField field,
+  [[noreturn]] void refuse_field(std::int64_t line, std::int64_t record, InventoryField field,
                                  const std::string& column, const std::string& found) const {
-    Refusal r = refusal(RefusalKind::field_not_valid, line.number, record);
+    Refusal r = refusal(RefusalKind::field_not_valid, line, record);
     r.field = field;
     r.column = column;
     r.found = found;
@@ -269,8 +239,7 @@ class StrataParser {
   StrataTable table_;
   std::vector<std::int64_t> first_line_;  // per stratum
   std::vector<std::int64_t> area_line_;   // per stratum: where its area was first given
-  std::vector<Line> lines_;
-  std::vector<std::string> header_;
+  std::string_view text_;                 // the decoded text, while it is parsed
 };
 
 }  // namespace
@@ -280,7 +249,15 @@ StrataTable parse_strata(std::string_view text, std::string_view file) {
 }
 
 StrataTable read_strata(const std::filesystem::path& path) {
-  return parse_strata(read_input_file(path, side_file_limit), path.string());
+  std::string bytes;
+  try {
+    bytes = read_input_file(path, side_file_limit);
+  } catch (const Refused& refused) {
+    Refusal r = refused.refusal();
+    r.field = InventoryField::stratum;  // the file as a whole is named a strata file
+    throw Refused(std::move(r));
+  }
+  return parse_strata(bytes, path.string());
 }
 
 }  // namespace quorvel

@@ -12,7 +12,9 @@ std::size_t StrataTable::add_stratum(std::string_view name) {
 }
 
 bool StrataTable::add_plot(std::string_view plot, std::size_t stratum) {
-  return stratum_of_plot_.emplace(std::string(plot), stratum).second;
+  if (!stratum_of_plot_.emplace(std::string(plot), stratum).second) return false;
+  plots_.emplace_back(plot);
+  return true;
 }
 
 const std::string* StrataTable::stratum_of(std::string_view plot) const {

@@ -29,6 +29,7 @@ class StrataTable {
   const std::vector<std::string>& strata() const { return strata_; }  // as first listed
   const std::optional<double>& area_ha(std::size_t stratum) const { return area_ha_[stratum]; }
   std::size_t plot_count() const { return stratum_of_plot_.size(); }
+  const std::vector<std::string>& plots() const { return plots_; }  // as listed
 
   // Every stratum with its area, in the order of strata(); empty unless each has an area.
   std::vector<StratumArea> areas() const;
@@ -41,6 +42,7 @@ class StrataTable {
     }
   };
   std::vector<std::string> strata_;
+  std::vector<std::string> plots_;
   std::vector<std::optional<double>> area_ha_;
   std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> index_of_stratum_;
   std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> stratum_of_plot_;

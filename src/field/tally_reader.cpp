@@ -225,7 +225,14 @@ std::optional<Layout> header_layout(std::string_view text, const std::vector<cha
   for (std::size_t i = 0; i < rows.fields().size(); ++i) {
     const std::string cell = rows.fields()[i].value();
     const std::optional<InventoryField> field = field_of_cell(cell, options);
-    if (!field || layout.has(*field)) continue;  // the first of a name counts
+    if (!field) continue;
+    if (layout.column[index_of(*field)] >= 0) {  // which of the two is meant cannot be told
+      Refusal refusal = refusal_of(RefusalKind::column_repeated, source, rows.line());
+      refusal.field = *field;
+      refusal.found = layout.name[index_of(*field)];
+      refusal.column = cell;
+      throw Refused(std::move(refusal));
+    }
     layout.column[index_of(*field)] = static_cast<int>(i);
     layout.name[index_of(*field)] = cell;
   }
@@ -465,6 +472,8 @@ class SpreadsheetReader {
         layout_.separator == ',' && quoted(field) ? layout_.quoted_marks : layout_.marks;
     const std::optional<double> value = tally_number(text, marks);
     if (!value) refuse(RefusalKind::field_not_valid, field, text);
+    if (text.find(',') != std::string_view::npos) comma_seen_ = true;
+    if (text.find('.') != std::string_view::npos) point_seen_ = true;
     return *value;
   }
 
@@ -546,7 +555,23 @@ class SpreadsheetReader {
       refusal.hint = FormHint::decimal_comma;
       refusal.hint_line = line_;
     }
+    refusal.decimal = file_decimal();
     throw Refused(std::move(refusal));
+  }
+
+  // The mark a bad number should have had: the layout's, or where either is taken, the one the
+  // rows read so far used.
+  FileDecimal file_decimal() const {
+    switch (layout_.marks) {
+      case DecimalMarks::point:
+        return FileDecimal::point;
+      case DecimalMarks::comma:
+        return FileDecimal::comma;
+      case DecimalMarks::either:
+        break;
+    }
+    if (comma_seen_ != point_seen_) return comma_seen_ ? FileDecimal::comma : FileDecimal::point;
+    return FileDecimal::either;
   }
 
   const Layout& layout_;
@@ -556,7 +581,8 @@ class SpreadsheetReader {
   std::int64_t line_ = 0;
   std::int64_t record_ = 0;
   mutable std::string unquoted_;
-  std::size_t current_ = 0;  // index of the plot of the last row
+  mutable bool comma_seen_ = false, point_seen_ = false;  // in the numbers read so far
+  std::size_t current_ = 0;                               // index of the plot of the last row
   std::unordered_map<std::string, std::size_t> plot_index_;
   std::int64_t dropped_ = 0;                      // rows left out for a missing value
   std::vector<std::int64_t> dropped_lines_;       // the first of them

@@ -172,6 +172,22 @@ const char* text_encoding_name(TextEncoding encoding) {
 
 bool is_valid_utf8(std::string_view text) { return valid_utf8_length(text) == text.size(); }
 
+std::string name_as_utf8(std::string_view bytes) {
+  if (is_valid_utf8(bytes)) return std::string(bytes);
+  ToUtf8 converter(iconv_name(TextEncoding::windows1251));
+  std::string out;
+  while (!bytes.empty()) {
+    std::string piece;
+    const std::size_t used = converter.ok() ? converter.convert(bytes, piece) : 0;
+    out += piece;
+    bytes.remove_prefix(used);
+    if (bytes.empty()) break;
+    out += "\xEF\xBF\xBD";  // U+FFFD for the byte Windows-1251 leaves out (0x98)
+    bytes.remove_prefix(1);
+  }
+  return out;
+}
+
 std::string_view utf8_prefix(std::string_view text, std::size_t max_bytes) {
   if (text.size() <= max_bytes) return text;
   std::size_t cut = max_bytes;

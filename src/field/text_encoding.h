@@ -36,6 +36,11 @@ DecodedText decode_text(std::string_view bytes, TextEncoding encoding, std::stri
 
 bool is_valid_utf8(std::string_view text);
 
+// A name from the file system or a file (a path, a plot, a stratum) as UTF-8 for the outputs:
+// as it is when valid UTF-8, else read as Windows-1251, as the tallies are; a byte that is no
+// text even then becomes U+FFFD. Never throws on the bytes.
+std::string name_as_utf8(std::string_view bytes);
+
 // The longest start of `text` of at most `max_bytes` bytes that ends between two characters.
 std::string_view utf8_prefix(std::string_view text, std::size_t max_bytes);
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "field/text_encoding.h"
+
 namespace quorvel {
 
 namespace {
@@ -20,16 +22,24 @@ constexpr const char* font = "Liberation Sans, Arial, sans-serif";
 std::string fixed(double value, int decimals) {
   if (value == 0) value = 0;  // no "-0.00"
   std::array<char, 64> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed, decimals);
+  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::fixed, decimals);
+  if (result.ec != std::errc{})  // too many digits for a fixed form: the shortest form then
+    result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
   return std::string(buffer.data(), result.ptr);
 }
 
 std::string px(double value) { return fixed(value, 2); }
 
+// Text for XML: the markup characters as entities, names from the file system made UTF-8, and
+// control characters, which XML 1.0 allows in no form, as U+FFFD.
 std::string escaped(const std::string& text) {
   std::string out;
-  for (const char c : text) {
+  for (const char c : name_as_utf8(text)) {
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+      out += "\xEF\xBF\xBD";
+      continue;
+    }
     switch (c) {
       case '&':
         out += "&amp;";
@@ -67,6 +77,7 @@ struct ValueAxis {
 };
 
 ValueAxis value_axis(double low, double high) {
+  if (!std::isfinite(low) || !std::isfinite(high)) low = 0, high = 1;
   if (!(high > low)) {  // one value: a range around it
     const double pad = low == 0 ? 1 : std::abs(low) * 0.1;
     low -= pad;
@@ -84,8 +95,17 @@ ValueAxis value_axis(double low, double high) {
   axis.step = step;
   const double first = std::floor(low / step);
   axis.first_tick = first * step;
-  axis.ticks = static_cast<int>(std::ceil(high / step) - first) + 1;
-  axis.decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
+  // Far beyond the doubles' digits a range holds no round steps: two ticks at its ends.
+  const double ticks = std::ceil(high / step) - first + 1;
+  if (!(ticks >= 2 && ticks <= 100)) {
+    axis.step = high - low;
+    axis.first_tick = low;
+    axis.ticks = 2;
+  } else {
+    axis.ticks = static_cast<int>(ticks);
+  }
+  const double digits = std::floor(std::log10(axis.step) + 1e-9);
+  axis.decimals = std::isfinite(digits) ? std::clamp(-static_cast<int>(digits), 0, 17) : 0;
   return axis;
 }
 

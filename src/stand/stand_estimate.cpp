@@ -1,5 +1,6 @@
 #include "stand/stand_estimate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <utility>
@@ -18,6 +19,20 @@ void set_interval(FigureEstimate& f, double se, double df, double t) {
   f.df = df;
   f.ci95_low = f.mean - t * se;
   f.ci95_high = f.mean + t * se;
+  if (!std::isfinite(*f.ci95_low) || !std::isfinite(*f.ci95_high)) {
+    f.se = f.df = f.ci95_low = f.ci95_high = std::nullopt;
+    f.no_interval = NoInterval::spread_beyond_range;
+  }
+}
+
+// An even power of two near the largest of `values`: dividing by it is exact, keeps sums and
+// squares of the quotients within the doubles, and leaves square roots exact too.
+int even_exponent_of_largest(const std::vector<double>& values) {
+  double largest = 0;
+  for (const double v : values) largest = std::max(largest, v);
+  if (!(largest > 0) || !std::isfinite(largest)) return 0;
+  const int exponent = std::ilogb(largest);
+  return exponent - (exponent & 1);
 }
 
 // t_quantile: the t quantile on n - 1 degrees of freedom, shared by the figures of a stratum.
@@ -27,7 +42,12 @@ FigureEstimate stratum_figure(const RunningMoments& m, double t_quantile) {
   if (const auto variance = m.sample_variance()) {
     const double n = static_cast<double>(m.count());
     f.sd = std::sqrt(*variance);
-    set_interval(f, *f.sd / std::sqrt(n), n - 1, t_quantile);
+    if (std::isfinite(*f.sd)) {
+      set_interval(f, *f.sd / std::sqrt(n), n - 1, t_quantile);
+    } else {
+      f.sd = std::nullopt;
+      f.no_interval = NoInterval::spread_beyond_range;
+    }
   }
   return f;
 }
@@ -41,26 +61,41 @@ struct StandParts {
 };
 
 // One figure of the stand: the weighted sum of the strata's means; its standard error and
-// interval from the strata with a variance, on Satterthwaite's degrees of freedom.
+// interval from the strata with a variance, on Satterthwaite's degrees of freedom. The terms
+// a_h s_h^2, a_h = W_h^2 / n_h, are divided by a power of two near the largest, so that their
+// squares neither overflow nor vanish whatever the scale of the figures; the quotients are
+// exact, so the figures are those of the plain sums wherever the plain sums stay in range.
 void stratified_figure(FigureEstimate& f, const StandParts& parts, const FigureKey& key) {
-  double variance = 0;     // sum a_h s_h^2, a_h = W_h^2 / n_h
-  double denominator = 0;  // sum (a_h s_h^2)^2 / (n_h - 1)
-  bool any_variance = false;
+  std::vector<double> terms;
+  std::vector<double> degrees;  // n_h - 1 of each term
+  bool spread_known = true;
   for (std::size_t h = 0; h < parts.moments.size(); ++h) {
     const RunningMoments& m = figure_at(*parts.moments[h], key);
     f.mean += parts.weights[h] * m.mean();
     if (const auto s2 = m.sample_variance()) {
       const double n_h = static_cast<double>(m.count());
-      const double term = parts.weights[h] * parts.weights[h] / n_h * *s2;
-      variance += term;
-      denominator += term * term / (n_h - 1);
-      any_variance = true;
+      terms.push_back(parts.weights[h] * parts.weights[h] / n_h * *s2);
+      degrees.push_back(n_h - 1);
+      spread_known = spread_known && std::isfinite(terms.back());
     }
   }
-  if (!any_variance) return;
+  if (terms.empty()) return;
+  if (!spread_known) {
+    f.no_interval = NoInterval::spread_beyond_range;
+    return;
+  }
+  const int exponent = even_exponent_of_largest(terms);
+  double variance = 0;     // sum of the scaled terms
+  double denominator = 0;  // sum of their squares / (n_h - 1)
+  for (std::size_t h = 0; h < terms.size(); ++h) {
+    const double term = std::ldexp(terms[h], -exponent);
+    variance += term;
+    denominator += term * term / degrees[h];
+  }
   if (variance > 0) {
     const double df = variance * variance / denominator;
-    set_interval(f, std::sqrt(variance), df, student_t_quantile(ci95_probability, df));
+    set_interval(f, std::ldexp(std::sqrt(variance), exponent / 2), df,
+                 student_t_quantile(ci95_probability, df));
   } else {  // every plot of every stratum alike: no spread, no degrees of freedom
     f.se = 0.0;
     f.ci95_low = f.mean;
@@ -68,7 +103,27 @@ void stratified_figure(FigureEstimate& f, const StandParts& parts, const FigureK
   }
 }
 
+// Each stratum's share of the total area, summed without overflow: the areas are divided by a
+// power of two near the largest first, which changes no digit of the shares.
+std::vector<double> area_shares(const std::vector<std::optional<double>>& areas) {
+  std::vector<double> known;
+  for (const auto& a : areas) known.push_back(a.value_or(0.0));
+  const int exponent = even_exponent_of_largest(known);
+  double total = 0;
+  for (double& a : known) total += a = std::ldexp(a, -exponent);
+  for (double& a : known) a = total > 0 ? a / total : 0.0;
+  return known;
+}
+
 }  // namespace
+
+const char* no_interval_text(NoInterval reason) {
+  switch (reason) {
+    case NoInterval::spread_beyond_range:
+      break;
+  }
+  return "the spread of the plots is beyond the range of numbers";
+}
 
 StandAccumulator::StandAccumulator(const std::vector<StratumArea>& areas)
     : weights_from_area_(true) {
@@ -104,41 +159,56 @@ void StandAccumulator::add(std::string_view name, const PlotFigures& plot) {
 StandEstimate StandAccumulator::estimate() const {
   StandEstimate out;
   out.weights_from_area = weights_from_area_;
-  double total_area = 0;
   for (const Stratum& s : strata_) {
-    if (s.area_ha) total_area += *s.area_ha;
     if (weights_from_area_ && !s.area_ha) out.strata_without_area.push_back(s.name);
-    if (weights_from_area_ && s.plots == 0) out.strata_without_plots.push_back(s.name);
+    const bool without_figures = s.moments[0].carbon_t_per_ha.count() == 0;
+    if (weights_from_area_ && without_figures) out.strata_without_plots.push_back(s.name);
   }
-  for (const Estimate e : all_estimates)
-    out.stand[static_cast<int>(e)] = stand_summary(e, total_area, out.strata_without_area.empty());
-  for (const Stratum& s : strata_) out.strata.push_back(stratum_estimate(s, total_area, out));
+  std::array<std::vector<double>, estimate_count> weights;
+  for (const Estimate e : all_estimates) {
+    const int ei = static_cast<int>(e);
+    weights[ei] = weights_of(e);
+    out.stand[ei] = stand_summary(e, weights[ei], out.strata_without_area.empty());
+  }
+  for (std::size_t h = 0; h < strata_.size(); ++h)
+    out.strata.push_back(stratum_estimate(strata_[h], h, weights));
   return out;
 }
 
-std::optional<StandSummary> StandAccumulator::stand_summary(Estimate e, double total_area,
-                                                            bool every_area_given) const {
+std::vector<double> StandAccumulator::weights_of(Estimate e) const {
   const int ei = static_cast<int>(e);
   std::int64_t n = 0;
-  std::int64_t with_plots = 0;
+  std::vector<std::optional<double>> areas;
   for (const Stratum& s : strata_) {
     const std::int64_t n_h = s.moments[ei].carbon_t_per_ha.count();
     n += n_h;
-    with_plots += n_h > 0 ? 1 : 0;
+    // A stratum none of whose plots has the estimate stays out, and its area with it.
+    areas.push_back(n_h > 0 ? s.area_ha : std::nullopt);
   }
-  const bool complete =
-      !weights_from_area_ || (every_area_given && with_plots == std::ssize(strata_));
-  if (n == 0 || !complete) return std::nullopt;
-
-  // The weights of the strata that enter the stand: those with plots of this estimate.
-  StandParts parts;
+  if (weights_from_area_) return area_shares(areas);
+  std::vector<double> shares;
   for (const Stratum& s : strata_) {
     const std::int64_t n_h = s.moments[ei].carbon_t_per_ha.count();
-    if (n_h == 0) continue;
-    parts.moments.push_back(&s.moments[ei]);
-    parts.weights.push_back(weights_from_area_ ? (s.area_ha ? *s.area_ha / total_area : 0.0)
-                                               : static_cast<double>(n_h) / static_cast<double>(n));
+    shares.push_back(n > 0 ? static_cast<double>(n_h) / static_cast<double>(n) : 0.0);
   }
+  return shares;
+}
+
+std::optional<StandSummary> StandAccumulator::stand_summary(Estimate e,
+                                                            const std::vector<double>& weights,
+                                                            bool every_area_given) const {
+  const int ei = static_cast<int>(e);
+  // The strata that enter the stand: those with plots of this estimate.
+  StandParts parts;
+  std::int64_t n = 0;
+  for (std::size_t h = 0; h < strata_.size(); ++h) {
+    const std::int64_t n_h = strata_[h].moments[ei].carbon_t_per_ha.count();
+    if (n_h == 0) continue;
+    n += n_h;
+    parts.moments.push_back(&strata_[h].moments[ei]);
+    parts.weights.push_back(weights[h]);
+  }
+  if (n == 0 || (weights_from_area_ && !every_area_given)) return std::nullopt;
 
   StandSummary stand;
   stand.n = n;
@@ -151,8 +221,9 @@ std::optional<StandSummary> StandAccumulator::stand_summary(Estimate e, double t
   return stand;
 }
 
-StratumEstimate StandAccumulator::stratum_estimate(const Stratum& s, double total_area,
-                                                   const StandEstimate& stand) const {
+StratumEstimate StandAccumulator::stratum_estimate(
+    const Stratum& s, std::size_t index,
+    const std::array<std::vector<double>, estimate_count>& weights) const {
   StratumEstimate stratum{s.name, s.area_ha, s.plots, {}};
   for (const Estimate e : all_estimates) {
     const int ei = static_cast<int>(e);
@@ -161,11 +232,7 @@ StratumEstimate StandAccumulator::stratum_estimate(const Stratum& s, double tota
     if (n_h == 0) continue;
     StratumSummary summary;
     summary.n = n_h;
-    if (weights_from_area_) {
-      summary.weight = s.area_ha ? *s.area_ha / total_area : 0.0;
-    } else if (stand.stand[ei]) {
-      summary.weight = static_cast<double>(n_h) / static_cast<double>(stand.stand[ei]->n);
-    }
+    summary.weight = weights[ei][index];
     const double t =
         n_h >= 2 ? student_t_quantile(ci95_probability, static_cast<double>(n_h - 1)) : 0.0;
     for_each_figure([t](const FigureKey&, FigureEstimate& f,

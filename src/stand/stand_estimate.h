@@ -21,6 +21,11 @@
 
 namespace quorvel {
 
+// Why a figure with a spread has no standard error and no interval.
+enum class NoInterval {
+  spread_beyond_range,  // the plots lie so far apart that their variance exceeds the doubles
+};
+
 // One figure across plots. Below two plots only the mean is known.
 struct FigureEstimate {
   double mean = 0;
@@ -29,6 +34,7 @@ struct FigureEstimate {
   std::optional<double> df;  // degrees of freedom of the interval
   std::optional<double> ci95_low;
   std::optional<double> ci95_high;
+  std::optional<NoInterval> no_interval;  // set where the plots have a spread but no interval
 
   friend bool operator==(const FigureEstimate&, const FigureEstimate&) = default;
 };
@@ -68,14 +74,18 @@ struct StandSummary {
 struct StandEstimate {
   bool weights_from_area = false;       // else each stratum weighs by its share of the plots
   std::vector<StratumEstimate> strata;  // the strata with areas in their order, then as met
-  // Absent when no plot had the estimate, or with areas when a stratum has an area but no plot
-  // with the estimate, or plots but no area: a stratified mean needs every stratum.
+  // Absent when no plot had the estimate, or with areas when a stratum has plots but no area.
+  // A stratum with an area but no plot with the estimate stays out, and its area with it: the
+  // stand is then that of the strata with plots, as strata_without_plots tells.
   std::array<std::optional<StandSummary>, estimate_count> stand;
-  std::vector<std::string> strata_without_plots;  // an area given, no plot added
+  std::vector<std::string> strata_without_plots;  // an area given, no plot with figures
   std::vector<std::string> strata_without_area;   // plots added, no area given
 
   const std::optional<StandSummary>& of(Estimate e) const { return stand[static_cast<int>(e)]; }
 };
+
+// "the spread of the plots is beyond the range of numbers": the reason in words.
+const char* no_interval_text(NoInterval reason);
 
 class StandAccumulator {
  public:
@@ -101,10 +111,13 @@ class StandAccumulator {
 
   // The steps of estimate(): the stand's summary of one estimate (absent when it has none), and
   // one stratum's summaries once the stand's are known.
-  std::optional<StandSummary> stand_summary(Estimate e, double total_area,
+  // The weight W_h of each stratum in one estimate: 0 for a stratum without its plots.
+  std::vector<double> weights_of(Estimate e) const;
+  std::optional<StandSummary> stand_summary(Estimate e, const std::vector<double>& weights,
                                             bool every_area_given) const;
-  StratumEstimate stratum_estimate(const Stratum& stratum, double total_area,
-                                   const StandEstimate& stand) const;
+  StratumEstimate stratum_estimate(
+      const Stratum& stratum, std::size_t index,
+      const std::array<std::vector<double>, estimate_count>& weights) const;
 
   bool weights_from_area_ = false;
   std::vector<Stratum> strata_;

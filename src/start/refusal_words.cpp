@@ -24,7 +24,15 @@ enum class When {
   file_named,      // the refusal names a file
   report_output,   // the output is a report (or unnamed): the window may be told to write none
   hint_uncounted,  // a hint without a count of the fields it saw
+  cyrillic_code,   // a species code typed as a Cyrillic letter: «С» and «Н» look like C and H
 };
+
+// One Cyrillic letter (U+0400..U+04FF, two bytes in UTF-8) and nothing else.
+bool one_cyrillic_letter(std::string_view text) {
+  return text.size() == 2 && static_cast<unsigned char>(text[0]) >= 0xD0 &&
+         static_cast<unsigned char>(text[0]) <= 0xD3 &&
+         (static_cast<unsigned char>(text[1]) & 0xC0) == 0x80;
+}
 
 bool applies(When when, const Refusal& r) {
   switch (when) {
@@ -40,6 +48,8 @@ bool applies(When when, const Refusal& r) {
       return r.output != Output::summary && r.output != Output::trace;
     case When::hint_uncounted:
       return r.hint_fields == 0;
+    case When::cyrillic_code:
+      return r.field == InventoryField::species_code && one_cyrillic_letter(r.found);
   }
   return true;
 }
@@ -55,6 +65,25 @@ struct RefusalRow {
   FileRole role = FileRole::data;             // the file {place} names
   Words words;
 };
+
+// The codes are never guessed from a look-alike letter: the user says which was meant.
+const Words cyrillic_code_words{
+    "{place_and_field}: «{found}» — кириллическая буква; коды пород пишутся латиницей: S, H, C.",
+    "{place_and_field}: {shown} is a Cyrillic letter; the species codes are the Latin letters S, H "
+    "and C{hint}",
+    "{place_and_field}: \"{found}\" is a Cyrillic letter; the species codes are the Latin letters "
+    "S, H and C"};
+
+// The ranges the Start takes, not those of the number's type.
+const Words transect_length_range_words{
+    "{parameter}: длина трансекты — целое число метров от 1 до 32767, а введено «{found}».",
+    "transect length must be 1..32767 m, got {found}",
+    "{parameter}: the transect length is a whole number of metres from 1 to 32767, found "
+    "\"{found}\""};
+const Words run_count_range_words{
+    "{parameter}: число прогонов — целое число от 1 до 32767, а введено «{found}».",
+    "number of runs must be 1..32767, got {found}",
+    "{parameter}: the number of runs is a whole number from 1 to 32767, found \"{found}\""};
 
 // The batch's English ends without a full stop; {hint} is the batch's hint about the file's form,
 // which the window says as sentences of their own after the text.
@@ -96,6 +125,8 @@ const RefusalRow rows[] = {
                "записи пять полей.",
                "{place}: the file ends inside the record after {field_place}; a record has five "
                "fields{hint}"}},
+    {.kind = K::field_not_valid, .when = When::cyrillic_code, .words = cyrillic_code_words},
+    {.kind = K::species_unknown, .when = When::cyrillic_code, .words = cyrillic_code_words},
     {.kind = K::field_not_valid,
      .when = When::found_empty,
      .words = {"{place_and_field}: {expected}, а поле пустое."}},
@@ -141,9 +172,15 @@ const RefusalRow rows[] = {
                "{place}: the first row names no known column ({shown}); name the columns species, "
                "d1, d2, length and stage (and plot, stratum)"}},
     {.kind = K::column_repeated,
+     .when = When::found_empty,
      .role = FileRole::strata,
      .words = {"{place}: столбец «{column_or_field}» назван в заголовке дважды.",
                "{place}: the header names the {field} column twice ({shown_column})"}},
+    // A tally: found holds the column taken first, column the one that names it again.
+    {.kind = K::column_repeated,
+     .words = {"{place}: столбец «{column_or_field}» назван в заголовке дважды: и «{found}», и "
+               "«{column}».",
+               "{place}: the header names the {field} column twice ({shown} and {shown_column})"}},
     {.kind = K::record_too_long,
      .role = FileRole::strata,
      .words = {"{place}: лишнее поле «{found}»: в записи не больше {limit} полей.",
@@ -210,22 +247,34 @@ const RefusalRow rows[] = {
                "{parameter} \"{found}\" is out of range",
                "{parameter}: the number \"{found}\" is too large or too small"}},
     {.kind = K::parameter_not_valid,
+     .parameter = Parameter::transect_length,
+     .problem = P::outside_int16,
+     .words = transect_length_range_words},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::transect_length,
+     .problem = P::below_minimum,
+     .words = transect_length_range_words},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::run_count,
+     .problem = P::outside_int16,
+     .words = run_count_range_words},
+    {.kind = K::parameter_not_valid,
+     .parameter = Parameter::run_count,
+     .problem = P::below_minimum,
+     .words = run_count_range_words},
+    {.kind = K::parameter_not_valid,
+     .problem = P::digit_group,
+     .words = {"{parameter}: «{found}» неоднозначно: запятая или точка здесь может отделять "
+               "тысячи. Целое число пишите без разделителей: {digits}.",
+               "{parameter} \"{found}\" is ambiguous (a thousands separator?); write {digits} "
+               "without separators",
+               "{parameter}: \"{found}\" is ambiguous: the mark may separate thousands. Write "
+               "whole numbers without separators: {digits}"}},
+    {.kind = K::parameter_not_valid,
      .problem = P::outside_int16,
      .words = {"{parameter}: число «{found}» вне пределов от -32768 до 32767.",
                "{parameter} \"{found}\" is outside -32768..32767",
                "{parameter}: the number \"{found}\" is outside -32768..32767"}},
-    {.kind = K::parameter_not_valid,
-     .parameter = Parameter::transect_length,
-     .problem = P::below_minimum,
-     .words = {"{parameter}: длина должна быть не меньше {limit} м.",
-               "transect length must be 1..32767 m, got {found}",
-               "{parameter}: the length must be at least {limit} m"}},
-    {.kind = K::parameter_not_valid,
-     .parameter = Parameter::run_count,
-     .problem = P::below_minimum,
-     .words = {"{parameter}: нужен хотя бы один прогон.",
-               "number of runs must be at least {limit}, got {found}",
-               "{parameter}: at least one run is needed"}},
     {.kind = K::parameter_not_valid,
      .problem = P::below_minimum,
      .words = {"{parameter}: значение должно быть не меньше {limit}.",
@@ -270,6 +319,17 @@ const RefusalRow rows[] = {
     {.kind = K::cancelled,
      .words = {"Расчёт отменён.", "{file}: interrupted; no report was written",
                "The Start was cancelled"}},
+    {.kind = K::internal_error,
+     .when = When::file_named,
+     .words = {"«{file}»: расчёт остановлен внутренней ошибкой программы ({reason}); отчёты не "
+               "записаны.",
+               "{file}: stopped by an internal error ({reason}); no report was written",
+               "\"{file}\": the calculation stopped on an internal error of the program "
+               "({reason}); no report was written"}},
+    {.kind = K::internal_error,
+     .words = {"Расчёт остановлен внутренней ошибкой программы ({reason}).",
+               "stopped by an internal error ({reason})",
+               "The calculation stopped on an internal error of the program ({reason})"}},
     // Also an output that is no regular file, with its own {reason}.
     {.kind = K::output_unwritable,
      .when = When::report_output,
@@ -339,6 +399,7 @@ const Words field_number_words{"поле {field_number} ({field})", "field {fiel
 const Words column_words{"столбец «{column}» ({field})", "column \"{column}\" ({field})"};
 const Words inventory_words{"файл данных", "inventory file"};
 const Words species_map_words{"список пород", "species map"};
+const Words strata_words{"файл страт", "strata file"};
 const Words not_a_file_words{"на этом месте не обычный файл, а устройство или канал",
                              "it is not a regular file"};
 // The header's own cells, where the refusal lists them.
@@ -347,6 +408,10 @@ const Words header_found_words{" (в заголовке: {found})",
                                "ROLE=HEADER",
                                "; the header has {found}"};
 const Words point_words{" (десятичный разделитель — точка)", " (period as decimal point)"};
+const Words comma_words{" (десятичный разделитель в этом файле — запятая)",
+                        " (comma as decimal mark in this file)"};
+const Words either_words{" (десятичный разделитель — запятая или точка)",
+                         " (comma or period as decimal mark)"};
 
 // A refusal being worded: the refusal, the voice and the file its row names.
 struct Said {
@@ -417,9 +482,19 @@ const ValueRow values[] = {
        return s.r.column.empty() ? say(field_name_words(s.r.field), s) : s.r.column;
      }},
     {"expected", [](const Said& s) { return say(expected_words(s.r.field), s); }},
-    // A file with a header row may take a decimal comma: the English leaves the note out there.
+    // The decimal mark of the file. The batch's English leaves the point out where the file has
+    // a header row and its mark is not known.
     {"point",
      [](const Said& s) {
+       switch (s.r.decimal) {
+         case FileDecimal::comma:
+           return say(comma_words, s);
+         case FileDecimal::either:
+           return say(either_words, s);
+         case FileDecimal::point:
+         case FileDecimal::unknown:
+           break;
+       }
        const bool said = s.r.column.empty() || s.voice.language == Language::russian;
        return said ? say(point_words, s) : std::string();
      }},
@@ -427,12 +502,20 @@ const ValueRow values[] = {
     {"header_found",
      [](const Said& s) { return s.r.found.empty() ? std::string() : say(header_found_words, s); }},
     {"first_found", [](const Said& s) { return s.r.found.substr(0, s.r.found.find(", ")); }},
+    // The text found without blanks and marks: "1,000" as the whole number 1000.
+    {"digits",
+     [](const Said& s) {
+       std::string digits;
+       for (const char c : s.r.found)
+         if (c != ',' && c != '.' && c != ' ' && c != '\t') digits += c;
+       return digits;
+     }},
     {"shown", [](const Said& s) { return shown(s.r.found, s); }},
     {"shown_column", [](const Said& s) { return shown(s.r.column, s); }},
     {"input",
      [](const Said& s) {
-       return say(s.r.field == InventoryField::species_code ? species_map_words : inventory_words,
-                  s);
+       if (s.r.field == InventoryField::species_code) return say(species_map_words, s);
+       return say(s.r.field == InventoryField::stratum ? strata_words : inventory_words, s);
      }},
     {"reason", reason},
     // The system's words in brackets, where it gave any.

@@ -24,12 +24,14 @@ const WarningRow rows[] = {
       "diameter {value} cm above {limit} cm (typed in mm?)"}},
     {WarningKind::longer_than_diagonal,
      "longer_than_diagonal",
-     {"фрагмент длиной {value} м длиннее диагонали участка ({limit} м)",
+     {"фрагмент длиной {value} м длиннее диагонали участка ({limit} м; введена в см? или это "
+      "длина трансекты?)",
       "length {value} m above the plot's diagonal {limit} m (typed in cm? or the transect "
       "length?)"}},
     {WarningKind::carbon_above_limit,
      "carbon_above_limit",
-     {"углерод модели 1 {value} тС/га больше {limit} тС/га",
+     {"углерод модели 1 {value} тС/га больше {limit} тС/га (диаметры в мм? длины в см? "
+      "плотность в кг/м3?)",
       "model 1 carbon {value} t C/ha above {limit} t C/ha (diameters in mm? lengths in cm?)"}},
     {WarningKind::no_pieces,
      "no_pieces",
@@ -47,7 +49,6 @@ const Words line_words{" — строка {line}", " — line {line}"};
 // When the first piece named is not the only one.
 const Words count_words{", таких фрагментов {count}", "; {count} pieces in all",
                         ", {count} pieces in all"};
-const Words heading_words{"Внимание: {warnings}", "Warning: {warnings}"};
 
 std::string say(const Words& words, const Warning& w, const Voice& voice) {
   const bool window = voice.reader == Reader::window;
@@ -86,17 +87,6 @@ std::string warning_text(const Warning& w, const Voice& voice) {
     return text + (w.line > 0 ? say(line_words, w, voice) : std::string()) + others;
   const Place place{.file = w.file, .plot = w.plot, .line = w.line, .record = w.record};
   return place_text(place, voice) + ": " + text + others;
-}
-
-std::string warnings_line(const std::vector<Warning>& warnings, const Voice& voice) {
-  if (warnings.empty()) return {};
-  std::string all;
-  for (const Warning& w : warnings) all += (all.empty() ? "" : "; ") + warning_text(w, voice);
-  return fill_words(heading_words, voice,
-                    [&all](std::string_view name) -> std::optional<std::string> {
-                      if (name == "warnings") return all;
-                      return std::nullopt;
-                    });
 }
 
 const char* warning_kind_name(WarningKind kind) {

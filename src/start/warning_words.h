@@ -16,9 +16,6 @@ namespace quorvel {
 // таких фрагментов 4", numbers to a tenth with its decimal separator.
 std::string warning_text(const Warning& warning, const Voice& voice = batch_voice);
 
-// The window's line of all the warnings of a tally, "Внимание: ...; ...", or empty for none.
-std::string warnings_line(const std::vector<Warning>& warnings, const Voice& voice);
-
 // The name scripts see in the JSON: "diameter_above_limit", ...
 const char* warning_kind_name(WarningKind kind);
 

@@ -11,6 +11,9 @@ ConvergenceChart::ConvergenceChart(const TwipScale& scale, QWidget* parent)
     : QWidget(parent, Qt::Window),
       chart_(new QChart),
       view_(new QChartView(chart_, this)),
+      waiting_(new QLabel(tr("График появится после первого расчёта: выберите файл данных и "
+                             "нажмите «Старт»."),
+                          this)),
       mean_(new QLineSeries(chart_)),
       low_(new QLineSeries(chart_)),
       high_(new QLineSeries(chart_)),
@@ -25,7 +28,12 @@ ConvergenceChart::ConvergenceChart(const TwipScale& scale, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
+  layout->addWidget(waiting_);
+  waiting_->setObjectName(QStringLiteral("chart_waiting"));
+  waiting_->setAlignment(Qt::AlignCenter);
+  waiting_->setWordWrap(true);
   view_->setRenderHint(QPainter::Antialiasing);
+  view_->hide();  // until a Start gives it something to show
 
   band_->setName(tr("±2 ст. ош."));
   band_->setColor(QColor(70, 110, 200, 60));
@@ -62,14 +70,17 @@ void ConvergenceChart::show_series(const ConvergenceSeries& series, const QStrin
   chart_->setLocalizeNumbers(true);
   chart_->setLocale(decimal_separator == ',' ? QLocale(QLocale::Russian) : QLocale::c());
   const int last_run = series.points.empty() ? 1 : series.points.back().run;
-  const ValueSpan shown = show_lines(series, last_run);
-  set_run_axis(last_run);
+  const int axis_end = std::max(2, last_run);
+  const ValueSpan shown = show_lines(series, axis_end);
+  set_run_axis(axis_end);
   set_carbon_axis(shown);
+  waiting_->hide();
+  view_->show();
   chart_->setTitle(tr("Углерод модели 2 по прогонам: %1").arg(inventory_name));
 }
 
 ConvergenceChart::ValueSpan ConvergenceChart::show_lines(const ConvergenceSeries& series,
-                                                         int last_run) {
+                                                         int axis_end) {
   QList<QPointF> mean, low, high;
   ValueSpan shown;
   for (const ConvergencePoint& point : series.points) {
@@ -84,10 +95,12 @@ ConvergenceChart::ValueSpan ConvergenceChart::show_lines(const ConvergenceSeries
   }
   QList<QPointF> level;
   if (series.expected) {
-    level = {QPointF(1, *series.expected), QPointF(last_run, *series.expected)};
+    // Across the whole axis, so that it shows after a single run as well.
+    level = {QPointF(1, *series.expected), QPointF(axis_end, *series.expected)};
     shown.take(*series.expected);
   }
   mean_->replace(mean);
+  mean_->setPointsVisible(mean.size() == 1);  // a line through one point draws nothing
   low_->replace(low);
   high_->replace(high);
   expected_->replace(level);
@@ -98,8 +111,7 @@ ConvergenceChart::ValueSpan ConvergenceChart::show_lines(const ConvergenceSeries
 }
 
 // Whole runs at steps of 1, 2, 5, 10, 20, 50, ...: no more than six labels.
-void ConvergenceChart::set_run_axis(int last_run) {
-  const int span = std::max(2, last_run);
+void ConvergenceChart::set_run_axis(int span) {
   int step = 1;
   for (int power = 1; span / step > 5; power *= 10) {
     for (int mantissa : {1, 2, 5}) {

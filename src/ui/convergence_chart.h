@@ -2,11 +2,13 @@
 // The convergence chart, a window of its own beside the plot window: model 2's carbon as the
 // running mean after each run of the last completed Start, a band of two standard errors of
 // that mean either side (from the second run on), and the exact expectation as a level line.
-// Closing it only hides it; it follows every completed Start whether shown or not.
+// Closing it only hides it; it follows every completed Start whether shown or not. Before the
+// first completed Start it shows a short text instead of empty axes.
 
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
+#include <QLabel>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <QWidget>
@@ -29,6 +31,8 @@ class ConvergenceChart : public QWidget {
                    char decimal_separator = ',');
 
   QChart& chart() { return *chart_; }
+  // Whether the chart holds a Start's series yet; before that a short text stands instead.
+  bool has_series() const { return !view_->isHidden(); }
   const QLineSeries& running_mean() const { return *mean_; }
   const QLineSeries& band_low() const { return *low_; }
   const QLineSeries& band_high() const { return *high_; }
@@ -46,12 +50,13 @@ class ConvergenceChart : public QWidget {
     }
   };
 
-  ValueSpan show_lines(const ConvergenceSeries& series, int last_run);
-  void set_run_axis(int last_run);
+  ValueSpan show_lines(const ConvergenceSeries& series, int axis_end);
+  void set_run_axis(int span);
   void set_carbon_axis(ValueSpan shown);
 
   QChart* chart_;
   QChartView* view_;
+  QLabel* waiting_;
   QLineSeries* mean_;
   QLineSeries* low_;
   QLineSeries* high_;

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QScopedValueRollback>
+#include <QShortcut>
 
 #include "field/own_report.h"
 #include "ui/form_label.h"
@@ -15,7 +17,8 @@ DataFileChooser::DataFileChooser(QWidget* frame, const TwipScale& scale, const Q
     : QObject(frame),
       drive_list_(new QComboBox(frame)),
       directory_list_(new DirectoryList(frame)),
-      file_list_(new QListWidget(frame)) {
+      file_list_(new QListWidget(frame)),
+      watcher_(new QFileSystemWatcher(this)) {
   make_label(frame, "Label14", tr("Рабочий диск:"), scale.rect(240, 3600, 1335, 255));
   make_label(frame, "Label15", tr("Директорий:"), scale.rect(240, 3960, 1215, 255));
   make_label(frame, "Label4", tr("Файл данных:"), scale.rect(3000, 3960, 1575, 255));
@@ -43,6 +46,10 @@ DataFileChooser::DataFileChooser(QWidget* frame, const TwipScale& scale, const Q
   });
   connect(drive_list_, &QComboBox::activated, this,
           [this](int index) { choose_drive(drive_list_->itemText(index)); });
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &DataFileChooser::refresh);
+  auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), frame);
+  f5->setContext(Qt::WindowShortcut);
+  connect(f5, &QShortcut::activated, this, &DataFileChooser::refresh);
 
   // The lists start where the program was started; a start folder that cannot be listed
   // leaves them at the root.
@@ -72,6 +79,8 @@ bool DataFileChooser::choose_drive(const QString& root) {
 
 void DataFileChooser::show_files_of(const QString& directory) {
   const QScopedValueRollback refilling(refilling_, true);
+  if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
+  watcher_->addPath(directory);
   file_directory_ = directory;
   file_list_->clear();
   QDir dir(directory);
@@ -80,9 +89,18 @@ void DataFileChooser::show_files_of(const QString& directory) {
   dir.setFilter(QDir::Files);
   dir.setSorting(QDir::Name | QDir::IgnoreCase);
   for (const QString& name : dir.entryList()) {
-    if (!is_own_report(std::filesystem::path(QFile::encodeName(dir.filePath(name)).toStdString())))
-      file_list_->addItem(name);
+    if (is_own_report(std::filesystem::path(QFile::encodeName(dir.filePath(name)).toStdString())))
+      continue;
+    auto* item = new QListWidgetItem(name, file_list_);
+    // A name wider than the list is read whole in its tooltip.
+    if (file_list_->fontMetrics().horizontalAdvance(name) > file_list_->contentsRect().width() - 8)
+      item->setToolTip(name);
   }
+}
+
+void DataFileChooser::refresh() {
+  directory_list_->refresh();
+  refresh_files();
 }
 
 void DataFileChooser::refresh_files() {

@@ -3,9 +3,11 @@
 // file list `File1` with their labels. The file list offers the tallies of the folder (*.txt,
 // *.csv, *.tsv) but not Quorvel's own reports beside them. Choosing a file, with the mouse or the
 // keyboard, fixes the inventory and report paths; moving to another drive or folder leaves them
-// naming the file chosen last.
+// naming the file chosen last. The lists follow the disk: files saved or deleted while the
+// program runs appear and go.
 
 #include <QComboBox>
+#include <QFileSystemWatcher>
 #include <QListWidget>
 #include <QObject>
 #include <QStringList>
@@ -38,6 +40,8 @@ class DataFileChooser : public QObject {
   void show_files_of(const QString& directory);
   // The same folder again, keeping the file that is selected (reports written since appear).
   void refresh_files();
+  // Both lists again, as the folder is now on the disk: on F5 and whenever the folder changes.
+  void refresh();
   // A file of the file list's folder chosen, as a click on its name does; the list highlights it.
   void choose_file(const QString& file_name);
 
@@ -55,7 +59,8 @@ class DataFileChooser : public QObject {
   QString drive_;
   void highlight(const QString& file_name);
 
-  QString file_directory_;  // the file list's path
+  QString file_directory_;       // the file list's path
+  QFileSystemWatcher* watcher_;  // on the file list's folder
   FilePaths paths_;
   bool refilling_ = false;  // the highlight changes without a choice of the user's
 };

@@ -1,8 +1,10 @@
 #include "ui/directory_list.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStyle>
+#include <algorithm>
 
 namespace quorvel {
 
@@ -41,6 +43,30 @@ bool DirectoryList::set_path(const QString& directory, QString* why) {
   fill();
   emit path_changed(path_);
   return true;
+}
+
+void DirectoryList::refresh() {
+  const QString highlighted = path_of(currentItem());
+  fill();
+  for (int row = 0; row < count(); ++row)
+    if (path_of(item(row)) == highlighted) setCurrentRow(row);
+}
+
+void DirectoryList::keyboardSearch(const QString& search) {
+  if (search.isEmpty()) return;
+  const bool continued =
+      typing_.isValid() && typing_.elapsed() < QApplication::keyboardInputInterval();
+  typed_ = continued ? typed_ + search : search;
+  typing_.start();
+  // A new first letter moves on to the next folder that has it; more letters refine the match.
+  const int from = typed_.size() == 1 ? currentRow() + 1 : std::max(currentRow(), 0);
+  for (int step = 0; step < count(); ++step) {
+    const int row = (from + step) % count();
+    if (QFileInfo(path_of(item(row))).fileName().startsWith(typed_, Qt::CaseInsensitive)) {
+      setCurrentRow(row);
+      return;
+    }
+  }
 }
 
 void DirectoryList::open_item(QListWidgetItem* item) {

@@ -3,6 +3,7 @@
 // folders inside it. A double click (or Enter) opens the folder under the cursor; one that
 // cannot be opened leaves the highlight on the folder that stays open.
 
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QString>
 
@@ -22,6 +23,12 @@ class DirectoryList : public QListWidget {
   // The absolute path an item stands for.
   static QString path_of(const QListWidgetItem* item);
 
+  // The same folder listed again, for folders made or removed since; nothing is signalled.
+  void refresh();
+
+  // Typing the start of a folder's name highlights it, the indentation ignored.
+  void keyboardSearch(const QString& search) override;
+
  signals:
   void path_changed(const QString& path);
   void open_failed(const QString& message);
@@ -32,6 +39,8 @@ class DirectoryList : public QListWidget {
   void highlight_open_folder();
 
   QString path_;
+  QString typed_;         // what the keyboard search has gathered so far
+  QElapsedTimer typing_;  // since the last key of the search
 };
 
 }  // namespace quorvel

@@ -206,7 +206,6 @@ void MainWindow::build_chart_access() {
   auto* chart_button = new QToolButton(status_line_);
   chart_button->setObjectName(QStringLiteral("chart_button"));
   chart_button->setDefaultAction(chart_action_);
-  chart_button->setAutoRaise(true);
   chart_button->setFocusPolicy(Qt::NoFocus);  // never in the way of Space during a Start
   status_line_->addPermanentWidget(chart_button);
 }
@@ -242,7 +241,8 @@ void MainWindow::build_parameters_frame(const QStringList& drives, const QString
   make_label(f, "Label1", tr("Длина трансекты"), scale_.rect(3960, 240, 1455, 255));
   parameters_.transect_length = make_field(f, "Text1", "100", scale_.rect(5520, 240, 615, 285));
   make_label(f, "Label5", tr("Количество прогонов"), scale_.rect(3960, 600, 1215, 375));
-  parameters_.run_count = make_field(f, "Text5", "1", scale_.rect(5520, 720, 375, 285));
+  // As wide as the length's field: the form's 375 twips showed four of the five digits.
+  parameters_.run_count = make_field(f, "Text5", "1", scale_.rect(5520, 720, 615, 285));
   make_label(f, "Label8", tr("коэффициент пересчета массы древесины в массу углерода"),
              scale_.rect(3960, 1080, 1575, 855));
   parameters_.carbon_fraction = make_field(f, "Text8", "0,5", scale_.rect(5520, 1200, 615, 375));
@@ -388,6 +388,7 @@ void MainWindow::start() {
 
   summary_.outcome = StartSummary::Outcome::none;
   summary_.run_count = plan->request.parameters.run_count;
+  summary_.wind_force = plan->request.parameters.wind_force;
   summary_.placement_count = 0;
   summary_.reports_written = false;
   summary_.seed = plan->request.seed;
@@ -575,14 +576,25 @@ void MainWindow::tell_start_end(const PlannedStart& plan, const StartMessages& m
                                 char separator) {
   switch (summary_.outcome) {
     case StartSummary::Outcome::completed:
-    case StartSummary::Outcome::reports_unwritten:
-      status_line_->show_results_of(plan.paths.inventory_path,
-                                    done_line(plan.plot_id, messages.warnings, separator));
+    case StartSummary::Outcome::reports_unwritten: {
+      // Reports from an earlier Start beside the tally no longer match the figures shown.
+      const ReportPaths& reports = plan.request.report_paths;
+      const bool stale_reports =
+          !summary_.reports_written && (QFile::exists(QFile::decodeName(reports.stock.c_str())) ||
+                                        QFile::exists(QFile::decodeName(reports.estimate.c_str())));
+      status_line_->show_results_of(
+          plan.paths.inventory_path,
+          done_line(plan.plot_id, !messages.warnings.isEmpty(), stale_reports, separator));
       if (summary_.reports_written) chooser_->refresh_files();
       if (!messages.failure.isEmpty())
         tell(tr("Результаты показаны, но отчёты не записаны.") + QLatin1Char('\n') +
              messages.failure);
+      // Whole, in a box the user closes: the status line is too short for them.
+      if (!messages.warnings.isEmpty())
+        tell(tr("Расчёт выполнен, но проверьте данные «%1»:").arg(plan.shown_name) +
+             QLatin1Char('\n') + messages.warnings);
       break;
+    }
     case StartSummary::Outcome::cancelled:
       status_line_->show_message(tr("Расчёт отменён: прежние результаты сохранены"));
       break;
@@ -596,7 +608,7 @@ void MainWindow::tell_start_end(const PlannedStart& plan, const StartMessages& m
   }
 }
 
-QString MainWindow::done_line(const QString& plot_id, const QString& warnings,
+QString MainWindow::done_line(const QString& plot_id, bool warned, bool stale_reports,
                               char separator) const {
   const double rate = summary_.seconds > 0 ? summary_.placement_count / summary_.seconds : 0;
   QString done = tr("готово: прогонов %1, попыток %2 за %3 с (%4 в секунду)")
@@ -605,8 +617,11 @@ QString MainWindow::done_line(const QString& plot_id, const QString& warnings,
                      .arg(QString::number(summary_.seconds, 'f', 2)
                               .replace(QLatin1Char('.'), QLatin1Char(separator)))
                      .arg(std::llround(rate));
-  // The warnings first: the line is cut in the middle when it is too long.
-  if (!warnings.isEmpty()) done = warnings + QStringLiteral("; ") + done;
+  // The notes first: the line is cut in the middle when it is too long.
+  if (wind_frame_->choice() == WindButton::none && summary_.wind_force > 0)
+    done = tr("сила ветра без направления не действует: выберите направление; ") + done;
+  if (stale_reports) done = tr("файлы отчётов — от прежнего расчёта; ") + done;
+  if (warned) done = tr("проверьте данные (см. сообщение); ") + done;
   if (!plot_id.isEmpty()) done = tr("участок %1: %2").arg(plot_id, done);
   return done;
 }

@@ -105,7 +105,7 @@ class MainWindow : public QMainWindow {
   void show_not_computed(const PlannedStart& plan, const StartOutcome& outcome,
                          ResultsDisplay& results, StartMessages& messages, char separator);
   void tell_start_end(const PlannedStart& plan, const StartMessages& messages, char separator);
-  QString done_line(const QString& plot_id, const QString& warnings, char separator) const;
+  QString done_line(const QString& plot_id, bool warned, bool stale_reports, char separator) const;
 
   void lock_parameters(bool locked);
   void tell(const QString& text);

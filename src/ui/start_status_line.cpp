@@ -1,6 +1,7 @@
 #include "ui/start_status_line.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QResizeEvent>
 #include <algorithm>
 
@@ -28,10 +29,25 @@ class StartStatusLine::ElidedLabel : public QLabel {
 
  private:
   void fit() {
-    const QString shown =
-        fontMetrics().elidedText(whole_, Qt::ElideMiddle, std::max(0, contentsRect().width()));
+    const QString shown = elided_at_words(whole_, std::max(0, contentsRect().width()));
     setText(shown);
     setToolTip(shown == whole_ ? QString() : whole_);
+  }
+  // Whole words taken out of the middle until the rest fits, so that no word is cut; a text
+  // whose first and last words alone do not fit is cut where it must be.
+  QString elided_at_words(const QString& text, int width) const {
+    const QFontMetrics metrics = fontMetrics();
+    if (metrics.horizontalAdvance(text) <= width) return text;
+    const QStringList words = text.split(QLatin1Char(' '));
+    const auto n = words.size();
+    for (qsizetype removed = 1; removed <= n - 2; ++removed) {
+      const qsizetype kept_before = (n - removed) / 2;
+      const QString shown = words.mid(0, kept_before).join(QLatin1Char(' ')) +
+                            QStringLiteral(" … ") +
+                            words.mid(kept_before + removed).join(QLatin1Char(' '));
+      if (metrics.horizontalAdvance(shown) <= width) return shown;
+    }
+    return metrics.elidedText(text, Qt::ElideMiddle, width);
   }
   QString whole_;
 };
@@ -101,7 +117,11 @@ void StartStatusLine::show_chosen(const QString& inventory_path) {
 
 void StartStatusLine::show_message(const QString& text) {
   running_.clear();
-  set_text(text);
+  // Whatever the message, the user must not take the figures for those of another file.
+  if (results_of_.isEmpty())
+    set_text(text);
+  else
+    set_text(tr("%1; на экране — результаты %2").arg(text, file_name(results_of_)));
   bar_->setVisible(false);
 }
 

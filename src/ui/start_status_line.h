@@ -27,7 +27,8 @@ class StartStatusLine : public QStatusBar {
   // A file chosen in the file list; while a Start runs, or while the fields show the results of
   // another file, the line keeps naming the file the results belong to.
   void show_chosen(const QString& inventory_path);
-  // Any other message; the results shown stay those of the file named last.
+  // Any other message; the results shown stay those of the file named last, and the line says
+  // so.
   void show_message(const QString& text);
 
   // The whole text, however much of it fits.

@@ -21,6 +21,7 @@ struct StartSummary {
   int starts = 0;  // Starts begun since the window opened
   std::uint64_t seed = 0;
   int run_count = 0;
+  int wind_force = 0;
   std::int64_t placement_count = 0;
   std::array<std::int64_t, 9> attempts_by_wind{};  // by wind button, 0 = none selected
   bool reports_written = false;

@@ -1,6 +1,7 @@
 #include "ui/window_language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 
 namespace quorvel {
 
@@ -28,10 +29,17 @@ WindowLanguage window_language_in_force() {
 }
 
 std::unique_ptr<QTranslator> install_window_language(WindowLanguage language) {
-  if (language == WindowLanguage::russian) return nullptr;
-  // Built from translations/quorvel_en.ts into the program's resources.
   auto translator = std::make_unique<QTranslator>();
-  if (!translator->load(QStringLiteral(":/i18n/quorvel_en.qm"))) return nullptr;
+  if (language == WindowLanguage::russian) {
+    // Qt's own words (a field's context menu, the standard buttons) are English unless Qt's
+    // Russian translation, a dependency of the package, is installed.
+    if (!translator->load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+      return nullptr;
+  } else if (!translator->load(QStringLiteral(":/i18n/quorvel_en.qm"))) {
+    // Built from translations/quorvel_en.ts into the program's resources.
+    return nullptr;
+  }
   QCoreApplication::installTranslator(translator.get());
   return translator;
 }

@@ -25,7 +25,8 @@ WindowLanguage requested_window_language(const QString& option, const QString& e
 WindowLanguage window_language_in_force();
 
 // Installs the translation of the window's texts into the running application; it stays in
-// force as long as the returned translator lives. Russian needs none (null).
+// force as long as the returned translator lives. For Russian, whose texts need none, it is
+// Qt's own Russian for the texts Qt supplies (null where that is not installed).
 std::unique_ptr<QTranslator> install_window_language(WindowLanguage language);
 
 }  // namespace quorvel

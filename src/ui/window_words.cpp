@@ -20,7 +20,13 @@ QString refusal_text(const Refusal& refusal, char decimal_separator) {
 }
 
 QString warnings_text(const std::vector<Warning>& warnings, char decimal_separator) {
-  return QString::fromStdString(warnings_line(warnings, voice_of_window(decimal_separator)));
+  QString text;
+  for (const Warning& warning : warnings) {
+    if (!text.isEmpty()) text += QLatin1Char('\n');
+    text += QStringLiteral("• ") +
+            QString::fromStdString(warning_text(warning, voice_of_window(decimal_separator)));
+  }
+  return text;
 }
 
 QString not_computed_text(const NotComputed& why, char decimal_separator) {

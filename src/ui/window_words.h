@@ -15,8 +15,8 @@ namespace quorvel {
 // written with the given decimal separator.
 QString refusal_text(const Refusal& refusal, char decimal_separator);
 
-// "Внимание: диаметр 450 см больше 300 см (введён в мм?) — строка 3; ...", or empty for none.
-// Numbers are written to a tenth with the given decimal separator.
+// One line a warning, "• диаметр 450 см больше 300 см (введён в мм?) — строка 3", or empty for
+// none. Numbers are written to a tenth with the given decimal separator.
 QString warnings_text(const std::vector<Warning>& warnings, char decimal_separator);
 
 // "не вычислено: фрагментов без длины 3": why figures of the plot are left out.

@@ -4,10 +4,14 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "../support/batch_folder.h"
+#include "batch/plot_workers.h"
+#include "field/text_encoding.h"
 #include "start/refusal_words.h"
 #include "start/warning_words.h"
 
@@ -16,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using BatchTest = testing::BatchFolder;
+using testing::file_bytes;
 
 TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   ASSERT_EQ(
@@ -44,22 +49,85 @@ TEST_F(BatchTest, JsonCarriesModelOneExactlyAndWritesBothReports) {
   EXPECT_TRUE(fs::exists(in("plots_results.txt")));
 }
 
-TEST_F(BatchTest, SameSeedSameNumbersWhateverTheNumberOfJobs) {
-  std::vector<std::string> args = {"--json", "--no-reports", "--seed", "11", "--runs", "5"};
-  // More files than the two workers may run ahead of the one printed.
-  for (int i = 0; i < 20; ++i)
-    args.push_back(write("p" + std::to_string(i) + ".txt",
-                         "S,20,20,3,1\nC,10,8,1.5," + std::to_string(1 + i % 5) + "\n"));
-  ASSERT_EQ(batch(args), 0);
-  const auto one = json_lines(""), stand_one = json_lines("stand");
-  args.insert(args.begin(), {"--jobs", "2"});
-  ASSERT_EQ(batch(args), 0);
-  ASSERT_EQ(one.size(), 20u);
-  EXPECT_EQ(one, json_lines(""));
-  ASSERT_EQ(stand_one.size(), 1u);
-  EXPECT_EQ(stand_one, json_lines("stand"));  // the plots added in the same order
-  EXPECT_NE(one[0]["seed"], one[1]["seed"]);
-  EXPECT_EQ(one[2]["inventory"], in("p2.txt"));  // printed in file order
+// Every output the same to the byte with one, two or four jobs, in text and in JSON: more
+// plots than the workers may run ahead of the one printed, a file of three plots and a refused
+// file among them, each plot's seed from its position among all plots. The first file is long,
+// so that the files after it are read before it.
+TEST_F(BatchTest, SameOutputsWhateverTheNumberOfJobs) {
+  std::filesystem::create_directory(in("plots"));
+  std::string strata = "plot,stratum\nA,s0\nB,s1\nC,s2\n";
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = (i < 10 ? "plots/p0" : "plots/p") + std::to_string(i) + ".txt";
+    std::string records = "S,20,20,3,1\nC,10,8,1.5," + std::to_string(1 + i % 5) + "\n";
+    for (int copies = i == 0 ? 11 : 0; copies > 0; --copies) records += records;
+    write(name, records);
+    if (i != 7) strata += in(name) + ",s" + std::to_string(i % 3) + "\n";  // p07 unlisted
+  }
+  write("plots/p04b.csv",
+        "plot,species,d1,d2,length,stage\nA,S,20,20,3,1\nB,H,12,10,2,2\nA,C,30,25,4,3\n"
+        "C,S,8,8,1,4\n");
+  write("plots/p08b.txt", "S,20,x,3,1\n");
+  const std::string strata_csv = write("strata.csv", strata), stand_csv = in("stand.csv"),
+                    summary_csv = in("summary.csv"), pieces_csv = in("pieces.csv");
+  const std::vector<std::string> options = {
+      "--no-reports",    "--seed",  "11",        "--runs",    "2",        "--strata", strata_csv,
+      "--stand-summary", stand_csv, "--summary", summary_csv, "--pieces", pieces_csv, in("plots")};
+  for (const bool json : {false, true}) {
+    SCOPED_TRACE(json ? "json" : "text");
+    std::vector<std::string> first;
+    for (const char* jobs : {"1", "2", "4"}) {
+      std::vector<std::string> args = options;
+      args.insert(args.end(), {"--jobs", jobs});
+      if (json) args.push_back("--json");
+      EXPECT_EQ(batch(args), 1);  // for p08b
+      const std::vector<std::string> outputs = {result_.out, result_.err, file_bytes(summary_csv),
+                                                file_bytes(stand_csv), file_bytes(pieces_csv)};
+      if (first.empty()) first = outputs;
+      EXPECT_EQ(outputs, first) << "--jobs " << jobs;
+    }
+  }
+  // The JSON lines of the last run: in file-then-plot order, each plot with a seed of its own.
+  const auto plots = json_lines("");
+  ASSERT_EQ(plots.size(), 20u + 3 + 1);
+  EXPECT_EQ(plots[5]["plot"], "A");
+  EXPECT_EQ(plots[7]["plot"], "C");
+  EXPECT_EQ(plots[8]["inventory"], in("plots/p05.txt"));
+  EXPECT_EQ(plots[12]["inventory"], in("plots/p08b.txt"));
+  EXPECT_EQ(plots[13]["inventory"], in("plots/p09.txt"));
+  std::set<std::uint64_t> seeds;
+  for (const auto& plot : plots) seeds.insert(plot["seed"].get<std::uint64_t>());
+  EXPECT_EQ(seeds.size(), plots.size());
+  EXPECT_EQ(json_lines("stand").size(), 1u);
+}
+
+// A callback that throws stops the workers, whichever plot it fails on, and its exception comes
+// out of run_plot_workers; the outcomes handed on before it are the first ones, in order.
+TEST_F(BatchTest, AFailingCallbackStopsTheWorkers) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 40; ++i) files.push_back(write(std::to_string(i) + ".txt", "S,20,20,3,1\n"));
+  for (const bool in_take : {false, true}) {
+    for (const int jobs : {1, 2, 4}) {
+      SCOPED_TRACE((in_take ? "take, jobs " : "process, jobs ") + std::to_string(jobs));
+      std::vector<std::string> taken;
+      const auto process = [&](PlotWork work) {
+        if (!in_take && work.position == 25) throw std::runtime_error("process");
+        PlotOutcome outcome;
+        outcome.inventory = work.file;
+        return outcome;
+      };
+      const auto take = [&](PlotOutcome outcome) {
+        if (in_take && taken.size() == 25) throw std::runtime_error("take");
+        taken.push_back(outcome.inventory);
+      };
+      EXPECT_THROW(run_plot_workers(files, TallyOptions{}, jobs, process, take),
+                   std::runtime_error);
+      ASSERT_LE(taken.size(), 25u);
+      EXPECT_TRUE(std::equal(taken.begin(), taken.end(), files.begin()));
+      if (in_take) {
+        EXPECT_EQ(taken.size(), 25u);
+      }
+    }
+  }
 }
 
 // Parameter texts the batch refuses are in the edge numbers' table, with the folder kept.
@@ -106,6 +174,56 @@ TEST_F(BatchTest, WithoutReportsAnyInventoryPathWillDo) {
   fs::current_path(saved);
   EXPECT_EQ(result_.err,
             "quorvel-batch: The inventory path \"p\" is too short to name the reports after it\n");
+}
+
+// Names are bytes: a Windows-1251 file name, a line break or markup in one, a Windows-1251
+// strata file. Every JSON line still parses, the CSV is UTF-8, the charts are XML and the text
+// gives each plot its one heading line.
+TEST_F(BatchTest, EveryOutputStaysReadableWhateverTheNamesHold) {
+  const struct {
+    const char* name;
+    std::string file;   // the inventory's name in the folder
+    std::string shown;  // as the JSON line gives it
+    bool listed;        // in the strata file, which is text: not with a byte of no encoding
+  } cases[] = {
+      {"Windows-1251", "\xEF\xEB\xEE\xF9\xE0\xE4\xEA\xE0.txt", "площадка.txt", true},
+      {"a byte no encoding knows", "p\x98.txt", "p\uFFFD.txt", false},
+      {"a line break", "two\nlines.txt", "two\nlines.txt", true},
+      {"markup", "<a&b>.txt", "<a&b>.txt", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const testing::TemporaryFolder folder;
+    const std::string plain = folder.write("plain.txt", "S,20,20,10,1\n");
+    const std::string odd = folder.write(c.file, "S,20,20,5,1\n");
+    std::string listing = "plot,stratum\n" + plain + ",\xD1\xEE\xF1\xED\xE0\n";
+    if (c.listed) listing += '"' + odd + "\",\xD1\xEE\xF1\xED\xE0\n";
+    const std::string strata = folder.write("strata.csv", listing);
+    EXPECT_EQ(batch({"--json", "--no-reports", "--runs", "2", "--strata", strata, "--summary",
+                     folder.in("s.csv"), "--chart", folder.in("c.svg"), plain, odd}),
+              0)
+        << result_.err;
+    const auto lines = json_lines();  // each parses
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1]["inventory"], folder.in(c.shown));
+    EXPECT_EQ(lines[0]["stratum"], "Сосна");
+    EXPECT_EQ(lines[3]["n"], c.listed ? 2 : 1);
+    EXPECT_TRUE(is_valid_utf8(testing::file_bytes(folder.in("s.csv"))));
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+      if (entry.path().extension() != ".svg") continue;
+      const std::string svg = testing::file_bytes(entry.path());
+      EXPECT_TRUE(is_valid_utf8(svg)) << entry.path();
+      EXPECT_EQ(std::count_if(svg.begin(), svg.end(),
+                              [](char ch) { return ch > 0 && ch < ' ' && ch != '\n'; }),
+                0);
+      EXPECT_EQ(svg.find("<a&"), std::string::npos);
+    }
+    batch({"--no-reports", "--runs", "2", plain, plain});
+    const std::string two_plain = result_.out;
+    batch({"--no-reports", "--runs", "2", plain, odd});
+    EXPECT_EQ(std::ranges::count(result_.out, '\n'), std::ranges::count(two_plain, '\n'))
+        << result_.out;
+  }
 }
 
 // Every kind of refusal, worded in English from its data alone.
@@ -157,6 +275,10 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "t.csv, line 2, record 1, column \"Порода\" (species code): unknown species codes: бук; "
        "add them to a species map as code,group rows (group S, H or C, e.g. бук,C) and give it "
        "with --species-map"},
+      {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
+        .column = "Порода", .found = "С"},
+       "t.csv, line 2, record 1, column \"Порода\" (species code): \"С\" is a Cyrillic letter; "
+       "the species codes are the Latin letters S, H and C"},
       {{.kind = species_listed_twice, .file = "map.csv", .line = 5, .field = species_code,
         .found = "дуб"},
        "map.csv, line 5: the species \"дуб\" is listed twice, with two codes"},
@@ -206,7 +328,10 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "hold"},
       {{.kind = parameter_not_valid, .parameter = Parameter::transect_length, .found = "40000",
         .problem = P::outside_int16},
-       "--transect-length \"40000\" is outside -32768..32767"},
+       "transect length must be 1..32767 m, got 40000"},
+      {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "1,000",
+        .problem = P::digit_group},
+       "--runs \"1,000\" is ambiguous (a thousands separator?); write 1000 without separators"},
       {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "",
         .problem = P::empty},
        "--runs \"\" is empty"},
@@ -221,7 +346,7 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "transect length must be 1..32767 m, got 0"},
       {{.kind = parameter_not_valid, .parameter = Parameter::run_count, .found = "-2", .limit = 1,
         .problem = P::below_minimum},
-       "number of runs must be at least 1, got -2"},
+       "number of runs must be 1..32767, got -2"},
       {{.kind = parameter_not_valid, .parameter = Parameter::carbon_fraction,
         .problem = P::negative},
        "carbon fraction must be a finite number not below 0"},
@@ -238,6 +363,14 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "h.txt: the figures are too large to compute (the expected carbon is beyond the range of "
        "numbers); check the diameters, lengths, densities and the carbon fraction"},
       {{.kind = cancelled, .file = "p.txt"}, "p.txt: interrupted; no report was written"},
+      {{.kind = internal_error, .file = "p.txt", .reason = "vector"},
+       "p.txt: stopped by an internal error (vector); no report was written"},
+      {{.kind = internal_error, .reason = "bad_alloc"}, "stopped by an internal error (bad_alloc)"},
+      {{.kind = file_missing, .file = "s.csv", .field = stratum, .system_error = ENOENT},
+       "cannot open strata file s.csv: No such file or directory"},
+      {{.kind = column_repeated, .file = "t.csv", .line = 1, .field = plot, .column = "Участок",
+        .found = "plot"},
+       "t.csv, line 1: the header names the plot column twice (\"plot\" and \"Участок\")"},
       {{.kind = output_unwritable, .file = "/r/pm_results.txt", .output = Output::report,
         .system_error = EACCES},
        "Cannot write the report \"/r/pm_results.txt\": Permission denied"},

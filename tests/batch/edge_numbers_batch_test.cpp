@@ -30,12 +30,14 @@ std::vector<BatchEdge> batch_edges() {
   std::vector<BatchEdge> edges = {
       {{"--transect-length", "1", "--runs", "3"}, plain, 0, "\"transect_length\":1,"},
       {{"--transect-length", "32767", "--runs", "3"}, plain, 0, "\"transect_length\":32767,"},
-      {{"--transect-length", "32768"}, plain, 1, "--transect-length"},
+      {{"--transect-length", "32768"}, plain, 1, "transect length must be 1..32767 m, got 32768"},
       {{"--runs", "32767", "--transect-length", "2"}, longer, 0, "\"runs\":32767,"},
-      {{"--runs", "32768"}, plain, 1, "--runs"},
+      {{"--runs", "32768"}, plain, 1, "number of runs must be 1..32767, got 32768"},
       {{"--expected-only", "--runs", "32767", "--transect-length", "32767"}, longer, 0, "expected"},
       {{"--runs", "32767", "--max-attempts", "50"}, plain + short_piece, 1, "50 attempts"},
       {{"--runs", "2"}, "\"S\",1e30,1e30,10,1\n", 0, "e+57"},
+      // Beyond 2^53 pieces per hectare are no longer counted one by one: a number, not a count.
+      {{"--expected-only"}, "\"S\",20,20,1e-17,1\n", 0, "\"pieces_per_ha\":1.5699999999999998e+19"},
       {{}, huge, 1, "too large"},
       {{"--expected-only"}, huge, 1, "too large"},
       // The reader's own tests take every text of no finite number in every inventory field.
@@ -43,7 +45,7 @@ std::vector<BatchEdge> batch_edges() {
       {{"--no-such-option"}, plain, 2, "--no-such-option"},
       {{"--wind", "north"}, plain, 2, "north"},
       {{"--density", "6:S=0,3"}, plain, 2, "--density: expected STAGE:CODE=TEXT"},
-      {{"--runs", "0"}, plain, 1, "number of runs must be at least 1, got 0"},
+      {{"--runs", "0"}, plain, 1, "number of runs must be 1..32767, got 0"},
       {{"--carbon-fraction", "abc"}, plain, 1, "--carbon-fraction \"abc\" is not a number"},
       {{"--density", "1:S=x"}, plain, 1, "--density"},
   };

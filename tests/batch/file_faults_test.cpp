@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -73,6 +75,24 @@ TEST_F(BatchFolder, OtherFaultsStillExitWithOne) {
   EXPECT_EQ(batch({"--seed", "5", "--trace", in("no/trace.csv"), in("plot.txt")}), 1);
   EXPECT_NE(result_.err.find(in("no/trace.csv")), std::string::npos) << result_.err;
   EXPECT_EQ(folder_snapshot(dir_), before);
+
+  // The figures stand, the reports do not: the status says both.
+  testing::folder_in_place_of(dir_ / "plots_results.txt");
+  EXPECT_EQ(batch({"--seed", "5", "--json", in("plot.txt")}), 1);
+  EXPECT_EQ(json_lines().at(0)["status"].get<std::string>().rfind("done, not written: Cannot "
+                                                                  "write the report",
+                                                                  0),
+            0u)
+      << result_.out;
+
+  // A trace that runs out of room says why, as the system said it, not only that it failed.
+  const std::string cannot = testing::run_under(testing::FaultNeeds::small_file_size_limit, [&] {
+    batch({"--seed", "5", "--runs", "20000", "--no-reports", "--trace", in("trace.csv"),
+           in("plot.txt")});
+  });
+  if (cannot.empty()) {
+    EXPECT_NE(result_.err.find(std::strerror(EFBIG)), std::string::npos) << result_.err;
+  }
 }
 
 // A signal during the runs ends the program with status 1 at the next attempt, and it leaves

@@ -77,6 +77,11 @@ TEST(TextToNumber, RefusesAnythingButOnePlainNumberSayingWhy) {
       {"-32769", outside_int16, none},
       {"1e39", outside_int16, out_of_range},
       {"1e400", out_of_range, out_of_range},
+      // A mark before three digits may separate thousands: ambiguous in a whole number only.
+      {"1,000", digit_group, none},
+      {" -2.500 ", digit_group, none},
+      {"1,0000", none, none},
+      {"12,50", none, none},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(problem_of(text_to_int16, c.text), c.as_int16) << c.text;

@@ -35,9 +35,13 @@ TEST(StrataReader, ReadsPlotsStrataAndAreas) {
   EXPECT_EQ(t.areas()[0].area_ha, 12.5);
   EXPECT_EQ(t.areas()[1].area_ha, 40);
 
-  // Empty fields left out at the end of a row, or added beyond the header, are fine.
-  const StrataTable plain = parse_strata("stratum,plot\nA,1\nB,2,,,\nA,3,\n", "s.csv");
-  EXPECT_EQ(plain.strata(), (std::vector<std::string>{"A", "B"}));
+  // Empty fields left out at the end of a row, or added beyond the header, are fine; a quoted
+  // field may hold a line break, and a file without UTF-8 is read as Windows-1251.
+  const StrataTable plain = parse_strata(
+      "stratum,plot\nA,1\nB,2,,,\nA,3,\n\"\xD1\xEE\xF1\xED\xE0\",\"4\n(\xE2\xEE\xE4\xE0)\"",
+      "s.csv");
+  EXPECT_EQ(plain.strata(), (std::vector<std::string>{"A", "B", "Сосна"}));
+  EXPECT_EQ(plain.plots(), (std::vector<std::string>{"1", "2", "3", "4\n(вода)"}));
   EXPECT_FALSE(plain.area_ha(0));
   EXPECT_TRUE(plain.areas().empty());
 }
@@ -80,7 +84,10 @@ TEST(StrataReader, RefusesWithWhereAndWhat) {
       {"area missing", "plot,stratum,area_ha\np1,A,3\np2,B,\np3,B,\n", K::area_missing, 3, 0, 0,
        F::area_ha, "B"},
       {"unclosed quote", "plot,stratum\n\"p1,A\n", K::unclosed_quote, 2, 0, 0, F::none, ""},
-      {"text after quote", "plot,stratum\n\"p1\"x,A\n", K::text_after_quote, 2, 0, 0, F::none, "x"},
+      {"text after quote", "plot,stratum\n\"p1\"x,A\n", K::text_after_quote, 2, 0, 0, F::none,
+       "x,A"},
+      {"quote open to the end", "plot,stratum\np1,A\n\"p2,B\np3,C\n", K::unclosed_quote, 3, 0, 0,
+       F::none, ""},
   };
   for (const auto& c : cases) {
     const Refusal r = refusal_of([&] { parse_strata(c.text, "strata.csv"); });
@@ -100,7 +107,9 @@ TEST(StrataReader, RefusesFilesThatCannotBeRead) {
         std::tuple{folder.path().string(), RefusalKind::file_is_folder, std::int64_t{0}},
         std::tuple{folder.in("huge.csv"), RefusalKind::file_too_large, side_file_limit}}) {
     const Refusal r = refusal_of([&] { read_strata(path); });
-    EXPECT_EQ(std::tie(r.kind, r.file, r.limit), std::tie(kind, path, limit));
+    // The field names the file a strata file in the message, not an inventory.
+    EXPECT_EQ(std::tie(r.kind, r.file, r.limit, r.field),
+              std::tuple(kind, path, limit, InventoryField::stratum));
   }
 }
 

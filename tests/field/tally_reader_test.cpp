@@ -289,6 +289,12 @@ TEST(TallyReader, RefusalsNameFileLineColumnAndWhatWasFound) {
        K::header_not_recognised, 1, 1, F::none, "", "Tree"},
       {"decimal_commas_in_a_comma_file_with_header", "species,d1,d2,length,stage\nS,20,5,18,10,1\n",
        K::too_many_fields, 2, 1, F::none, "", "", FormHint::decimal_comma, 6, 2},
+      // Which of two columns of one name is meant cannot be told: both are named.
+      {"species_column_twice", "Порода;code;d1;d2;length;stage\nдуб;S;1;1;1;1\n",
+       K::column_repeated, 1, 0, F::species_code, "code", "Порода"},
+      {"plot_column_twice",
+       "plot;" + header.substr(0, 8) + "Участок;" + header.substr(8) + "p1;S;p2;1;1;1;1\n",
+       K::column_repeated, 1, 0, F::plot, "Участок", "plot"},
       {"plot_without_id", "plot;" + header + ";S;1;1;1;1\n", K::field_not_valid, 2, 1, F::plot,
        "plot", ""},
       {"unclosed_quote", header + "S;1;1;1;\"1\n", K::unclosed_quote, 2, 0, F::none, "", ""},

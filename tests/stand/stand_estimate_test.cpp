@@ -126,9 +126,9 @@ TEST(StandEstimate, StrataWeighByTheirShareOfThePlotsWithoutAreas) {
 }
 
 TEST(StandEstimate, WhatCannotBeEstimatedIsAbsentAndSaysWhy) {
-  // With areas: a stratum without plots, or plots in a stratum without area, leave the stand
-  // unestimated; the strata that have plots are still given. A refused plot (no figures)
-  // counts among the plots but not in n.
+  // With areas: plots in a stratum without area leave the stand unestimated; the strata that
+  // have plots are still given, weighed among themselves. A refused plot (no figures) counts
+  // among the plots but not in n.
   StandAccumulator areas({{"x", 2}, {"empty", 3}});
   areas.add("x", model1_plot(1));
   areas.add("x", PlotFigures{});
@@ -139,7 +139,7 @@ TEST(StandEstimate, WhatCannotBeEstimatedIsAbsentAndSaysWhy) {
   EXPECT_EQ(e.strata_without_area, std::vector<std::string>{"stray"});
   EXPECT_EQ(e.strata[0].plots, 2);
   EXPECT_EQ(e.strata[0].of(Estimate::model1)->n, 1);
-  EXPECT_EQ(e.strata[0].of(Estimate::model1)->weight, 0.4);
+  EXPECT_EQ(e.strata[0].of(Estimate::model1)->weight, 1);
 
   // No spread at all: a zero standard error and an interval of one point.
   StandAccumulator same;
@@ -147,8 +147,58 @@ TEST(StandEstimate, WhatCannotBeEstimatedIsAbsentAndSaysWhy) {
   const FigureEstimate z = carbon(same.estimate().of(Estimate::model1));
   EXPECT_EQ(std::tie(z.se, z.ci95_low, z.ci95_high), std::tuple(0, 2.5, 2.5));
 
+  // A stratum with an area whose plots were all left out stays out of the stand, its area with
+  // it: the stand is that of the strata with plots, and says which it left out.
+  StandAccumulator partial({{"x", 2}, {"empty", 3}});
+  partial.add("x", model1_plot(1));
+  partial.add("x", model1_plot(3));
+  const StandEstimate p = partial.estimate();
+  EXPECT_EQ(p.strata_without_plots, std::vector<std::string>{"empty"});
+  EXPECT_EQ(std::tie(carbon(p.of(Estimate::model1)).mean, p.of(Estimate::model1)->n),
+            std::tuple(2, 2));
+  EXPECT_EQ(p.strata[0].of(Estimate::model1)->weight, 1);
+
   EXPECT_THROW(StandAccumulator({{"a", 0}}), std::invalid_argument);
   EXPECT_THROW(StandAccumulator({{"a", 1}, {"a", 2}}), std::invalid_argument);
+}
+
+// The worked example scaled by a power of two: the figures scale with it, the weights and the
+// degrees of freedom do not, whatever the scale, up to the ends of the doubles. A spread beyond
+// them gives no interval and says why; areas whose sum is beyond them still weigh.
+TEST(StandEstimate, ExtremeFiguresScaleOrSayWhyThereIsNoInterval) {
+  const struct {
+    const char* name;
+    double scale;  // of the carbon of every plot
+    double area;   // of each stratum, times 3 and 1
+  } cases[] = {
+      {"as in the README", 1, 10},
+      {"squares beyond the doubles", std::ldexp(1.0, 500), 10},
+      {"squares below the doubles", std::ldexp(1.0, -500), 10},
+      {"areas whose sum is beyond the doubles", 1, std::ldexp(1.0, 1022)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StandAccumulator stand({{"A", 3 * c.area}, {"B", c.area}});
+    for (const auto& [name, value] : {std::pair{"A", 2.0}, {"A", 4.0}, {"B", 9.0}, {"B", 5.0}})
+      stand.add(name, model1_plot(value * c.scale));
+    const StandEstimate e = stand.estimate();
+    EXPECT_EQ(e.strata[0].of(Estimate::model1)->weight, 0.75);
+    const FigureEstimate& s = carbon(e.of(Estimate::model1));
+    EXPECT_EQ(std::tie(s.mean, s.se, s.df),
+              std::tuple(4 * c.scale, 0.9013878188659973 * c.scale, 169.0 / 97));
+    EXPECT_FALSE(s.no_interval);
+  }
+  // Plots at both ends of the doubles: their mean is known, their spread is not.
+  StandAccumulator wide({{"A", 3}, {"B", 1}});
+  for (const auto& [name, value] : {std::pair{"A", -1e200}, {"A", 1e200}, {"B", 1.0}, {"B", 2.0}})
+    wide.add(name, model1_plot(value));
+  const StandEstimate e = wide.estimate();
+  for (const FigureEstimate* f :
+       {&carbon(e.strata[0].of(Estimate::model1)), &carbon(e.of(Estimate::model1))}) {
+    EXPECT_FALSE(f->se || f->df || f->ci95_low || f->ci95_high);
+    EXPECT_EQ(f->no_interval, NoInterval::spread_beyond_range);
+  }
+  EXPECT_EQ(carbon(e.strata[1].of(Estimate::model1)).df, 1);  // the other stratum has its own
 }
 
 }  // namespace

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QShortcut>
+#include <functional>
 #include <memory>
 
 #include "ui/file_paths.h"
@@ -109,6 +112,34 @@ TEST_F(Chooser, ADriveThatCannotBeReadKeepsThePreviousDriveAndFolder) {
   EXPECT_EQ(chooser->drive_list().currentText(), other_drive.path());
   EXPECT_EQ(chooser->directory_list().path(), QDir(other_drive.path()).absolutePath());
   EXPECT_TRUE(chooser->file_list().count() == 0);
+}
+
+// Waits for the folder's change to reach the chooser; false when it never does.
+bool eventually(const std::function<bool()>& done) {
+  QDeadlineTimer deadline(10'000);
+  while (!done() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  return done();
+}
+
+TEST_F(Chooser, TheListsFollowTheDiskAndTypingFindsAFolder) {
+  const QString long_name = QStringLiteral("учёт валежа, участок 7, вторая трансекта, 2026.txt");
+  write_file(folder.filePath(long_name), "");
+  ASSERT_TRUE(eventually([&] { return names_in(chooser->file_list()).contains(long_name); }));
+  ASSERT_TRUE(QFile::remove(folder.filePath("plot7.txt")));
+  ASSERT_TRUE(eventually([&] { return !names_in(chooser->file_list()).contains("plot7.txt"); }));
+  ASSERT_TRUE(QDir(folder.path()).mkdir("new folder"));
+  QListWidget& dirs = chooser->directory_list();
+  ASSERT_TRUE(
+      eventually([&] { return !dirs.findItems("new folder", Qt::MatchEndsWith).isEmpty(); }));
+  // A name too long for the list is read in its tooltip.
+  EXPECT_EQ(chooser->file_list().findItems(long_name, Qt::MatchExactly)[0]->toolTip(), long_name);
+  EXPECT_EQ(chooser->file_list().findItems("tally.csv", Qt::MatchExactly)[0]->toolTip(), "");
+  // F5 lists the folder again as well.
+  ASSERT_EQ(frame.findChild<QShortcut*>()->key(), QKeySequence(Qt::Key_F5));
+  // Typing the start of a folder's name moves to it, past the indentation.
+  chooser->directory_list().keyboardSearch("s");
+  EXPECT_TRUE(DirectoryList::path_of(dirs.currentItem()).endsWith("/sub"));
 }
 
 TEST(MountedDrives, TheRootComesFirstAndOnce) {

@@ -90,7 +90,7 @@ std::vector<WindowEdge> window_edges() {
       {"Text1", "сто", plain, true, "«Длина трансекты»: «сто» — не число"},
       {"Text1", "40000", plain, true, "«Длина трансекты»"},
       {"Text24", "", plain, true, "(стадия разложения 2, «Хвойные»): поле пустое"},
-      {"Text5", "0,4", plain, true, "нужен хотя бы один прогон"},  // rounds to no run at all
+      {"Text5", "0,4", plain, true, "целое число от 1 до 32767"},  // rounds to no run at all
   };
   for (const char* field : {"Text1", "Text5", "Text30", "Text8", "Text3", "Text2", "Text23",
                             "Text15", "Text16", "Text24", "Text17", "Text18", "Text25", "Text19",

@@ -94,6 +94,7 @@ TEST_F(MainWindowAtStart, ControlsSitAtTheirDesignedPlaces) {
       {"Option1", 1200, 720, 255, 195},    {"Option5", 1920, 1440, 255, 195},
       {"Text30", 2400, 960, 255, 285},     {"Text10", 1560, 360, 1815, 285},
       {"Label13", 120, 3120, 1575, 375},   {"Text9", 1920, 4800, 975, 375},
+      {"Text5", 5520, 720, 615, 285},  // wider than the form's 375: five digits fit
   };
   EXPECT_EQ(w.window->centralWidget()->size(), QSize(10455 / 15, 6465 / 15));
   for (const auto& [name, left, top, width, height] : designed) {

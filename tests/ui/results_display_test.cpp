@@ -86,11 +86,18 @@ TEST(ConvergenceChart, HoldsTheRunningMeanTheBandFromRunTwoAndTheExpectation) {
        points({{2, 16}, {3, 14.309401076758503}}),
        points({{1, 11.5}, {3, 11.5}})},
       {"one run, no expectation", {7}, std::nullopt, points({{1, 7}}), {}, {}, {}},
+      // A single run is a marked point; the level line spans the axis, not a run of no length.
+      {"one run", {5}, 6.0, points({{1, 5}}), {}, {}, points({{1, 6}, {2, 6}})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ConvergenceChart chart(TwipScale(96));
+    // Before a Start: a short text, no axes.
+    EXPECT_FALSE(chart.has_series());
     chart.show_series(convergence_series(c.carbon_by_run, c.expected), "plot7.txt");
+    EXPECT_TRUE(chart.has_series());
+    EXPECT_EQ(chart.running_mean().pointsVisible(), c.mean.size() == 1);
+    EXPECT_EQ(chart.chart().locale().decimalPoint(), ",");
     EXPECT_EQ(chart.running_mean().points(), c.mean);
     ASSERT_EQ(chart.band_low().count(), c.low.size());
     for (qsizetype i = 0; i < c.low.size(); ++i) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <iostream>
@@ -24,26 +25,44 @@ void let_windows_settle() {
   while (clock.elapsed() < 400) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
+// A folder named as a user's would be, examples/ in the temporary folder, for the directory
+// list of the pictures; removed afterwards. Where one is there already, a temporary folder.
+struct ExampleFolder {
+  QString path = QDir::temp().filePath(QStringLiteral("examples"));
+  bool made = !QFileInfo::exists(path) && QDir().mkpath(path);
+  ~ExampleFolder() {
+    if (made) QDir(path).removeRecursively();
+  }
+};
+
 // The shown window with the bundled example chosen, or null when the example is missing.
-std::unique_ptr<testing::WindowInFolder> window_on_the_example() {
+struct WindowOnExample {
+  ExampleFolder examples;
+  testing::WindowInFolder w{examples.made ? examples.path : QString()};
+};
+
+std::unique_ptr<WindowOnExample> window_on_the_example() {
   const QString example = QStringLiteral(QUORVEL_SOURCE_DIR "/examples/plot7.txt");
   if (!QFile::exists(example)) return nullptr;
-  auto w = std::make_unique<testing::WindowInFolder>();
-  EXPECT_TRUE(QFile::copy(example, w->path("plot7.txt")));
-  w->window->chooser().refresh_files();
-  w->window->chooser().choose_file("plot7.txt");
-  w->window->show();
+  auto on = std::make_unique<WindowOnExample>();
+  testing::WindowInFolder& w = on->w;
+  const QString folder = w.window->chooser().directory_list().path();
+  EXPECT_TRUE(QFile::copy(example, QDir(folder).filePath("plot7.txt")));
+  w.window->chooser().refresh_files();
+  w.window->chooser().choose_file("plot7.txt");
+  w.window->show();
   let_windows_settle();
-  return w;
+  return on;
 }
 
 TEST(Screenshot, BothWindowsAfterAStartOnTheExample) {
   const QString language = qEnvironmentVariable("QUORVEL_SCREENSHOT_LANGUAGE");
-  const auto translator =
-      install_window_language(window_language_named(language).value_or(WindowLanguage::russian));
-  const QString suffix = translator ? QStringLiteral("_") + language.toLower() : QString();
-  const auto w = window_on_the_example();
-  if (!w) GTEST_SKIP() << "no example inventory";
+  const WindowLanguage chosen = window_language_named(language).value_or(WindowLanguage::russian);
+  const auto translator = install_window_language(chosen);
+  const QString suffix = chosen == WindowLanguage::english ? QStringLiteral("_en") : QString();
+  const auto on = window_on_the_example();
+  if (!on) GTEST_SKIP() << "no example inventory";
+  testing::WindowInFolder* w = &on->w;
   w->field("Text5")->setText("100");  // as the README suggests for a first try
   w->window->start();
   ASSERT_EQ(w->window->last_start().outcome, StartSummary::Outcome::completed)
@@ -73,8 +92,9 @@ TEST(Screenshot, BothWindowsAfterAStartOnTheExample) {
 }
 
 TEST(WindowSpeed, AttemptsPerSecondWithLiveDrawing) {
-  const auto w = window_on_the_example();
-  if (!w) GTEST_SKIP() << "no example inventory";
+  const auto on = window_on_the_example();
+  if (!on) GTEST_SKIP() << "no example inventory";
+  testing::WindowInFolder* w = &on->w;
   w->field("Text5")->setText(qEnvironmentVariable("QUORVEL_SPEED_RUNS", "20"));
   QElapsedTimer whole;
   whole.start();

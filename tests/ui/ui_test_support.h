@@ -46,8 +46,10 @@ struct WindowInFolder {
   std::unique_ptr<MainWindow> window;
   QStringList messages;
 
-  WindowInFolder() {
-    window = std::make_unique<MainWindow>(folder.path(), QStringList{QStringLiteral("/")});
+  // The chooser starts in `start_directory`, by default the temporary folder.
+  explicit WindowInFolder(const QString& start_directory = QString()) {
+    window = std::make_unique<MainWindow>(
+        start_directory.isEmpty() ? folder.path() : start_directory, QStringList{"/"});
     window->set_message_sink([this](const QString& text) { messages.append(text); });
   }
 

@@ -60,6 +60,14 @@ TEST_F(WindowKeyboard, ALongStatusTextIsCutAndLeavesTheWindowItsDesignedWidth) {
   EXPECT_TRUE(shown.endsWith(QStringLiteral("/plot7.txt"))) << shown.toStdString();
   EXPECT_LT(shown.size(), path.size());
   EXPECT_EQ(w.window->status_line().text(), QStringLiteral("Файл данных: ") + path);
+  // A sentence is cut between words, never inside one.
+  const QString sentence =
+      QStringLiteral("Расчёт прерван, прежние результаты сохранены ").repeated(8) + "конец";
+  w.window->status_line().show_message(sentence);
+  const QStringList shown_words = w.window->status_line().shown_text().split(' ');
+  EXPECT_EQ(shown_words.back(), "конец");
+  for (const QString& word : shown_words)
+    EXPECT_TRUE(word == "…" || sentence.split(' ').contains(word)) << word.toStdString();
 }
 
 TEST_F(WindowKeyboard, TheStatusLineNamesTheInventoryOfTheResultsShown) {

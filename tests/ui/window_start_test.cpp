@@ -59,16 +59,22 @@ TEST_F(WindowStart, WorkedExampleFillsTheExactTextsAndWritesBothReports) {
   EXPECT_EQ(w.window->chooser().file_list().count(), 1);
 }
 
+// The status line says that the reports beside the tally are an earlier Start's, and that a
+// wind force without a direction does nothing.
 TEST_F(WindowStart, UntickedReportBoxLeavesEarlierReportsTheFieldsShowTheExpectation) {
   w.choose_inventory("plot.txt", one_piece + "\"H\",30,25,3,2\n\"C\",12,8,6,4\n");
   write_file(w.path("plotm_results.txt"), "earlier stock\r\n");
   write_file(w.path("plots_results.txt"), "earlier estimate\r\n");
   w.window->findChild<QCheckBox*>("Check1")->setChecked(false);
   w.field("Text5")->setText("20");
+  w.field("Text30")->setText("3");  // a force without a direction: no wind at all
   ASSERT_EQ(w.start(), Outcome::completed);
   EXPECT_EQ(read_file(w.path("plotm_results.txt")), "earlier stock\r\n");
   EXPECT_EQ(read_file(w.path("plots_results.txt")), "earlier estimate\r\n");
   EXPECT_EQ(files().size(), 3);
+  EXPECT_TRUE(w.window->status_line().text().startsWith(
+      "Результаты: plot.txt — файлы отчётов — от прежнего расчёта; сила ветра без направления не "
+      "действует: выберите направление; готово: прогонов 20, "));
   EXPECT_EQ(w.field("Text9")->text(), "3");
   EXPECT_TRUE(w.field("Text6")->toolTip().startsWith(QStringLiteral("Ожидаемое значение: ")));
   const QString line = w.window->findChild<QLabel*>("deviation_line")->text();
@@ -100,25 +106,29 @@ TEST_F(WindowStart, ModelOneAndThePlotFollowTheTransectLengthThePlotShowsTheLast
   EXPECT_LT(plot.boxes_drawn(), w.window->last_start().placement_count);
 }
 
-// The status line names the inventory of the results with the warnings about it, and the plot
-// window shows the plot and its transect from the Start on, for a file without pieces too.
-TEST_F(WindowStart, TheStatusLineWarnsAboutImplausibleTalliesAndThePlotAlwaysShows) {
+// The warnings about a tally are told whole in a message of their own while the status line
+// names the inventory of the results, and the plot window shows the plot and its transect from
+// the Start on, for a file without pieces too.
+TEST_F(WindowStart, ImplausibleTalliesAreWarnedOfWholeAndThePlotAlwaysShows) {
   const struct {
-    const char *file, *contents, *status;
+    const char *file, *contents, *status, *message;
   } cases[] = {
       {"empty.txt", "",
-       "Результаты: empty.txt — Внимание: в файле нет ни одного фрагмента; готово: прогонов 1, "
-       "попыток 0 "},
+       "Результаты: empty.txt — проверьте данные (см. сообщение); готово: прогонов 1, попыток 0 ",
+       "Расчёт выполнен, но проверьте данные «empty.txt»:\n• в файле нет ни одного фрагмента"},
       {"mm.txt", "\"S\",450,20,10,1\n\"S\",20,20,10,1\n\"S\",20,380,10,1\n",
-       "Результаты: mm.txt — Внимание: диаметр 450 см больше 300 см (введён в мм?) — строка 1, "
-       "таких фрагментов 2; готово: прогонов 1, "},
-      {"plot.txt", "\"S\",20,20,10,1\n", "Результаты: plot.txt — готово: прогонов 1, попыток "},
+       "Результаты: mm.txt — проверьте данные (см. сообщение); готово: прогонов 1, ",
+       "Расчёт выполнен, но проверьте данные «mm.txt»:\n• диаметр 450 см больше 300 см (введён в "
+       "мм?) — строка 1, таких фрагментов 2"},
+      {"plot.txt", "\"S\",20,20,10,1\n", "Результаты: plot.txt — готово: прогонов 1, попыток ",
+       nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     ASSERT_EQ(w.start_on(c.file, c.contents), Outcome::completed);
     EXPECT_TRUE(w.window->status_line().text().startsWith(QString::fromUtf8(c.status)))
         << w.window->status_line().text().toStdString();
+    EXPECT_EQ(w.messages, c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{});
     // The transect near the bottom, the outline's side half way up: within a pixel of where
     // they fall.
     PlotWindow& plot = w.window->plot_window();
@@ -161,7 +171,8 @@ TEST_F(WindowStart, AFileOfSeveralPlotsRunsThePlotChosenWithReportsOfItsOwn) {
   answer.reset();
   EXPECT_EQ(w.start(), Outcome::refused);
   EXPECT_EQ(preselected, 1);  // the plot taken last
-  EXPECT_EQ(w.window->status_line().text(), "Расчёт не начат: участок не выбран");
+  EXPECT_EQ(w.window->status_line().text(),
+            "Расчёт не начат: участок не выбран; на экране — результаты tally.csv");
   EXPECT_TRUE(w.messages.isEmpty());
   EXPECT_EQ(w.field("Text9")->text(), "2");
 }
