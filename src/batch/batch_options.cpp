@@ -231,8 +231,9 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
       ->check(one_of(length_unit_named, "m, cm or ft"));
   app.add_option("--column", o.columns,
                  wrapped("The column of a role, by its header as written: ROLE=HEADER, ROLE one "
-                         "of species, d1, d2, diameter, length, stage, plot, stratum, e.g. "
-                         "--column \"species=Gatunek\". Repeatable"))
+                         "of species, d1, d2, diameter, length, stage, plot, stratum, line, "
+                         "horizontal, slope_distance, slope, e.g. --column \"species=Gatunek\". "
+                         "Repeatable"))
       ->type_name("ROLE=HEADER")
       ->allow_extra_args(false)
       ->group(group)
@@ -243,8 +244,17 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
         return role && equals + 1 < text.size()
                    ? ""
                    : "expected ROLE=HEADER, ROLE one of species, d1, d2, diameter, length, "
-                     "stage, plot, stratum";
+                     "stage, plot, stratum, line, horizontal, slope_distance, slope";
       });
+  app.add_option("--lines", o.lines_path,
+                 wrapped("CSV file of the lines of each plot: columns plot (the inventory as "
+                         "given, or the plot id of a long file), line, and horizontal (m) or "
+                         "slope_distance (m) with slope (%); a line's segments on rows of their "
+                         "own. L of model 1 is then the plot's summed horizontal length; model "
+                         "2 runs for one line of whole metres. A tally's line column must name "
+                         "the plot's lines; a plot of the file without pieces counts with none"))
+      ->type_name("FILE.csv")
+      ->group(group);
   app.add_flag("--drop-incomplete", o.drop_incomplete,
                wrapped("Leave out rows missing a required value (empty, NA, N/A, -) and warn of "
                        "them, rather than refusing their plot"))
@@ -365,7 +375,7 @@ bool batch_output(const std::filesystem::path& path, const BatchOptions& o) {
            std::filesystem::path(output).lexically_normal() == path.lexically_normal();
   };
   return same(o.summary_path) || same(o.stand_summary_path) || same(o.pieces_path) ||
-         same(o.runs_csv_path) || same(o.trace_path) || same(o.strata_path);
+         same(o.runs_csv_path) || same(o.trace_path) || same(o.strata_path) || same(o.lines_path);
 }
 
 // A folder stands for its *.txt, *.csv and *.tsv files in name order, without hidden files,

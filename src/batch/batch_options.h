@@ -23,6 +23,7 @@ struct BatchOptions {
   std::string length_unit;
   std::vector<std::string> columns;  // ROLE=HEADER
   bool drop_incomplete = false;
+  std::string lines_path;  // --lines: the lines of each plot and their lengths
   std::string transect_length = "100";
   std::string runs = "1";
   std::string wind_force = "0";

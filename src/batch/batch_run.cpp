@@ -1,5 +1,6 @@
 #include "batch/batch_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <ostream>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -157,15 +159,20 @@ std::string by_group(const std::array<Number, last_group + 1>& values, const Bat
 std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
   using std::to_string;
   const SimulationParameters& p = s.parameters;
-  std::string out = heading(o) + ": " + to_string(o.record_count) +
-                    " records, L = " + to_string(p.transect_length) + " m, seed " +
-                    to_string(o.seed) + "\n";
+  // A plot of a lines file: L is the summed horizontal length of its lines.
+  const std::string length = o.line_count > 0
+                                 ? text(o.lines_length, s) + " m (" + to_string(o.line_count) +
+                                       (o.line_count == 1 ? " line)" : " lines)")
+                                 : to_string(p.transect_length) + " m";
+  std::string out = heading(o) + ": " + to_string(o.record_count) + " records, L = " + length +
+                    ", seed " + to_string(o.seed) + "\n";
   if (o.dropped_rows > 0)
     out += "  dropped:  " + to_string(o.dropped_rows) + " rows missing a required value\n";
   const std::string not_computed = o.not_computed ? not_computed_text(*o.not_computed) : "";
   out += "  model 1:  carbon " + text(o.model1.model1_total, s) + " t C/ha, " +
-         (o.not_computed ? "pieces/ha " + not_computed
-                         : text(o.model1.pieces_per_ha, s) + " pieces/ha") +
+         (o.not_computed && !o.not_computed->pieces_known()
+              ? "pieces/ha " + not_computed
+              : text(o.model1.pieces_per_ha, s) + " pieces/ha") +
          "\n";
   out += "            volume S/H/C " + by_group(o.model1.volume_per_ha, s) + " m3/ha, surface " +
          by_group(o.model1.surface_per_ha, s) + " m2/ha\n";
@@ -378,10 +385,54 @@ void finish_stand(const StandOutput& stand, std::size_t plots, const BatchOption
   }
 }
 
+// The plot's lines from the lines file: their number and summed length go with its inventory.
+// Without a lines file a tally of several lines cannot be computed: their lengths are unknown.
+std::optional<Refusal> take_lines(PlotTally& tally, const std::string& file,
+                                  const BatchOptions& options, const BatchSettings& settings) {
+  if (!settings.lines) {
+    if (tally.lines.size() <= 1) return std::nullopt;
+    return Refusal{.kind = RefusalKind::lines_file_needed,
+                   .file = file,
+                   .plot = tally.plot,
+                   .column = tally.line_column,
+                   .limit = std::ssize(tally.lines)};
+  }
+  const PlotLines* lines = settings.lines->of(tally.plot.empty() ? file : tally.plot);
+  if (!lines)
+    return Refusal{.kind = RefusalKind::plot_without_lines,
+                   .file = file,
+                   .plot = tally.plot,
+                   .found = options.lines_path};
+  for (const TallyLine& line : tally.lines)
+    if (std::find(lines->names.begin(), lines->names.end(), line.name) == lines->names.end())
+      return Refusal{.kind = RefusalKind::line_not_listed,
+                     .file = file,
+                     .plot = tally.plot,
+                     .line = line.line,
+                     .record = line.record,
+                     .field = InventoryField::line,
+                     .column = tally.line_column,
+                     .found = line.name};
+  tally.inventory.line_count = static_cast<int>(lines->names.size());
+  tally.inventory.lines_length = lines->horizontal_m;
+  return std::nullopt;
+}
+
+// The plots of the lines file that no tally gave: plots without pieces, which the stand
+// estimates count (leaving them out would raise the stand's mean), in the file's order.
+std::vector<std::string> plots_without_tally(const LinesTable& lines,
+                                             const std::unordered_set<std::string>& given) {
+  std::vector<std::string> plots;
+  for (const std::string& plot : lines.plots)
+    if (!given.contains(plot)) plots.push_back(plot);
+  return plots;
+}
+
 }  // namespace
 
 PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
                               const BatchSettings& settings, const BatchEnvironment& environment) {
+  if (!work.refused) work.refused = take_lines(work.tally, work.file, options, settings);
   PlotOutcome outcome;
   outcome.inventory = std::move(work.file);
   outcome.plot = std::move(work.tally.plot);
@@ -399,13 +450,16 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
     return outcome;
   }
   const Inventory& inventory = work.tally.inventory;
+  outcome.line_count = inventory.line_count;
+  outcome.lines_length = inventory.lines_length;
   outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
   try {
     start_inventory(inventory, options, settings, environment, outcome);
     outcome.warnings = with_file_warnings(
         plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1));
     if (!options.pieces_path.empty())
-      outcome.piece_rows = piece_csv_rows(inventory, outcome, settings.parameters.transect_length);
+      outcome.piece_rows =
+          piece_csv_rows(inventory, outcome, model1_line_length(inventory, settings.parameters));
   } catch (const StartCancelled&) {
     outcome.refused = Refusal{.kind = RefusalKind::cancelled, .file = outcome.inventory};
   } catch (const Refused& refused) {
@@ -456,7 +510,9 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
     return outcome;
   };
   // One finished plot, in order: its lines, its stratum, its rows and its chart.
+  std::unordered_set<std::string> given;  // the plots of the tallies, as a lines file names them
   const auto take_outcome = [&](PlotOutcome& outcome) {
+    if (settings.lines) given.insert(outcome.plot.empty() ? outcome.inventory : outcome.plot);
     if (outcome.refused || outcome.unwritten) status = 1;
     print_outcome(out, err, outcome);
     stand->mark_given(outcome);
@@ -485,6 +541,16 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
     }
   };
   run_plot_workers(inventories.inventories, settings.tally, options.jobs, process, take);
+  if (settings.lines) {
+    for (const std::string& plot : plots_without_tally(*settings.lines, given)) {
+      PlotWork work;
+      work.position = number;
+      work.file = options.lines_path;
+      work.tally.plot = plot;
+      work.tally.inventory.source = options.lines_path;
+      take(process(std::move(work)));
+    }
+  }
   print_not_given(err, stand->plots_not_given(), options.strata_path);
   try {
     finish_stand(*stand, number, options, settings, out,

@@ -88,6 +88,8 @@ BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) 
   s.seed = o.seed.value_or(seed_from_time_of_day());
   s.decimal_separator = o.decimal_separator.value_or(locale_separator);
   s.tally = tally_options_from(o);
+  if (!o.lines_path.empty())
+    s.lines = std::make_shared<const LinesTable>(read_lines(o.lines_path, s.tally));
   return s;
 }
 

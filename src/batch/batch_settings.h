@@ -3,10 +3,12 @@
 // fields; a text that does not parse refuses the whole batch before any file is touched.
 
 #include <cstdint>
+#include <memory>
 
 #include "batch/batch_options.h"
 #include "engine/simulation_parameters.h"
 #include "engine/wind.h"
+#include "field/lines_reader.h"
 #include "field/tally_options.h"
 
 namespace quorvel {
@@ -16,11 +18,12 @@ struct BatchSettings {
   WindButton wind = WindButton::none;
   std::uint64_t seed = 0;
   char decimal_separator = ',';
-  TallyOptions tally;  // how to read the inventory files, the species map read
+  TallyOptions tally;                       // how to read the inventory files, the species map read
+  std::shared_ptr<const LinesTable> lines;  // --lines, read; null without
 };
 
-// Throws Refused naming the parameter and its text, or the species map that cannot be used
-// (a map that cannot be opened names the species code as its field).
+// Throws Refused naming the parameter and its text, or the species map or lines file that cannot
+// be used (a map that cannot be opened names the species code as its field).
 BatchSettings batch_settings_from(const BatchOptions& options, char locale_separator);
 
 // The seed of the inventory at `position` (from 0): the batch seed itself for the first, a

@@ -27,6 +27,8 @@ struct PlotOutcome {
   Model1Result model1;
   std::optional<StartResult> start;  // absent with --expected-only
   std::optional<Model2Expectation> expectation;
+  int line_count = 0;       // the lines a lines file gives the plot; 0: one transect of L
+  double lines_length = 0;  // their summed horizontal length, m
   std::optional<NotComputed> not_computed;  // why the pieces, model 2 and the expectation are not
   std::optional<ReportPaths> reports;       // the reports written
   std::optional<Refusal> refused;           // the inventory was refused: no figures

@@ -43,7 +43,7 @@ double weighted_carbon_without_length(const DebrisPiece& piece, double weight_ti
 }
 
 // Carbon, volume and surface of one piece weighted, tonnes, m3 and m2 per plot.
-PieceMeasures weighted_measures(const DebrisPiece& piece, int L,
+PieceMeasures weighted_measures(const DebrisPiece& piece, double L,
                                 const SimulationParameters& parameters) {
   PieceMeasures weighted;
   if (piece.length_known) {
@@ -70,15 +70,21 @@ PieceMeasures weighted_measures(const DebrisPiece& piece, int L,
 
 }  // namespace
 
-double model1_weight_times_length(int transect_length) { return transect_length * 1.57; }
+double model1_weight_times_length(double transect_length) { return transect_length * 1.57; }
 
-double model1_weight(const DebrisPiece& piece, int transect_length) {
+double model1_weight(const DebrisPiece& piece, double transect_length) {
   return (transect_length * 1.57) / piece.piece_length;
 }
 
+double model1_line_length(const Inventory& inventory, const SimulationParameters& parameters) {
+  return inventory.line_count > 0 ? inventory.lines_length
+                                  : static_cast<double>(parameters.transect_length);
+}
+
 Model1Result compute_model1(const Inventory& inventory, const SimulationParameters& parameters) {
-  const int L = parameters.transect_length;
-  const double plot_area = static_cast<double>(L) * static_cast<double>(L);
+  // A whole L gives the same doubles as the 16-bit L always did: it converts exactly.
+  const double L = model1_line_length(inventory, parameters);
+  const double plot_area = L * L;
   Model1Result result;
   for (const DebrisPiece& piece : inventory.pieces) {
     ++result.record_count;

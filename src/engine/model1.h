@@ -27,11 +27,15 @@ struct Model1Result {
 
 // L x 1.57: the weight of a piece times its length. A piece's volume and surface grow with its
 // length as its weight falls with it, so the product alone carries them for a piece without one.
-double model1_weight_times_length(int transect_length);
+double model1_weight_times_length(double transect_length);
 
 // L x 1.57 / length: the inverse of the chance 2 x length / (pi x L) that a randomly oriented
 // piece crosses the transect; the pieces one tallied piece stands for on the plot.
-double model1_weight(const DebrisPiece& piece, int transect_length);
+double model1_weight(const DebrisPiece& piece, double transect_length);
+
+// The length of line model 1 takes for a tally: the summed length of its lines where a lines
+// file gave them, else the transect length L of the parameters.
+double model1_line_length(const Inventory& inventory, const SimulationParameters& parameters);
 
 Model1Result compute_model1(const Inventory& inventory, const SimulationParameters& parameters);
 

@@ -34,6 +34,10 @@ enum class RefusalKind {
   no_records,             // file: nothing but a header row, or not even that
   unit_not_fitting,       // file, line, field, column, found (the unit): a diameter in ft
   value_missing,          // file, plot, line, record, field, column, found: NA, -, or nothing
+  // A tally with a line column, and the lines file that gives the lengths of its lines.
+  plot_without_lines,  // file (the tally), plot, found (the lines file): no row of the plot there
+  line_not_listed,     // file, plot, line, record, column, found (the line): not among the plot's
+  lines_file_needed,   // file, plot, column, limit (its lines): several lines and no lines file
   // A strata file (plot, stratum, area).
   plot_repeated,  // file, line, found (the plot), other_line (where it was listed first)
   area_differs,   // file, line, found (the stratum), other_line (the first area given for it)
@@ -64,8 +68,12 @@ enum class InventoryField {
   stage,
   plot,
   stratum,
-  area_ha,   // a stratum's area in a strata file
-  diameter,  // the one diameter of a piece, where it crosses the line (d1 = d2)
+  area_ha,         // a stratum's area in a strata file
+  diameter,        // the one diameter of a piece, where it crosses the line (d1 = d2)
+  line,            // the line (transect) of a plot a piece crossed, or a row of a lines file is
+  horizontal,      // a lines file's horizontal length of a line (segment), m
+  slope_distance,  // a lines file's length of a line (segment) measured along the slope, m
+  slope,           // a lines file's slope of a line (segment), percent
 };
 
 // The parameters of a Start, in the window's order.

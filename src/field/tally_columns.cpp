@@ -54,6 +54,10 @@ constexpr ColumnName column_names[] = {
     {"площадка", InventoryField::plot},
     {"stratum", InventoryField::stratum},
     {"страта", InventoryField::stratum},
+    {"line", InventoryField::line},
+    {"transect", InventoryField::line},
+    {"линия", InventoryField::line},
+    {"трансекта", InventoryField::line},
 };
 
 bool is_set_aside(char c) { return c == ' ' || c == '\t' || c == '_' || c == '.'; }

@@ -27,6 +27,10 @@ std::optional<InventoryField> column_role_named(std::string_view role) {
       {"stage", InventoryField::stage},
       {"plot", InventoryField::plot},
       {"stratum", InventoryField::stratum},
+      {"line", InventoryField::line},
+      {"horizontal", InventoryField::horizontal},
+      {"slope_distance", InventoryField::slope_distance},
+      {"slope", InventoryField::slope},
   };
   for (const auto& [name, field] : roles)
     if (role == name) return field;

@@ -38,7 +38,8 @@ struct TallyOptions {
   bool drop_incomplete = false;
 };
 
-// The roles a column may be named for: species, d1, d2, diameter, length, stage, plot, stratum.
+// The roles a column may be named for: species, d1, d2, diameter, length, stage, plot, stratum,
+// and line, horizontal, slope_distance, slope (the last three of a lines file).
 std::optional<InventoryField> column_role_named(std::string_view role);
 
 // ",", ";", "tab" (or a tab character), "comma", "semicolon", "auto".

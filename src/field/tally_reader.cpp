@@ -33,7 +33,7 @@ constexpr std::array<InventoryField, record_fields> tally_fields = {
     InventoryField::species_code, InventoryField::diameter1, InventoryField::diameter2,
     InventoryField::length, InventoryField::stage};
 
-constexpr std::size_t field_slots = static_cast<std::size_t>(InventoryField::diameter) + 1;
+constexpr std::size_t field_slots = static_cast<std::size_t>(InventoryField::slope) + 1;
 
 std::size_t index_of(InventoryField field) { return static_cast<std::size_t>(field); }
 
@@ -79,6 +79,12 @@ std::optional<double> tally_number(std::string_view text, DecimalMarks marks) {
 // "12,5", "-0,3": a number with a decimal comma, for the hint.
 bool looks_like_decimal_comma(std::string_view text) {
   return text.find(',') != std::string_view::npos && tally_number(text, DecimalMarks::comma);
+}
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
 }
 
 // A value the crew did not record.
@@ -155,6 +161,11 @@ void set_units(Layout& layout, const TallyOptions& options, std::string_view sou
   }
 }
 
+bool of_lines_file(InventoryField field) {
+  return field == InventoryField::horizontal || field == InventoryField::slope_distance ||
+         field == InventoryField::slope;
+}
+
 // The column a header cell is for: the role the user named it for, else the reader's own
 // name for it, unless the user named another column for that role.
 std::optional<InventoryField> field_of_cell(const std::string& cell, const TallyOptions& options) {
@@ -185,9 +196,11 @@ void check_columns(const Layout& layout, const TallyOptions& options, const RowS
     refusal.found = header_cells(rows.fields());
     throw Refused(std::move(refusal));
   };
-  // A column the user named for a role is named in the refusal.
+  // A column the user named for a role is named in the refusal; the roles of a lines file are
+  // not looked for here, and a tally may have no line column.
   for (const auto& [field, header] : options.columns)
-    if (!layout.has(field)) missing(field, header);
+    if (!layout.has(field) && field != InventoryField::line && !of_lines_file(field))
+      missing(field, header);
   for (InventoryField field : tally_fields) {
     const bool crossing =
         (field == InventoryField::diameter1 || field == InventoryField::diameter2) &&
@@ -359,7 +372,10 @@ class SpreadsheetReader {
       warning.lines = std::move(dropped_lines_);
       tally.plots.front().warnings.push_back(std::move(warning));
     }
-    for (PlotTally& plot : tally.plots) plot.inventory.source = std::string(source_);
+    for (PlotTally& plot : tally.plots) {
+      plot.inventory.source = std::string(source_);
+      plot.line_column = layout_.name[index_of(InventoryField::line)];
+    }
     return tally;
   }
 
@@ -394,6 +410,7 @@ class SpreadsheetReader {
         return;
       }
       plot.inventory.pieces.push_back(piece_of_row());
+      if (layout_.has(InventoryField::line)) note_line(plot);
     } catch (const Refused& refused) {
       // A bad row of one plot of a long file refuses that plot alone.
       if (!layout_.has(InventoryField::plot)) throw;
@@ -402,10 +419,20 @@ class SpreadsheetReader {
     }
   }
 
+  // The plot's lines in the order first met, each with the row that first names it.
+  void note_line(PlotTally& plot) const {
+    const std::string_view name = trimmed(cell(InventoryField::line));
+    for (auto it = plot.lines.rbegin(); it != plot.lines.rend(); ++it)
+      if (it->name == name) return;
+    plot.lines.push_back({std::string(name), line_, record_});
+  }
+
   // The first required value of the row that is missing: nothing, NA, N/A or a dash. The
-  // length is not required.
+  // length is not required; the line is where the tally has a line column.
   std::optional<InventoryField> missing_value() const {
     const bool crossing = layout_.crossing_diameter();
+    if (layout_.has(InventoryField::line) && is_missing(cell(InventoryField::line)))
+      return InventoryField::line;
     for (InventoryField field :
          {InventoryField::species_code, InventoryField::diameter1, InventoryField::diameter2,
           InventoryField::diameter, InventoryField::stage}) {

@@ -46,6 +46,20 @@ const FieldRow fields[] = {
      {"площадь (га)", "area"},
      {"ожидается площадь в га, число больше 0",
       "expected the stratum's area in ha, a number above 0"}},
+    {InventoryField::line,
+     {"линия", "line"},
+     {"ожидается название линии", "expected the name of a line"}},
+    {InventoryField::horizontal,
+     {"горизонтальная длина", "horizontal length"},
+     {"ожидается горизонтальная длина в м, число больше 0{point}",
+      "expected a horizontal length in m, a number above 0{point}"}},
+    {InventoryField::slope_distance,
+     {"длина по склону", "slope distance"},
+     {"ожидается длина по склону в м, число больше 0{point}",
+      "expected a slope distance in m, a number above 0{point}"}},
+    {InventoryField::slope,
+     {"уклон", "slope"},
+     {"ожидается уклон в процентах, число{point}", "expected a slope in percent, a number{point}"}},
 };
 
 const Words no_field{"поле", "field"};

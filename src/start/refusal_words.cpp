@@ -206,6 +206,20 @@ const RefusalRow rows[] = {
                "{place_and_field}: the value is missing ({shown}); leave such rows out with "
                "--drop-incomplete",
                "{place_and_field}: the value is missing ({found})"}},
+    {.kind = K::plot_without_lines,
+     .words = {"{place}: в файле линий «{found}» нет ни одной линии этого участка.",
+               "{place}: the lines file {found} has no line of this plot"}},
+    {.kind = K::line_not_listed,
+     .words = {"{place_and_field}: линии «{found}» нет среди линий участка в файле линий.",
+               "{place_and_field}: the line {shown} is not among the plot's lines in the lines "
+               "file"}},
+    {.kind = K::lines_file_needed,
+     .words = {"{place}: в данных есть столбец линий «{column}»; длины линий даёт файл линий, "
+               "который пока читает только quorvel-batch (--lines).",
+               "{place}: the plot has {limit} lines in the column {shown_column}; give their "
+               "lengths with --lines FILE.csv",
+               "{place}: the tally has a line column \"{column}\"; the lengths of the lines come "
+               "from a lines file, which only quorvel-batch reads for now (--lines)"}},
     {.kind = K::plot_repeated,
      .role = FileRole::strata,
      .words = {"{place}: участок «{found}» уже назван в строке {other_line}.",
@@ -400,6 +414,7 @@ const Words column_words{"столбец «{column}» ({field})", "column \"{col
 const Words inventory_words{"файл данных", "inventory file"};
 const Words species_map_words{"список пород", "species map"};
 const Words strata_words{"файл страт", "strata file"};
+const Words lines_words{"файл линий", "lines file"};
 const Words not_a_file_words{"на этом месте не обычный файл, а устройство или канал",
                              "it is not a regular file"};
 // The header's own cells, where the refusal lists them.
@@ -515,6 +530,7 @@ const ValueRow values[] = {
     {"input",
      [](const Said& s) {
        if (s.r.field == InventoryField::species_code) return say(species_map_words, s);
+       if (s.r.field == InventoryField::line) return say(lines_words, s);
        return say(s.r.field == InventoryField::stratum ? strata_words : inventory_words, s);
      }},
     {"reason", reason},

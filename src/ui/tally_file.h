@@ -1,6 +1,7 @@
 #pragma once
 // The plots of a data file as the window reads them: every form the batch reads, with its
 // default options (the form detected from the file), with the plot ids as the window shows them.
+// A tally with a line column is refused plot by plot: its lines' lengths need the batch's --lines.
 
 #include <QString>
 #include <optional>

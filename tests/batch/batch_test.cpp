@@ -279,6 +279,17 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
         .column = "Порода", .found = "С"},
        "t.csv, line 2, record 1, column \"Порода\" (species code): \"С\" is a Cyrillic letter; "
        "the species codes are the Latin letters S, H and C"},
+      {{.kind = plot_without_lines, .file = "t.csv", .plot = "P4", .found = "lines.csv"},
+       "t.csv, plot P4: the lines file lines.csv has no line of this plot"},
+      {{.kind = line_not_listed, .file = "t.csv", .plot = "P1", .line = 7, .record = 6,
+        .field = line, .column = "Transect", .found = "C"},
+       "t.csv, plot P1, line 7, record 6, column \"Transect\" (line): the line \"C\" is not "
+       "among the plot's lines in the lines file"},
+      {{.kind = lines_file_needed, .file = "t.csv", .column = "line", .limit = 3},
+       "t.csv: the plot has 3 lines in the column \"line\"; give their lengths with --lines "
+       "FILE.csv"},
+      {{.kind = file_missing, .file = "l.csv", .field = line, .reason = "No such file"},
+       "cannot open lines file l.csv: No such file"},
       {{.kind = species_listed_twice, .file = "map.csv", .line = 5, .field = species_code,
         .found = "дуб"},
        "map.csv, line 5: the species \"дуб\" is listed twice, with two codes"},
@@ -421,7 +432,7 @@ TEST(Words, EveryKindAndNameIsWordedForEachReaderInEachLanguage) {
   const auto field = [](int f) {
     return [f](Refusal& r) { r.kind = RefusalKind::field_not_valid, r.field = InventoryField(f); };
   };
-  for (int f = 1; f <= static_cast<int>(InventoryField::area_ha); ++f)
+  for (int f = 1; f <= static_cast<int>(InventoryField::slope); ++f)
     worded("field " + std::to_string(f), refusal_with(field(f)), refusal_with(field(0)));
   const auto parameter = [](int p) {
     return [p](Refusal& r) {
