@@ -163,6 +163,10 @@ json plot_outcome_json(const PlotOutcome& o, const BatchSettings& settings) {
   if (!o.plot.empty()) out["plot"] = o.plot;
   if (!o.stratum.empty()) out["stratum"] = o.stratum;
   if (o.dropped_rows > 0) out["dropped_rows"] = o.dropped_rows;
+  if (o.line_count > 0) {  // from a lines file: the plot's own L
+    out["line_count"] = o.line_count;
+    out["lines_length_m"] = o.lines_length;
+  }
   if (!o.warnings.empty()) {
     json warnings = json::array();
     for (const Warning& w : o.warnings) {

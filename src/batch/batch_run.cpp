@@ -418,6 +418,19 @@ std::optional<Refusal> take_lines(PlotTally& tally, const std::string& file,
   return std::nullopt;
 }
 
+// The plots of the lines file that no tally gave, when a refused file may have held them.
+void print_lines_left_out(std::ostream& err, const std::vector<std::string>& plots,
+                          const std::string& lines) {
+  if (plots.empty()) return;
+  constexpr std::size_t named = 3;
+  err << "quorvel-batch: warning: " << plots.size() << (plots.size() == 1 ? " plot" : " plots")
+      << " of the lines file " << lines << " had no tally (";
+  for (std::size_t i = 0; i < plots.size() && i < named; ++i)
+    err << (i > 0 ? ", " : "") << plots[i];
+  err << (plots.size() > named ? ", ...)" : ")")
+      << "; left out of the stand estimates, as a refused file may hold them\n";
+}
+
 // The plots of the lines file that no tally gave: plots without pieces, which the stand
 // estimates count (leaving them out would raise the stand's mean), in the file's order.
 std::vector<std::string> plots_without_tally(const LinesTable& lines,
@@ -511,8 +524,13 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
   };
   // One finished plot, in order: its lines, its stratum, its rows and its chart.
   std::unordered_set<std::string> given;  // the plots of the tallies, as a lines file names them
+  bool tallies_unknown = false;  // a long file refused whole: which plots it held is not known
   const auto take_outcome = [&](PlotOutcome& outcome) {
-    if (settings.lines) given.insert(outcome.plot.empty() ? outcome.inventory : outcome.plot);
+    if (settings.lines) {
+      given.insert(outcome.plot.empty() ? outcome.inventory : outcome.plot);
+      if (outcome.refused && outcome.plot.empty() && !settings.lines->of(outcome.inventory))
+        tallies_unknown = true;
+    }
     if (outcome.refused || outcome.unwritten) status = 1;
     print_outcome(out, err, outcome);
     stand->mark_given(outcome);
@@ -541,7 +559,9 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
     }
   };
   run_plot_workers(inventories.inventories, settings.tally, options.jobs, process, take);
-  if (settings.lines) {
+  if (settings.lines && tallies_unknown) {
+    print_lines_left_out(err, plots_without_tally(*settings.lines, given), options.lines_path);
+  } else if (settings.lines) {
     for (const std::string& plot : plots_without_tally(*settings.lines, given)) {
       PlotWork work;
       work.position = number;

@@ -53,9 +53,13 @@ std::optional<InventoryField> own_name(std::string_view cell) {
       {"slopepercent", InventoryField::slope},
       {"уклон", InventoryField::slope},
   };
-  const std::string bare = bare_name(cell);
-  for (const auto& [name, field] : names)
-    if (bare == name) return field;
+  // "slope_distance_ft", "horizontal m": the name without its unit.
+  std::string_view name = cell;
+  if (unit_in_header(cell) != MeasureUnit::none && cell.find_first_of("([") == std::string::npos)
+    name = cell.substr(0, cell.find_last_of("_ "));
+  const std::string bare = bare_name(name);
+  for (const auto& [known, field] : names)
+    if (bare == known) return field;
   const std::optional<InventoryField> field = tally_column_named(cell);
   if (field == InventoryField::plot || field == InventoryField::line) return field;
   return std::nullopt;
@@ -211,7 +215,12 @@ class LinesParser {
       return number(InventoryField::horizontal);
     const double distance = number(InventoryField::slope_distance);
     const double grade = number(InventoryField::slope) / 100;
-    return distance / std::sqrt(1 + grade * grade);
+    const double horizontal = distance / std::sqrt(1 + grade * grade);
+    // A slope so steep that nothing of the distance is left lying flat is no slope of a line.
+    if (!(horizontal > 0))
+      refuse_value(RefusalKind::field_not_valid, InventoryField::slope,
+                   cell(InventoryField::slope));
+    return horizontal;
   }
 
   void read_row() {
@@ -228,7 +237,8 @@ class LinesParser {
     for (const std::string& name : lines.names) known = known || name == line;
     if (!known) lines.names.push_back(line);
     lines.horizontal_m = lines.horizontal_m + length;
-    if (!std::isfinite(lines.horizontal_m))
+    // The plot's area L x L must be a number, or its figures per hectare would all be 0.
+    if (!std::isfinite(lines.horizontal_m * lines.horizontal_m))
       refuse_value(RefusalKind::field_not_valid, InventoryField::horizontal,
                    cell(InventoryField::horizontal));
   }

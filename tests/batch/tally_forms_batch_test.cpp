@@ -176,6 +176,85 @@ TEST_F(TallyForms, PlotsWithoutLengthsOrWithABadRowLeaveTheOtherPlotsComputed) {
   EXPECT_FALSE(plots[2].contains("not_computed"));
 }
 
+// The README's worked example: a plot of two lines, one of them two segments on slopes, and a
+// tally of crossing diameters. By hand L = 25 / sqrt(1 + 0.75^2) + 20 / sqrt(1 + 0.1^2) + 10 =
+// 49.900743804199784 m, and each piece, a cylinder of radius r weighted by L x 1.57 / length,
+// gives 15700 x pi x r^2 / L m3/ha, 15700 x pi x 2r / L m2/ha and that volume x density x 0.5 t
+// C/ha (pi 3.14159265358979, the densities as singles). One line of the summed length gives the
+// same figures; the expectation is left out for two lines. Pieces: 15700 x (1/4 + 1/2 + 1/5) / L
+// = 298.9 per hectare.
+TEST_F(TallyForms, ATwoLinePlotOnSlopesGivesModel1ByHandAndAsOneLineOfItsLength) {
+  const std::string tally = write("t.csv",
+                                  "Plot,Transect,Species,Diam_cm,Decay,Length\nP1,A,S,20,1,4\n"
+                                  "P1,A,H,10,2,2\nP1,B,C,30,5,5\n");
+  const std::string lines = write("lines.csv",
+                                  "plot,line,slope_distance,slope,horizontal\nP1,A,25,75,\n"
+                                  "P1,A,20,10,\nP1,B,,,10\n");
+  ASSERT_EQ(batch({"--json", "--expected-only", "--no-reports", "--lines", lines, tally}), 0)
+      << result_.err;
+  const json two = json_lines().at(0);
+  EXPECT_EQ(two["lines_length_m"], 49.900743804199784);
+  const json& m = two["model1"];
+  const auto by_hand = [](const json& got, double expected) {
+    EXPECT_NEAR(got.get<double>(), expected, 1e-12 * expected);
+  };
+  by_hand(m["carbon_t_per_ha"], 3.382875074485636);
+  EXPECT_EQ(m["pieces_per_ha"], 298);
+  const double volume[] = {9.884222338427057, 2.471055584606764, 22.23950026146088};
+  const double surface[] = {197.6844467685411, 98.84222338427057, 296.5266701528117};
+  for (int g = 0; g < 3; ++g) {
+    by_hand(m["volume_m3_per_ha"][g], volume[g]);
+    by_hand(m["surface_m2_per_ha"][g], surface[g]);
+  }
+  EXPECT_EQ(two["not_computed"]["text"],
+            "not computed: the plot has 2 lines, model 2 simulates one");
+  write("t.csv", "Plot,Species,Diam_cm,Decay,Length\nP1,S,20,1,4\nP1,H,10,2,2\nP1,C,30,5,5\n");
+  write("lines.csv", "plot,line,horizontal\nP1,1,49.900743804199784\n");
+  ASSERT_EQ(batch({"--json", "--expected-only", "--no-reports", "--lines", lines, tally}), 0);
+  const json one = json_lines().at(0);
+  EXPECT_EQ(one["model1"], m);
+  EXPECT_EQ(one["not_computed"]["reason"], "line_not_whole");
+}
+
+// A lines file: the tally's lines checked against it, plots it lacks refused by name, and its
+// plots without pieces counted in the stand; one line of 50 m gives the figures of L = 50.
+TEST_F(TallyForms, ALinesFileChecksTheTallysLinesAndCountsItsPlotsWithoutPieces) {
+  const std::string tally = write("t.csv",
+                                  "plot;line;species;d_mm;length_ft;stage\nP1;1;S;200;32,8;1\n"
+                                  "P2;1;S;200;32,8;1\nP2;2;S;200;32,8;1\nP3;9;S;200;32,8;1\n"
+                                  "P4;1;S;200;32,8;1\n");
+  const std::string lines = write("lines.csv",
+                                  "plot;line;horizontal (cm)\nP1;1;5000\nP2;1;5000\nP2;2;5000\n"
+                                  "P3;1;5000\nP5;1;5000\n");
+  const std::vector<std::string> args = {"--expected-only", "--no-reports", "--seed", "1"};
+  auto with = args;
+  for (const std::string& arg : {std::string("--lines"), lines, tally}) with.push_back(arg);
+  EXPECT_EQ(batch(with), 1);
+  for (const char* text : {", plot P1: 1 records, L = 50 m (1 line), seed 1\n",
+                           ", plot P2: 2 records, L = 100 m (2 lines), seed ",
+                           "  expected: not computed: the plot has 2 lines, model 2 simulates one",
+                           "lines.csv, plot P5: 0 records, L = 50 m (1 line), seed ",
+                           "  all plots: 3 plots (2 refused)\n", "    expected: not computed"})
+    EXPECT_NE(result_.out.find(text), std::string::npos) << text;
+  EXPECT_EQ(result_.err,
+            "quorvel-batch: " + tally +
+                ", plot P3, line 5, record 4, column \"line\" (line): the line \"9\" is not among "
+                "the plot's lines in the lines file\nquorvel-batch: " +
+                tally + ", plot P4: the lines file " + lines +
+                " has no line of this plot\nquorvel-batch: warning: " + lines +
+                ", plot P5: the tally holds no piece\n");
+  with.insert(with.begin(), "--json");
+  batch(with);
+  const json p1 = json_lines().at(0);
+  with = args;
+  for (const char* arg : {"--json", "--transect-length", "50"}) with.push_back(arg);
+  with.push_back(write("p1.csv", "line;species;d_mm;length_ft;stage\n1;S;200;32,8;1\n"));
+  ASSERT_EQ(batch(with), 0) << result_.err;
+  const json fifty = json_lines().at(0);
+  EXPECT_EQ(p1["model1"], fifty["model1"]);
+  EXPECT_EQ(p1["model2_expected"], fifty["model2_expected"]);
+}
+
 // A refusal with a hint at the form, as the user reads it.
 TEST_F(TallyForms, RefusalsHintAtTheFormAndNameTheSpeciesMap) {
   const std::string blanks = write("blanks.csv", "S 20 20 10 1\nH 10 10 2 2\n");
