@@ -86,6 +86,17 @@ TEST_F(WindowStart, UntickedReportBoxLeavesEarlierReportsTheFieldsShowTheExpecta
   EXPECT_LT(std::abs((match.captured(1) + "." + match.captured(2)).toDouble()), 6.0);
 }
 
+// A crossing diameter without a length: model 1's carbon, and a dash with the reason for the rest.
+TEST_F(WindowStart, ATallyWithoutLengthsShowsModelOneCarbonAndSaysWhatIsNotComputed) {
+  ASSERT_EQ(w.start_on("t.csv", "Species,Diam_cm,Decay\n s ,20,1\n"), Outcome::completed);
+  EXPECT_EQ(w.field("Text10")->text(), "0,880415616741942");
+  for (const char* name : {"Text11", "Text6", "Text7"}) {
+    EXPECT_EQ(w.field(name)->text(), QStringLiteral("—")) << name;
+    EXPECT_EQ(w.field(name)->toolTip(), QStringLiteral("не вычислено: фрагментов без длины 1"));
+  }
+  EXPECT_EQ(files(), QStringList{"t.csv"});  // no report of figures left out
+}
+
 TEST_F(WindowStart, ModelOneAndThePlotFollowTheTransectLengthThePlotShowsTheLastRun) {
   w.field("Text1")->setText("50");
   PlotWindow& plot = w.window->plot_window();
