@@ -13,7 +13,7 @@ build=${QUORVEL_FUZZ_BUILD:-$root/build-fuzz}
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(inventory_reader tally_reader text_to_number number_text strata_reader lines_reader)
+[ ${#targets[@]} -eq 0 ] && targets=(inventory_reader tally_reader coefficients_reader text_to_number number_text strata_reader lines_reader)
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is not installed; no fuzzing" >&2
@@ -26,6 +26,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     "${launcher[@]}" \
     -DQUORVEL_FUZZ=ON -DQUORVEL_BUILD_UI=OFF -DQUORVEL_BUILD_TESTS=OFF -DQUORVEL_BUILD_BENCH=OFF
+else
+  cmake "$build" >/dev/null # a target added since the last build must be known before it is asked for
 fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/%/_fuzz}"
 

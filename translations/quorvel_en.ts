@@ -10,6 +10,33 @@
     </message>
 </context>
 <context>
+    <name>quorvel::CoefficientsChoice</name>
+    <message>
+        <source>Коэффициенты…</source>
+        <translation>Coefficients…</translation>
+    </message>
+    <message>
+        <source>Таблица плотности, коэффициента редукции и доли углерода по породам и стадиям разложения вместо сетки плотностей</source>
+        <translation>A table of density, reduction factor and carbon fraction by species and decay stage in place of the density grid</translation>
+    </message>
+    <message>
+        <source>Без таблицы</source>
+        <translation>No table</translation>
+    </message>
+    <message>
+        <source>Таблица коэффициентов</source>
+        <translation>Coefficients table</translation>
+    </message>
+    <message>
+        <source>Таблицы (*.csv *.txt *.tsv);;Все файлы (*)</source>
+        <translation>Tables (*.csv *.txt *.tsv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Углерод по таблице «%1»</source>
+        <translation>Carbon from the table &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
     <name>quorvel::ConvergenceChart</name>
     <message>
         <source>График сходимости</source>

@@ -167,6 +167,7 @@ json plot_outcome_json(const PlotOutcome& o, const BatchSettings& settings) {
     out["line_count"] = o.line_count;
     out["lines_length_m"] = o.lines_length;
   }
+  if (settings.coefficients) out["coefficients"] = settings.coefficients_path;
   if (!o.warnings.empty()) {
     json warnings = json::array();
     for (const Warning& w : o.warnings) {

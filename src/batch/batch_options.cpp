@@ -258,6 +258,14 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
                          "the plot's lines; a plot of the file without pieces counts with none"))
       ->type_name("FILE.csv")
       ->group(group);
+  app.add_option("--coefficients", o.coefficients_path,
+                 wrapped("CSV file of carbon coefficients by species and decay stage in place "
+                         "of the density grid: columns species (a tally's code or a group S, H, "
+                         "C), stage, density (t/m3, above 0 and at most 1.5) and optionally "
+                         "reduction and carbon (above 0 and at most 1; default 1 and "
+                         "--carbon-fraction). A species row is found before its group's row"))
+      ->type_name("FILE")
+      ->group(group);
   app.add_flag("--drop-incomplete", o.drop_incomplete,
                wrapped("Leave out rows missing a required value (empty, NA, N/A, -) and warn of "
                        "them, rather than refusing their plot"))
@@ -378,7 +386,8 @@ bool batch_output(const std::filesystem::path& path, const BatchOptions& o) {
            std::filesystem::path(output).lexically_normal() == path.lexically_normal();
   };
   return same(o.summary_path) || same(o.stand_summary_path) || same(o.pieces_path) ||
-         same(o.runs_csv_path) || same(o.trace_path) || same(o.strata_path) || same(o.lines_path);
+         same(o.runs_csv_path) || same(o.trace_path) || same(o.strata_path) ||
+         same(o.coefficients_path) || same(o.lines_path);
 }
 
 // A folder stands for its *.txt, *.csv and *.tsv files in name order, without hidden files,

@@ -18,6 +18,7 @@ struct BatchOptions {
   std::string input_decimal;
   std::string input_encoding;
   std::string species_map_path;
+  std::string coefficients_path;  // carbon by species and decay stage instead of the grid
   std::string plot_column;
   std::string diameter_unit;
   std::string length_unit;

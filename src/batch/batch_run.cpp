@@ -169,6 +169,7 @@ std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
   if (o.dropped_rows > 0)
     out += "  dropped:  " + to_string(o.dropped_rows) + " rows missing a required value\n";
   const std::string not_computed = o.not_computed ? not_computed_text(*o.not_computed) : "";
+  if (s.coefficients) out += "  carbon from the coefficients table " + s.coefficients_path + "\n";
   out += "  model 1:  carbon " + text(o.model1.model1_total, s) + " t C/ha, " +
          (o.not_computed && !o.not_computed->pieces_known()
               ? "pieces/ha " + not_computed
@@ -273,7 +274,8 @@ class BatchTables {
   using Refuse = std::function<void(const Refused&, Output)>;
 
   BatchTables(const BatchOptions& options, Refuse refuse) : refuse_(std::move(refuse)) {
-    open(summary_, options.summary_path, summary_csv_header(), Output::summary);
+    open(summary_, options.summary_path, summary_csv_header(!options.coefficients_path.empty()),
+         Output::summary);
     open(pieces_, options.pieces_path, piece_csv_header(), Output::table);
     open(runs_, options.runs_csv_path, run_csv_header(), Output::table);
   }
@@ -467,6 +469,9 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   outcome.lines_length = inventory.lines_length;
   outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
   try {
+    if (settings.coefficients)
+      apply_coefficients(*settings.coefficients, settings.coefficients_path,
+                         settings.parameters.carbon_fraction, work.tally.inventory);
     start_inventory(inventory, options, settings, environment, outcome);
     outcome.warnings = with_file_warnings(
         plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1));

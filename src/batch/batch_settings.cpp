@@ -34,6 +34,23 @@ void apply_density(DensityTable& table, const std::string& cell) {
   table.at(stage, group) = parsed(Parameter::density, cell.substr(4), text_to_single, stage, group);
 }
 
+// A file beside the tallies, read whole; one that cannot be opened is refused with `field`, which
+// tells "cannot open the species map" from "cannot open the inventory file".
+template <typename Read>
+auto side_file(InventoryField field, Read read) {
+  try {
+    return read();
+  } catch (const Refused& refused) {
+    Refusal refusal = refused.refusal();
+    const RefusalKind k = refusal.kind;
+    if (k == RefusalKind::file_missing || k == RefusalKind::file_unreadable ||
+        k == RefusalKind::file_is_folder || k == RefusalKind::file_not_regular ||
+        k == RefusalKind::file_too_large)
+      refusal.field = field;
+    throw Refused(std::move(refusal));
+  }
+}
+
 // The options' texts were checked by the command line.
 TallyOptions tally_options_from(const BatchOptions& o) {
   TallyOptions t;
@@ -56,20 +73,9 @@ TallyOptions tally_options_from(const BatchOptions& o) {
     t.diameter_unit = diameter_unit_named(o.diameter_unit).value_or(MeasureUnit::none);
   if (!o.length_unit.empty())
     t.length_unit = length_unit_named(o.length_unit).value_or(MeasureUnit::none);
-  if (!o.species_map_path.empty()) {
-    try {
-      t.species_map = read_species_map(o.species_map_path);
-    } catch (const Refused& refused) {
-      Refusal refusal = refused.refusal();
-      // Tells "cannot open the species map" from "cannot open the inventory file".
-      const RefusalKind k = refusal.kind;
-      if (k == RefusalKind::file_missing || k == RefusalKind::file_unreadable ||
-          k == RefusalKind::file_is_folder || k == RefusalKind::file_not_regular ||
-          k == RefusalKind::file_too_large)
-        refusal.field = InventoryField::species_code;
-      throw Refused(std::move(refusal));
-    }
-  }
+  if (!o.species_map_path.empty())
+    t.species_map = side_file(InventoryField::species_code,
+                              [&o] { return read_species_map(o.species_map_path); });
   return t;
 }
 
@@ -89,7 +95,12 @@ BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) 
   s.decimal_separator = o.decimal_separator.value_or(locale_separator);
   s.tally = tally_options_from(o);
   if (!o.lines_path.empty())
-    s.lines = std::make_shared<const LinesTable>(read_lines(o.lines_path, s.tally));
+    s.lines = std::make_shared<const LinesTable>(
+        side_file(InventoryField::line, [&] { return read_lines(o.lines_path, s.tally); }));
+  if (!o.coefficients_path.empty()) {
+    s.coefficients = read_coefficients(o.coefficients_path);
+    s.coefficients_path = o.coefficients_path;
+  }
   return s;
 }
 

@@ -71,7 +71,7 @@ std::string csv_quoted(const std::string& text) {
   return out + "\"";
 }
 
-std::string summary_csv_header() {
+std::string summary_csv_header(bool coefficients) {
   return "inventory,records,seed,runs,model1_carbon_t_per_ha,model1_pieces_per_ha" +
          group_columns("model1") +
          ",model2_carbon_t_per_ha,model2_carbon_stderr,model2_pieces_per_ha,model2_pieces_stderr" +
@@ -80,7 +80,8 @@ std::string summary_csv_header() {
          group_columns("expected") +
          ",status,plot,stratum,transect_length,wind,wind_force,carbon_fraction" +
          stage_group_columns("density") + stage_group_columns("model1_carbon") +
-         stage_group_columns("model2_carbon") + stage_group_columns("expected_carbon") + "\n";
+         stage_group_columns("model2_carbon") + stage_group_columns("expected_carbon") +
+         (coefficients ? ",coefficients\n" : "\n");
 }
 
 std::string summary_csv_row(const PlotOutcome& o, const BatchSettings& settings) {
@@ -122,11 +123,14 @@ std::string summary_csv_row(const PlotOutcome& o, const BatchSettings& settings)
   cell(row, wind_button_name(settings.wind));
   cell(row, std::to_string(p.wind_force));
   cell(row, single(p.carbon_fraction));
+  // A coefficients table leaves the grid unused: its cells stay empty.
   for (int s = first_stage; s <= last_stage; ++s)
-    for (int g = first_group; g <= last_group; ++g) cell(row, single(p.density.at(s, g)));
+    for (int g = first_group; g <= last_group; ++g)
+      cell(row, settings.coefficients ? "" : single(p.density.at(s, g)));
   by_stage_group(row, m1 ? &m1->model1_carbon : nullptr);
   by_stage_group(row, m ? &m->carbon_table : nullptr);
   by_stage_group(row, e ? &e->carbon_by_stage_group : nullptr);
+  if (settings.coefficients) cell(row, quoted(settings.coefficients_path));
   row += '\n';
   return row;
 }

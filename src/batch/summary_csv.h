@@ -11,7 +11,8 @@
 
 namespace quorvel {
 
-std::string summary_csv_header();
+// With a coefficients table the rows end in a column naming it.
+std::string summary_csv_header(bool coefficients = false);
 std::string summary_csv_row(const PlotOutcome& outcome, const BatchSettings& settings);
 
 // A number as CSV writes it: the shortest text that reads back to the same bits, a period as

@@ -20,8 +20,12 @@ double weighted_carbon(const DebrisPiece& piece, double expansion_factor,
   double c = a * pi_value;
   c = c * expansion_factor;
   c = c * piece.piece_length;
-  c = c * static_cast<double>(parameters.carbon_fraction);
-  c = c * static_cast<double>(parameters.density.at(piece.stage, piece.group));
+  if (piece.carbon_factor) {
+    c = c * *piece.carbon_factor;
+  } else {
+    c = c * static_cast<double>(parameters.carbon_fraction);
+    c = c * static_cast<double>(parameters.density.at(piece.stage, piece.group));
+  }
   c = c / 3;
   return c;
 }
@@ -36,8 +40,12 @@ double weighted_carbon_without_length(const DebrisPiece& piece, double weight_ti
   a = a + r2 * r2;
   double c = a * pi_value;
   c = c * weight_times_length;
-  c = c * static_cast<double>(parameters.carbon_fraction);
-  c = c * static_cast<double>(parameters.density.at(piece.stage, piece.group));
+  if (piece.carbon_factor) {
+    c = c * *piece.carbon_factor;
+  } else {
+    c = c * static_cast<double>(parameters.carbon_fraction);
+    c = c * static_cast<double>(parameters.density.at(piece.stage, piece.group));
+  }
   c = c / 3;
   return c;
 }

@@ -11,9 +11,13 @@ PieceMeasures piece_measures(const DebrisPiece& piece, const SimulationParameter
   const double half1 = d1 / 2;
   const double half2 = d2 / 2;
   const double s = half1 * half1 + d1 * d2 / 4 + half2 * half2;
-  const double density = parameters.density.at(piece.stage, piece.group);
   PieceMeasures m;
-  m.carbon = pi_value * s * l * static_cast<double>(parameters.carbon_fraction) * density / 3;
+  if (piece.carbon_factor) {
+    m.carbon = pi_value * s * l * *piece.carbon_factor / 3;
+  } else {
+    const double density = parameters.density.at(piece.stage, piece.group);
+    m.carbon = pi_value * s * l * static_cast<double>(parameters.carbon_fraction) * density / 3;
+  }
   m.volume = pi_value * s * l / 3;
   m.surface = pi_value * ((d1 + d2) / 2) * l;
   return m;

@@ -16,7 +16,8 @@ struct PieceMeasures {
 
 // With d1, d2 the diameters in metres, l the length and pi = pi_value, left to right:
 // S = (d1/2)^2 + d1*d2/4 + (d2/2)^2; carbon = pi*S*l*carbon_fraction*density/3;
-// volume = pi*S*l/3; surface = pi*((d1+d2)/2)*l.
+// volume = pi*S*l/3; surface = pi*((d1+d2)/2)*l. A piece with a carbon factor of its own has
+// carbon = pi*S*l*factor/3.
 PieceMeasures piece_measures(const DebrisPiece& piece, const SimulationParameters& parameters);
 
 }  // namespace quorvel

@@ -42,6 +42,10 @@ enum class RefusalKind {
   plot_repeated,  // file, line, found (the plot), other_line (where it was listed first)
   area_differs,   // file, line, found (the stratum), other_line (the first area given for it)
   area_missing,   // file, line (the stratum's first), found (the stratum): no area for it
+  // A table of coefficients by species and decay stage.
+  coefficient_repeated,  // file, line, found (the species), stage, other_line (its first row)
+  coefficients_missing,  // file (the tally), table, found: "code stage" of every piece without
+                         // a row, comma-separated
   // A parameter (a window field, a batch option).
   // parameter (stage and group for a density), problem, found; limit for below_minimum
   parameter_not_valid,
@@ -74,6 +78,12 @@ enum class InventoryField {
   horizontal,      // a lines file's horizontal length of a line (segment), m
   slope_distance,  // a lines file's length of a line (segment) measured along the slope, m
   slope,           // a lines file's slope of a line (segment), percent
+  // The columns of a table of coefficients by species and decay stage.
+  coefficient_species,
+  coefficient_stage,
+  density,
+  reduction,
+  carbon_share,
 };
 
 // The parameters of a Start, in the window's order.
@@ -165,6 +175,7 @@ struct Refusal {
   std::string encoding{};       // the text encoding the file was read in, e.g. "UTF-16LE"
   std::int64_t other_line = 0;  // an earlier line that line `line` contradicts
   FileDecimal decimal = FileDecimal::unknown;
+  std::string table{};  // the table of coefficients that lacks rows
 };
 
 // The exception that carries a Refusal out of the engine and the reports; what() is a short

@@ -448,6 +448,7 @@ class SpreadsheetReader {
     DebrisPiece piece;
     piece.line = static_cast<int>(line_);
     piece.group = group();
+    piece.local_code = trimmed(cell(InventoryField::species_code));
     if (layout_.crossing_diameter()) {
       // A cylinder of the diameter where the piece crosses the line.
       piece.diameter1 = diameter(InventoryField::diameter);

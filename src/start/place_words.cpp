@@ -15,6 +15,8 @@ const FileRow files[] = {
     {FileRole::data, {"Файл данных «{file}»", "{file}", "Data file \"{file}\""}},
     {FileRole::strata, {"Файл страт «{file}»", "{file}", "Strata file \"{file}\""}},
     {FileRole::species_list, {"Список пород «{file}»", "{file}", "Species list \"{file}\""}},
+    {FileRole::coefficients,
+     {"Таблица коэффициентов «{file}»", "{file}", "Coefficients table \"{file}\""}},
 };
 
 const Words plot_words{"участок {plot}", "plot {plot}"};

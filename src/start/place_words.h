@@ -11,7 +11,7 @@
 namespace quorvel {
 
 // What the file is to the window, which names it: the batch names the path alone.
-enum class FileRole { data, strata, species_list };
+enum class FileRole { data, strata, species_list, coefficients };
 
 struct Place {
   FileRole role = FileRole::data;

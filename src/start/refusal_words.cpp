@@ -25,6 +25,7 @@ enum class When {
   report_output,   // the output is a report (or unnamed): the window may be told to write none
   hint_uncounted,  // a hint without a count of the fields it saw
   cyrillic_code,   // a species code typed as a Cyrillic letter: «С» and «Н» look like C and H
+  table_file,      // the file is a table of coefficients, not a tally
 };
 
 // One Cyrillic letter (U+0400..U+04FF, two bytes in UTF-8) and nothing else.
@@ -50,6 +51,8 @@ bool applies(When when, const Refusal& r) {
       return r.hint_fields == 0;
     case When::cyrillic_code:
       return r.field == InventoryField::species_code && one_cyrillic_letter(r.found);
+    case When::table_file:
+      return r.field == InventoryField::coefficient_species;
   }
   return true;
 }
@@ -88,6 +91,27 @@ const Words run_count_range_words{
 // The batch's English ends without a full stop; {hint} is the batch's hint about the file's form,
 // which the window says as sentences of their own after the text.
 const RefusalRow rows[] = {
+    // The window's words for a coefficients table that cannot be read; the batch's name it by
+    // {input} in the rows after these.
+    {.kind = K::file_missing,
+     .when = When::table_file,
+     .words = {"Таблица коэффициентов «{file}» не найдена.", nullptr,
+               "coefficients table \"{file}\" not found"}},
+    {.kind = K::file_unreadable,
+     .when = When::table_file,
+     .words = {"Таблица коэффициентов «{file}» не читается: {reason}.", nullptr,
+               "coefficients table \"{file}\" cannot be read: {reason}"}},
+    {.kind = K::file_is_folder,
+     .when = When::table_file,
+     .words = {"«{file}» — папка, а не таблица коэффициентов.", nullptr,
+               "\"{file}\" is a folder, not a coefficients table"}},
+    {.kind = K::file_too_large,
+     .when = When::table_file,
+     .words = {"Таблица коэффициентов «{file}» больше {mebibytes} МБ: файлы такого размера "
+               "программа не читает.",
+               nullptr,
+               "coefficients table \"{file}\" is larger than {mebibytes} MB: the program does not "
+               "read files that large"}},
     {.kind = K::file_missing,
      .words = {"Файл данных «{file}» не найден.", "cannot open {input} {file}: {reason}",
                "data file \"{file}\" not found"}},
@@ -233,6 +257,18 @@ const RefusalRow rows[] = {
      .words = {"{place}: у страты «{found}» не указана площадь, хотя у других страт она есть.",
                "{place}: the stratum {shown} has no area; with an area_ha column every stratum "
                "needs one"}},
+    {.kind = K::coefficient_repeated,
+     .role = FileRole::coefficients,
+     .words = {"{place}: порода «{found}» на стадии {stage} уже есть в строке {other_line}.",
+               "{place}: the species {shown} at stage {stage} is listed already on line "
+               "{other_line}"}},
+    {.kind = K::coefficients_missing,
+     .words = {"{place}: в таблице коэффициентов «{table}» нет строк для пород и стадий: "
+               "{found}.",
+               "{place}: the coefficients table {table} has no row for these species and stages: "
+               "{found}",
+               "{place}: the coefficients table \"{table}\" has no row for these species and "
+               "stages: {found}"}},
     // {parameter}: the window's caption of the field, the batch's option.
     {.kind = K::parameter_not_valid,
      .when = When::file_named,
@@ -415,6 +451,7 @@ const Words inventory_words{"файл данных", "inventory file"};
 const Words species_map_words{"список пород", "species map"};
 const Words strata_words{"файл страт", "strata file"};
 const Words lines_words{"файл линий", "lines file"};
+const Words coefficients_words{"таблица коэффициентов", "coefficients table"};
 const Words not_a_file_words{"на этом месте не обычный файл, а устройство или канал",
                              "it is not a regular file"};
 // The header's own cells, where the refusal lists them.
@@ -439,8 +476,24 @@ struct Said {
 std::string say(const char* text, const Said& s);
 std::string say(const Words& words, const Said& s) { return say(words_for(words, s.voice), s); }
 
+// The file a field belongs to where the field tells it, else the row's.
+FileRole role_of_field(InventoryField field, FileRole role) {
+  switch (field) {
+    case InventoryField::area_ha:
+      return FileRole::strata;
+    case InventoryField::coefficient_species:
+    case InventoryField::coefficient_stage:
+    case InventoryField::density:
+    case InventoryField::reduction:
+    case InventoryField::carbon_share:
+      return FileRole::coefficients;
+    default:
+      return role;
+  }
+}
+
 std::string place(const Said& s) {
-  return place_text({.role = s.r.field == InventoryField::area_ha ? FileRole::strata : s.role,
+  return place_text({.role = role_of_field(s.r.field, s.role),
                      .file = s.r.file,
                      .plot = s.r.plot,
                      .line = s.r.line,
@@ -531,6 +584,7 @@ const ValueRow values[] = {
      [](const Said& s) {
        if (s.r.field == InventoryField::species_code) return say(species_map_words, s);
        if (s.r.field == InventoryField::line) return say(lines_words, s);
+       if (s.r.field == InventoryField::coefficient_species) return say(coefficients_words, s);
        return say(s.r.field == InventoryField::stratum ? strata_words : inventory_words, s);
      }},
     {"reason", reason},
@@ -546,6 +600,7 @@ const ValueRow values[] = {
     {"limit", [](const Said& s) { return std::to_string(s.r.limit); }},
     {"mebibytes", [](const Said& s) { return std::to_string(s.r.limit >> 20); }},
     {"other_line", [](const Said& s) { return std::to_string(s.r.other_line); }},
+    {"table", [](const Said& s) { return s.r.table; }},
     {"run", [](const Said& s) { return std::to_string(s.r.run); }},
     {"length",
      [](const Said& s) {

@@ -252,6 +252,7 @@ void MainWindow::build_parameters_frame(const QStringList& drives, const QString
              scale_.rect(3960, 1080, 1575, 855));
   parameters_.carbon_fraction = make_field(f, "Text8", "0,5", scale_.rect(5520, 1200, 615, 375));
   build_density_grid(f);
+  build_coefficients_choice(f);
 
   wind_frame_ = new WindFrame(scale_, f);
   wind_frame_->setGeometry(scale_.rect(3240, 2040, 3015, 1815));
@@ -283,6 +284,20 @@ void MainWindow::build_density_grid(QWidget* frame) {
           frame, cell.name, cell.text, scale_.rect(1200 + 600 * (group - 1), top, 615, 285));
     }
   }
+}
+
+// Beside the grid: a table by species and decay stage that takes the grid's place.
+void MainWindow::build_coefficients_choice(QWidget* frame) {
+  coefficients_ = new CoefficientsChoice(frame, scale_);
+  connect(&coefficients_->choose_button(), &QPushButton::clicked, this, [this] {
+    if (const std::optional<QString> message = coefficients_->choose(decimal_separator()))
+      tell(*message);
+  });
+  connect(coefficients_, &CoefficientsChoice::changed, this, [this](bool in_use) {
+    for (int s = first_stage; s <= last_stage; ++s)
+      for (int g = first_group; g <= last_group; ++g)
+        parameters_.density.at(s, g)->setEnabled(!in_use);
+  });
 }
 
 void MainWindow::build_results_frame() {
@@ -357,7 +372,9 @@ void MainWindow::set_focus_order() {
                                        &wind_frame_->option(6),
                                        &wind_frame_->option(7),
                                        &wind_frame_->option(8),
-                                       &wind_frame_->force_field()};
+                                       &wind_frame_->force_field(),
+                                       &coefficients_->choose_button(),
+                                       &coefficients_->drop_button()};
   for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -374,6 +391,7 @@ void MainWindow::lock_parameters(bool locked) {
   // Start stays enabled (a click on it is ignored while a Start runs): disabling it would pass
   // its focus on to the report box, which a single Space would then untick.
   for (QLineEdit* field : parameters_.all()) field->setReadOnly(locked);
+  coefficients_->lock(locked);
 }
 
 void MainWindow::start() {
@@ -462,6 +480,12 @@ std::optional<MainWindow::PlannedStart> MainWindow::plan_start(char separator) {
   }
   plan.plot_id = plots[*chosen].plot;
   plan.inventory = std::move(plots[*chosen].inventory);
+  try {
+    coefficients_->apply_to(plan.inventory, plan.request.parameters.carbon_fraction);
+  } catch (const Refused& refused) {
+    refuse_start(refusal_text(refused.refusal(), separator), &coefficients_->choose_button());
+    return std::nullopt;
+  }
   const QString file_name = QFileInfo(plan.paths.inventory_path).fileName();
   plan.shown_name =
       plan.plot_id.isEmpty() ? file_name : tr("%1, участок %2").arg(file_name, plan.plot_id);

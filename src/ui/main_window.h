@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "start/plot_start.h"
+#include "ui/coefficients_choice.h"
 #include "ui/convergence_chart.h"
 #include "ui/data_file_chooser.h"
 #include "ui/message_sink.h"
@@ -60,6 +61,7 @@ class MainWindow : public QMainWindow {
   ConvergenceChart& convergence_chart() { return *chart_; }
   QAction& chart_action() { return *chart_action_; }
   DataFileChooser& chooser() { return *chooser_; }
+  CoefficientsChoice& coefficients() { return *coefficients_; }
   StartStatusLine& status_line() { return *status_line_; }
   bool running() const { return host_ != nullptr; }
   const StartSummary& last_start() const { return summary_; }
@@ -88,6 +90,7 @@ class MainWindow : public QMainWindow {
 
   void build_parameters_frame(const QStringList& drives, const QString& start_directory);
   void build_density_grid(QWidget* frame);
+  void build_coefficients_choice(QWidget* frame);
   void build_results_frame();
   void build_commands();
   void build_chart_access();
@@ -124,6 +127,7 @@ class MainWindow : public QMainWindow {
   ParameterFields parameters_;
   ResultFields result_fields_;
   DataFileChooser* chooser_ = nullptr;
+  CoefficientsChoice* coefficients_ = nullptr;
   StartStatusLine* status_line_ = nullptr;
   PlotWindow* plot_ = nullptr;
   ConvergenceChart* chart_ = nullptr;

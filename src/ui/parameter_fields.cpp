@@ -42,6 +42,8 @@ SimulationParameters read_parameters(const ParameterFields& fields) {
   read(fields.wind_force, Parameter::wind_force, text_to_int16, parameters.wind_force);
   for (int stage = first_stage; stage <= last_stage; ++stage) {
     for (int group = first_group; group <= last_group; ++group) {
+      // A greyed grid has a coefficients table in its place: what it holds is not used.
+      if (!fields.density.at(stage, group)->isEnabled()) continue;
       read(fields.density.at(stage, group), Parameter::density, text_to_single,
            parameters.density.at(stage, group), stage, group);
     }

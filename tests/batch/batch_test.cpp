@@ -134,8 +134,9 @@ TEST_F(BatchTest, AFailingCallbackStopsTheWorkers) {
 TEST_F(BatchTest, UsageErrorsExitTwoAndHelpListsTheOptions) {
   EXPECT_EQ(batch({}), 2);
   EXPECT_EQ(batch({"--help"}), 0);
-  for (const char* option : {"--transect-length", "--input-separator", "--input-decimal",
-                             "--input-encoding", "--species-map", "--plot-column"})
+  for (const char* option :
+       {"--transect-length", "--input-separator", "--input-decimal", "--input-encoding",
+        "--species-map", "--plot-column", "--coefficients"})
     EXPECT_NE(result_.out.find(option), std::string::npos) << option;
 }
 
@@ -149,6 +150,29 @@ TEST_F(BatchTest, ParametersAreReadAsTheWindowReadsItsFields) {
   EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(), 0.5343325584602389);
   EXPECT_EQ(j["model1"]["pieces_per_ha"], 78);
   EXPECT_FALSE(fs::exists(folder_.path() / "plotm_results.txt"));
+}
+
+// The README's example worked by hand: the table's carbon in model 1, the table named in the
+// settings.
+TEST_F(BatchTest, CoefficientsTableIsRecordedBesideTheSettings) {
+  const std::string table = write("k.csv", "species,stage,density,reduction\nPl,4,0.3,0.8\n");
+  const std::string map = write("map.csv", "Pl,C\n");
+  const std::string plot = write("plot.csv", "species,d1,d2,length,stage\nPl,20,20,10,4\n");
+  ASSERT_EQ(batch({"--json", "--no-reports", "--coefficients", table, "--species-map", map,
+                   "--summary", in("sum.csv"), plot}),
+            0)
+      << result_.err;
+  const auto j = json_lines().at(0);
+  EXPECT_EQ(j["coefficients"], table);
+  EXPECT_EQ(j["model1"]["carbon_t_per_ha"].get<double>(), 0.5918760559363164);
+  const auto summary = testing::lines_of(contents("sum.csv"));
+  ASSERT_EQ(summary.size(), 2u);
+  EXPECT_TRUE(summary[0].ends_with(",coefficients"));
+  EXPECT_TRUE(summary[1].ends_with(",\"" + table + "\"")) << summary[1];
+  // A piece without a row refuses its inventory and names it.
+  EXPECT_EQ(batch({"--no-reports", "--coefficients", table, write("p2.txt", "H,9,9,2,3\n")}), 1);
+  EXPECT_NE(result_.err.find("has no row for these species and stages: H 3"), std::string::npos)
+      << result_.err;
 }
 
 TEST_F(BatchTest, TraceHasOneLinePerAttempt) {
@@ -319,6 +343,15 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "s.csv, line 6: the stratum \"north\" has another area here than on line 3"},
       {{.kind = area_missing, .file = "s.csv", .line = 2, .found = "north"},
        "s.csv, line 2: the stratum \"north\" has no area; with an area_ha column every stratum needs one"},
+      {{.kind = field_not_valid, .file = "k.csv", .line = 4, .field = density,
+        .column = "Density", .found = "1.6"},
+       "k.csv, line 4, column \"Density\" (density): expected a density in t/m3, a number above "
+       "0 and at most 1.5, found \"1.6\""},
+      {{.kind = coefficient_repeated, .file = "k.csv", .line = 5, .stage = 4, .found = "Pl",
+        .other_line = 2},
+       "k.csv, line 5: the species \"Pl\" at stage 4 is listed already on line 2"},
+      {{.kind = coefficients_missing, .file = "plot.csv", .found = "At 4, C 2", .table = "k.csv"},
+       "plot.csv: the coefficients table k.csv has no row for these species and stages: At 4, C 2"},
       {{.kind = parameter_not_valid, .file = "t.csv", .parameter = Parameter::input_decimal,
         .found = ","},
        "t.csv: --input-decimal \",\" cannot be used where fields are separated by commas; a "
@@ -432,7 +465,7 @@ TEST(Words, EveryKindAndNameIsWordedForEachReaderInEachLanguage) {
   const auto field = [](int f) {
     return [f](Refusal& r) { r.kind = RefusalKind::field_not_valid, r.field = InventoryField(f); };
   };
-  for (int f = 1; f <= static_cast<int>(InventoryField::slope); ++f)
+  for (int f = 1; f <= static_cast<int>(InventoryField::carbon_share); ++f)
     worded("field " + std::to_string(f), refusal_with(field(f)), refusal_with(field(0)));
   const auto parameter = [](int p) {
     return [p](Refusal& r) {

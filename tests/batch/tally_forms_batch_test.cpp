@@ -171,13 +171,14 @@ TEST_F(TallyForms, PlotsWithoutLengthsOrWithABadRowLeaveTheOtherPlotsComputed) {
   EXPECT_FALSE(plots[2].contains("not_computed"));
 }
 
-// The README's worked example: a plot of two lines, one of them two segments on slopes, and a
-// tally of crossing diameters. By hand L = 25 / sqrt(1 + 0.75^2) + 20 / sqrt(1 + 0.1^2) + 10 =
-// 49.900743804199784 m, and each piece, a cylinder of radius r weighted by L x 1.57 / length,
-// gives 15700 x pi x r^2 / L m3/ha, 15700 x pi x 2r / L m2/ha and that volume x density x 0.5 t
-// C/ha (pi 3.14159265358979, the densities as singles). One line of the summed length gives the
-// same figures; the expectation is left out for two lines. Pieces: 15700 x (1/4 + 1/2 + 1/5) / L
-// = 298.9 per hectare.
+// The README's worked example: a plot of two lines, one of them two segments on slopes, a tally
+// of crossing diameters and a coefficients table. By hand L = 25 / sqrt(1 + 0.75^2) + 20 /
+// sqrt(1 + 0.1^2) + 10 = 49.900743804199784 m, and each piece, a cylinder of radius r weighted by
+// L x 1.57 / length, gives 15700 x pi x r^2 / L m3/ha (pi 3.14159265358979), 15700 x pi x 2r / L
+// m2/ha, and that volume x density x reduction x carbon t C/ha: 15700 x pi / L x (0.01 x 0.4 x
+// 0.5 + 0.0025 x 0.55 x 0.48 + 0.0225 x 0.2 x 0.8 x 0.5). Pieces: 15700 x (1/4 + 1/2 + 1/5) / L =
+// 298.9 per hectare. One line of the summed length gives the same figures, and without the
+// lengths the same carbon, volume and surface; the expectation is left out for two lines.
 TEST_F(TallyForms, ATwoLinePlotOnSlopesGivesModel1ByHandAndAsOneLineOfItsLength) {
   const std::string tally = write("t.csv",
                                   "Plot,Transect,Species,Diam_cm,Decay,Length\nP1,A,S,20,1,4\n"
@@ -185,30 +186,38 @@ TEST_F(TallyForms, ATwoLinePlotOnSlopesGivesModel1ByHandAndAsOneLineOfItsLength)
   const std::string lines = write("lines.csv",
                                   "plot,line,slope_distance,slope,horizontal\nP1,A,25,75,\n"
                                   "P1,A,20,10,\nP1,B,,,10\n");
-  ASSERT_EQ(batch({"--json", "--expected-only", "--no-reports", "--lines", lines, tally}), 0)
-      << result_.err;
+  const std::string table = write("k.csv",
+                                  "species,stage,density,reduction,carbon\nS,1,0.40,1,0.5\n"
+                                  "H,2,0.55,,0.48\nC,5,0.20,0.8,\n");
+  const std::vector<std::string> args = {
+      "--json", "--expected-only", "--no-reports", "--coefficients",
+      table,    "--lines",         lines,          tally};
+  ASSERT_EQ(batch(args), 0) << result_.err;
   const json two = json_lines().at(0);
   EXPECT_EQ(two["lines_length_m"], 49.900743804199784);
-  const json& m = two["model1"];
-  const auto by_hand = [](const json& got, double expected) {
-    EXPECT_NEAR(got.get<double>(), expected, 1e-12 * expected);
-  };
-  by_hand(m["carbon_t_per_ha"], 3.382875074485636);
-  EXPECT_EQ(m["pieces_per_ha"], 298);
-  const double volume[] = {9.884222338427057, 2.471055584606764, 22.23950026146088};
-  const double surface[] = {197.6844467685411, 98.84222338427057, 296.5266701528117};
-  for (int g = 0; g < 3; ++g) {
-    by_hand(m["volume_m3_per_ha"][g], volume[g]);
-    by_hand(m["surface_m2_per_ha"][g], surface[g]);
-  }
+  EXPECT_EQ(two["model1"]["pieces_per_ha"], 298);
   EXPECT_EQ(two["not_computed"]["text"],
             "not computed: the plot has 2 lines, model 2 simulates one");
-  write("t.csv", "Plot,Species,Diam_cm,Decay,Length\nP1,S,20,1,4\nP1,H,10,2,2\nP1,C,30,5,5\n");
   write("lines.csv", "plot,line,horizontal\nP1,1,49.900743804199784\n");
-  ASSERT_EQ(batch({"--json", "--expected-only", "--no-reports", "--lines", lines, tally}), 0);
-  const json one = json_lines().at(0);
-  EXPECT_EQ(one["model1"], m);
-  EXPECT_EQ(one["not_computed"]["reason"], "line_not_whole");
+  write("t.csv", "Plot,Species,Diam_cm,Decay,Length\nP1,S,20,1,4\nP1,H,10,2,2\nP1,C,30,5,5\n");
+  ASSERT_EQ(batch(args), 0) << result_.err;
+  EXPECT_EQ(json_lines().at(0)["model1"], two["model1"]);
+  write("t.csv", "Plot,Species,Diam_cm,Decay\nP1,S,20,1\nP1,H,10,2\nP1,C,30,5\n");
+  ASSERT_EQ(batch(args), 0) << result_.err;
+  const json without_lengths = json_lines().at(0);
+  EXPECT_EQ(without_lengths["model1"]["pieces_per_ha"], json());
+  const double volume[] = {9.884222338427057, 2.471055584606764, 22.23950026146088};
+  const double surface[] = {197.6844467685411, 98.84222338427057, 296.5266701528117};
+  for (const json& m : {two["model1"], without_lengths["model1"]}) {
+    const auto by_hand = [](const json& got, double expected) {
+      EXPECT_NEAR(got.get<double>(), expected, 1e-12 * expected);
+    };
+    by_hand(m["carbon_t_per_ha"], 4.408363162938467);
+    for (int g = 0; g < 3; ++g) {
+      by_hand(m["volume_m3_per_ha"][g], volume[g]);
+      by_hand(m["surface_m2_per_ha"][g], surface[g]);
+    }
+  }
 }
 
 // A lines file: the tally's lines checked against it, plots it lacks refused by name, and its

@@ -127,7 +127,7 @@ TEST_F(MainWindowAtStart, FocusFollowsTheDesignedOrderAndStartsAtStart) {
           "Text9 Text7 Text6 Command2 Drive1 Dir1 File1 Text4 Text14 Text15 Text16 "
           "Text17 Text18 Text19 Text20 Text21 Text22 Text23 Text24 Text25 Text26 "
           "Text27 Text28 Text29 Option1 Option2 Option3 Option4 Option5 Option6 "
-          "Option7 Option8 Text30")
+          "Option7 Option8 Text30 coefficients_button coefficients_drop")
           .split(' ');
   QWidget* start = control("Command1");
   QStringList order;

@@ -255,6 +255,12 @@ TEST(WindowRefusalText, WordsEveryRefusalFromItsData) {
        "число больше 0 (десятичный разделитель — точка), а найдено «2,5». Строка 4: 5 полей "
        "через «;» — файл с точкой с запятой? Добавьте строку заголовков: "
        "порода;d1;d2;длина;стадия.", nullptr},
+      {{.kind = field_not_valid, .file = "k.csv", .line = 3, .field = reduction,
+        .column = "Red", .found = "1,2"},
+       "Таблица коэффициентов «k.csv», строка 3, столбец «Red» (коэффициент редукции): ожидается "
+       "коэффициент редукции, число больше 0 и не больше 1, а найдено «1,2».", nullptr},
+      {{.kind = file_missing, .file = "k.csv", .field = coefficient_species},
+       "Таблица коэффициентов «k.csv» не найдена.", nullptr},
       {{.kind = record_incomplete, .file = "s.txt", .line = 1, .record = 1, .field = species_code,
         .hint = FormHint::space_separated, .hint_fields = 5, .hint_line = 1},
        "Файл данных «s.txt», строка 1, запись 1: файл кончается внутри записи после поля 1 (код "

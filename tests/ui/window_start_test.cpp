@@ -59,6 +59,34 @@ TEST_F(WindowStart, WorkedExampleFillsTheExactTextsAndWritesBothReports) {
   EXPECT_EQ(w.window->chooser().file_list().count(), 1);
 }
 
+// A table read greys the grid; one refused by line and column leaves the table in use.
+TEST_F(WindowStart, ACoefficientsTableTakesTheGridsPlaceUntilDropped) {
+  QString offered = w.path("k.csv");
+  w.window->coefficients().set_file_dialog([&offered] { return offered; });
+  write_file(offered, "species,stage,density\nS,1,0.4\n");
+  write_file(w.path("bad.csv"), "species,stage,density\nS,1,1.6\n");
+  w.button("coefficients_button")->click();
+  offered = w.path("bad.csv");
+  w.button("coefficients_button")->click();
+  ASSERT_EQ(w.messages.size(), 1);
+  EXPECT_TRUE(w.messages[0].contains("bad.csv», строка 2, столбец «density»"))
+      << w.messages[0].toStdString();
+  EXPECT_FALSE(w.field("Text15")->isEnabled());
+  w.field("Text15")->setText("x");  // a greyed grid is not read
+  EXPECT_TRUE(w.window->coefficients().label().text().contains("«k.csv»"));
+  // 0.1 x pi m3 x 0.4 t/m3 x 0.5, weighted 15.7 on a hectare: 0.98646...
+  ASSERT_EQ(w.start_on("plot.txt", one_piece), Outcome::completed);
+  EXPECT_TRUE(w.field("Text10")->text().startsWith("0,98646"))
+      << w.field("Text10")->text().toStdString();
+  EXPECT_EQ(w.start_on("plot2.txt", "\"H\",20,20,10,3\n"), Outcome::refused);
+  EXPECT_TRUE(w.messages.value(0).endsWith("нет строк для пород и стадий: H 3."));
+  w.button("coefficients_drop")->click();
+  EXPECT_TRUE(w.field("Text15")->isEnabled());
+  w.field("Text15")->setText("0,275");
+  ASSERT_EQ(w.start_on("plot.txt", one_piece), Outcome::completed);
+  EXPECT_EQ(w.field("Text10")->text(), "0,880415616741942");
+}
+
 // The status line says that the reports beside the tally are an earlier Start's, and that a
 // wind force without a direction does nothing.
 TEST_F(WindowStart, UntickedReportBoxLeavesEarlierReportsTheFieldsShowTheExpectation) {
