@@ -314,6 +314,8 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "FILE.csv"},
       {{.kind = file_missing, .file = "l.csv", .field = line, .reason = "No such file"},
        "cannot open lines file l.csv: No such file"},
+      {{.kind = file_missing, .file = "k.csv", .field = coefficient_species, .reason = "gone"},
+       "cannot open coefficients table k.csv: gone"},
       {{.kind = species_listed_twice, .file = "map.csv", .line = 5, .field = species_code,
         .found = "дуб"},
        "map.csv, line 5: the species \"дуб\" is listed twice, with two codes"},
