@@ -156,6 +156,12 @@ std::string by_group(const std::array<Number, last_group + 1>& values, const Bat
   return text(values[1], s) + " / " + text(values[2], s) + " / " + text(values[3], s);
 }
 
+// The side of the plot model 2 was simulated on: the one line of whole metres a lines file gives
+// the plot (the only lines that are simulated), else L.
+int simulated_side(const PlotOutcome& o, const BatchSettings& s) {
+  return o.line_count == 1 ? static_cast<int>(o.lines_length) : s.parameters.transect_length;
+}
+
 std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
   using std::to_string;
   const SimulationParameters& p = s.parameters;
@@ -215,8 +221,7 @@ void prepare_output(PlotOutcome& o, const StandOutput& stand, const BatchOptions
   else if (!o.refused)
     o.printed = plot_text(o, settings);
   if (!options.summary_path.empty()) o.summary_row = summary_csv_row(o, settings);
-  if (!options.runs_csv_path.empty())
-    o.run_rows = run_csv_rows(o, settings.parameters.transect_length);
+  if (!options.runs_csv_path.empty()) o.run_rows = run_csv_rows(o, simulated_side(o, settings));
 }
 
 Refusal internal_error(const std::string& file, const std::exception& fault) {
@@ -344,7 +349,7 @@ void print_not_given(std::ostream& err, const std::vector<std::string>& plots,
 void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
                       const BatchSettings& settings, std::size_t number) {
   if (options.chart_path.empty() || !o.start) return;
-  const int L = settings.parameters.transect_length;
+  const int L = simulated_side(o, settings);
   const std::vector<double> carbon = carbon_t_per_ha_by_run(o.start->tally, L);
   const ConvergenceSeries series = convergence_series(
       carbon, o.expectation ? std::optional(o.expectation->carbon_per_ha) : std::nullopt);
