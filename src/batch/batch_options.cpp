@@ -254,7 +254,8 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
                          "given, or the plot id of a long file), line, and horizontal (m) or "
                          "slope_distance (m) with slope (%); a line's segments on rows of their "
                          "own. L of model 1 is then the plot's summed horizontal length; model "
-                         "2 runs for one line of whole metres. A tally's line column must name "
+                         "2 runs for a plot of one line, on a plot of that side. A tally's line "
+                         "column must name "
                          "the plot's lines; a plot of the file without pieces counts with none"))
       ->type_name("FILE.csv")
       ->group(group);

@@ -156,10 +156,10 @@ std::string by_group(const std::array<Number, last_group + 1>& values, const Bat
   return text(values[1], s) + " / " + text(values[2], s) + " / " + text(values[3], s);
 }
 
-// The side of the plot model 2 was simulated on: the one line of whole metres a lines file gives
-// the plot (the only lines that are simulated), else L.
-int simulated_side(const PlotOutcome& o, const BatchSettings& s) {
-  return o.line_count == 1 ? static_cast<int>(o.lines_length) : s.parameters.transect_length;
+// The side of the plot model 2 was simulated on: the one line a lines file gives the plot (the
+// only lines that are simulated), else L.
+double simulated_side(const PlotOutcome& o, const BatchSettings& s) {
+  return o.line_count == 1 ? o.lines_length : s.parameters.transect_length;
 }
 
 std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
@@ -349,7 +349,7 @@ void print_not_given(std::ostream& err, const std::vector<std::string>& plots,
 void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
                       const BatchSettings& settings, std::size_t number) {
   if (options.chart_path.empty() || !o.start) return;
-  const int L = simulated_side(o, settings);
+  const double L = simulated_side(o, settings);
   const std::vector<double> carbon = carbon_t_per_ha_by_run(o.start->tally, L);
   const ConvergenceSeries series = convergence_series(
       carbon, o.expectation ? std::optional(o.expectation->carbon_per_ha) : std::nullopt);
@@ -482,7 +482,7 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
         plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1));
     if (!options.pieces_path.empty())
       outcome.piece_rows =
-          piece_csv_rows(inventory, outcome, model1_line_length(inventory, settings.parameters));
+          piece_csv_rows(inventory, outcome, transect_length_of(inventory, settings.parameters));
   } catch (const StartCancelled&) {
     outcome.refused = Refusal{.kind = RefusalKind::cancelled, .file = outcome.inventory};
   } catch (const Refused& refused) {

@@ -65,7 +65,7 @@ std::string run_csv_header() {
   return "inventory,plot,run,carbon_t_per_ha,pieces_per_ha,attempts\n";
 }
 
-std::string run_csv_rows(const PlotOutcome& o, int L) {
+std::string run_csv_rows(const PlotOutcome& o, double L) {
   if (!o.start) return "";
   const std::vector<RunTotals>& runs = o.start->tally.runs;
   const std::vector<double> carbon = carbon_t_per_ha_by_run(o.start->tally, L);

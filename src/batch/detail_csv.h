@@ -15,6 +15,6 @@ std::string piece_csv_rows(const Inventory& inventory, const PlotOutcome& outcom
                            double line_length);
 
 std::string run_csv_header();
-std::string run_csv_rows(const PlotOutcome& outcome, int transect_length);
+std::string run_csv_rows(const PlotOutcome& outcome, double transect_length);
 
 }  // namespace quorvel

@@ -84,14 +84,14 @@ double model1_weight(const DebrisPiece& piece, double transect_length) {
   return (transect_length * 1.57) / piece.piece_length;
 }
 
-double model1_line_length(const Inventory& inventory, const SimulationParameters& parameters) {
+double transect_length_of(const Inventory& inventory, const SimulationParameters& parameters) {
   return inventory.line_count > 0 ? inventory.lines_length
                                   : static_cast<double>(parameters.transect_length);
 }
 
 Model1Result compute_model1(const Inventory& inventory, const SimulationParameters& parameters) {
   // A whole L gives the same doubles as the 16-bit L always did: it converts exactly.
-  const double L = model1_line_length(inventory, parameters);
+  const double L = transect_length_of(inventory, parameters);
   const double plot_area = L * L;
   Model1Result result;
   for (const DebrisPiece& piece : inventory.pieces) {

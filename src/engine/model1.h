@@ -33,9 +33,10 @@ double model1_weight_times_length(double transect_length);
 // piece crosses the transect; the pieces one tallied piece stands for on the plot.
 double model1_weight(const DebrisPiece& piece, double transect_length);
 
-// The length of line model 1 takes for a tally: the summed length of its lines where a lines
-// file gave them, else the transect length L of the parameters.
-double model1_line_length(const Inventory& inventory, const SimulationParameters& parameters);
+// The transect length of a tally: the summed horizontal length of its lines where a lines file
+// gave them, else L of the parameters. Model 1 takes it as L; model 2 and the expectation, which
+// run for one line only, as the side of the plot.
+double transect_length_of(const Inventory& inventory, const SimulationParameters& parameters);
 
 Model1Result compute_model1(const Inventory& inventory, const SimulationParameters& parameters);
 

@@ -1,9 +1,7 @@
 #include "start/not_computed.h"
 
-#include <cmath>
 #include <string_view>
 
-#include "engine/number_text.h"
 #include "start/word_template.h"
 
 namespace quorvel {
@@ -24,10 +22,6 @@ const NotComputedRow rows[] = {
      "several_lines",
      {"не вычислено: у участка линий {count}, а модель 2 прокладывает одну",
       "not computed: the plot has {count} lines, model 2 simulates one"}},
-    {NotComputedReason::line_not_whole,
-     "line_not_whole",
-     {"не вычислено: длина линии {length} м — не целое число метров",
-      "not computed: the line is {length} m long, not a whole number of metres"}},
 };
 
 const NotComputedRow& row_for(NotComputedReason reason) {
@@ -45,21 +39,13 @@ std::optional<NotComputed> not_computed_for(const Inventory& inventory) {
     return NotComputed{NotComputedReason::pieces_without_length, without_length};
   if (inventory.line_count > 1)
     return NotComputed{NotComputedReason::several_lines, inventory.line_count};
-  if (inventory.line_count == 1 && !whole_line_length(inventory.lines_length))
-    return NotComputed{NotComputedReason::line_not_whole, 1, inventory.lines_length};
   return std::nullopt;
-}
-
-bool whole_line_length(double metres) {
-  return metres >= 1 && metres <= 32767 && std::floor(metres) == metres;
 }
 
 std::string not_computed_text(const NotComputed& why, const Voice& voice) {
   return fill_words(row_for(why.reason).words, voice,
-                    [&why, &voice](std::string_view name) -> std::optional<std::string> {
+                    [&why](std::string_view name) -> std::optional<std::string> {
                       if (name == "count") return std::to_string(why.count);
-                      if (name == "length")
-                        return general_number_text(why.length, voice.decimal_separator);
                       return std::nullopt;
                     });
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Figures of a plot that its tally cannot give, left out with the reason rather than made up:
 // pieces without a length leave the number of pieces, model 2 and the expectation out; several
-// lines, or one line of a length that is no whole number of metres, leave model 2 and the
-// expectation out, as their simulation lays one transect of whole metres through a square plot.
+// lines leave model 2 and the expectation out, as their simulation lays one line through a
+// square plot.
 // A later reason is one more value of NotComputedReason and one more row of words.
 
 #include <cstdint>
@@ -17,13 +17,11 @@ namespace quorvel {
 enum class NotComputedReason {
   pieces_without_length,  // count: the pieces of the plot that have no length
   several_lines,          // count: the plot's lines
-  line_not_whole,         // length: the one line's horizontal length, m
 };
 
 struct NotComputed {
   NotComputedReason reason = NotComputedReason::pieces_without_length;
   std::int64_t count = 0;
-  double length = 0;
 
   // Whether model 1's number of pieces is known all the same.
   bool pieces_known() const { return reason != NotComputedReason::pieces_without_length; }
@@ -31,9 +29,6 @@ struct NotComputed {
 
 // Why some figures of this tally cannot be computed; nothing when all of them can.
 std::optional<NotComputed> not_computed_for(const Inventory& inventory);
-
-// A single line this long can be simulated: a whole number of metres, 1..32767, as L is.
-bool whole_line_length(double metres);
 
 // "not computed: 3 pieces have no length"; the window's "не вычислено: у 3 фрагментов нет длины".
 std::string not_computed_text(const NotComputed& why, const Voice& voice = batch_voice);

@@ -37,19 +37,16 @@ void write_reports(StartOutcome& outcome, const StartRequest& request, bool stoc
 
 }  // namespace
 
-StartOutcome perform_start(const Inventory& inventory, const StartRequest& given, StartHost& host) {
-  check_parameters(given.parameters);
+StartOutcome perform_start(const Inventory& inventory, const StartRequest& request,
+                           StartHost& host) {
+  check_parameters(request.parameters);
   StartOutcome outcome;
   if ((outcome.not_computed = not_computed_for(inventory))) {
-    outcome.model1 = compute_model1(inventory, given.parameters);
+    outcome.model1 = compute_model1(inventory, request.parameters);
     check_figure_range(outcome.model1, inventory.source);
     host.model1_ready(outcome.model1);
     return outcome;
   }
-  // A plot of one line of whole metres, from a lines file, is simulated on a plot of that side.
-  StartRequest request = given;
-  if (inventory.line_count == 1)
-    request.parameters.transect_length = static_cast<std::int16_t>(inventory.lines_length);
   outcome.expectation = expected_model2(inventory, request.parameters, request.wind);
   check_figure_range(outcome.expectation, inventory.source);
   host.expectation_ready(outcome.expectation);

@@ -257,6 +257,21 @@ TEST_F(TallyForms, ALinesFileChecksTheTallysLinesAndCountsItsPlotsWithoutPieces)
   const json fifty = json_lines().at(0);
   EXPECT_EQ(p1["model1"], fifty["model1"]);
   EXPECT_EQ(p1["model2_expected"], fifty["model2_expected"]);
+
+  // One line of a decimal length: a 5 m piece at any angle crosses with chance (2 / pi) (L x 5 -
+  // 25 / 4) / L^2, so 10000 pi / (2 (49.55 x 5 - 6.25)) pieces per hectare are expected, and the
+  // runs of model 2 approach it (a fixed seed: within four standard errors).
+  write("lines.csv", "plot,line,horizontal\nP1,1,49.55\n");
+  write("t.csv", "plot,species,diameter,length,stage\nP1,S,20,5,1\n");
+  ASSERT_EQ(
+      batch({"--json", "--no-reports", "--seed", "1", "--runs", "400", "--lines", lines, tally}), 0)
+      << result_.err;
+  const json decimal = json_lines().at(0);
+  EXPECT_NEAR(decimal["model2_expected"]["pieces_per_ha"].get<double>(), 65.04332616127937,
+              1e-12 * 65.04);
+  EXPECT_NEAR(decimal["model2"]["carbon_t_per_ha"].get<double>(),
+              decimal["model2_expected"]["carbon_t_per_ha"].get<double>(),
+              4 * decimal["model2"]["carbon_t_per_ha_stderr"].get<double>());
 }
 
 // A refusal with a hint at the form, as the user reads it.
