@@ -137,7 +137,13 @@ constexpr const char* footer_text =
     "parameter was refused (the other inventories are still done), a file could\n"
     "not be written (the figures are still printed, the earlier reports kept), or\n"
     "the run was interrupted (Ctrl+C, a hang-up or SIGTERM; no report is written\n"
-    "then); 2 on a usage error.\n";
+    "then); 2 on a usage error, an inventory given twice, or an output that names an\n"
+    "input, another output or a file Quorvel did not write (see --force).\n"
+    "\n"
+    "No two plots of a run write the same file: the reports of NAME.txt are always\n"
+    "NAMEm_results.txt and NAMEs_results.txt; another plot whose reports, chart or\n"
+    "trace would take a name already given in the run gets -2, -3, ... after the\n"
+    "stem (plot7-2m_results.txt for plot7.csv beside plot7.txt).\n";
 
 void add_parameter_options(CLI::App& app, BatchOptions& o) {
   const std::string group = "Plot parameters (the fields of the main window)";
@@ -311,6 +317,11 @@ void add_output_options(CLI::App& app, BatchOptions& o) {
   app.add_flag("--no-reports", o.no_reports,
                wrapped("Do not write NAMEm_results.txt and NAMEs_results.txt beside the "
                        "inventories"))
+      ->group(output);
+  app.add_flag("--force", o.force,
+               wrapped("Replace existing files that Quorvel did not write where an output "
+                       "goes; without it such a file is kept and the output refused. An input "
+                       "is never replaced"))
       ->group(output);
   app.add_option("--decimal-separator", o.decimal_separator,
                  wrapped("Decimal separator of the reports and the text output, a comma or a "

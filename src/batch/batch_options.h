@@ -33,6 +33,7 @@ struct BatchOptions {
   std::vector<std::string> densities;  // STAGE:CODE=TEXT
   std::optional<std::uint64_t> seed;
   bool no_reports = false;
+  bool force = false;                     // replace existing outputs that Quorvel did not write
   std::optional<char> decimal_separator;  // default: the user's locale
   bool json = false;
   std::int64_t max_attempts = 10'000'000;

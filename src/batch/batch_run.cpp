@@ -16,7 +16,10 @@
 #include "batch/batch_json.h"
 #include "batch/chart_files.h"
 #include "batch/detail_csv.h"
+#include "batch/output_clashes.h"
+#include "batch/plot_output_names.h"
 #include "batch/plot_workers.h"
+#include "batch/replaceable_output.h"
 #include "batch/stand_output.h"
 #include "batch/summary_csv.h"
 #include "engine/inventory_reader.h"
@@ -38,8 +41,11 @@ namespace {
 // The trace goes to a side file that takes its name only when the Start succeeds.
 class TraceFile {
  public:
-  explicit TraceFile(const std::string& path) : path_(path), partial_(path + ".partial") {
-    if (path.empty()) return;
+  TraceFile(const PlotFileNames& names, bool force)
+      : path_(names.trace), partial_(path_ + ".partial") {
+    if (path_.empty()) return;
+    if (names.trace_refused) throw Refused(*names.trace_refused);
+    refuse_unless_replaceable(path_, Output::trace, force);
     file_ = std::fopen(partial_.c_str(), "wb");
     if (!file_) refuse(errno);
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
@@ -99,13 +105,21 @@ std::string heading(const PlotOutcome& o) {
   return o.plot.empty() ? file : file + ", plot " + on_one_line(o.plot);
 }
 
-// The trace of a plot of a file with a plot column: trace-P07.csv for trace.csv.
-std::string trace_path(const std::string& path, const PlotOutcome& o) {
-  if (path.empty() || o.plot.empty()) return path;
-  std::filesystem::path named(path);
-  const std::string extension = named.extension().string();
-  named.replace_filename(named.stem().string() + "-" + file_name_safe(o.plot) + extension);
-  return named.string();
+// The reports where the plot's names put them, unless a file Quorvel did not write stands
+// there: then none is written, and the outcome says why.
+bool reports_placed(const BatchOptions& options, PlotOutcome& outcome, StartRequest& request) {
+  request.report_paths = outcome.names.reports
+                             ? *outcome.names.reports
+                             : report_paths_for_plot(outcome.inventory, outcome.plot);
+  try {
+    if (outcome.names.reports_refused) throw Refused(*outcome.names.reports_refused);
+    for (const std::string& path : {request.report_paths.stock, request.report_paths.estimate})
+      refuse_unless_replaceable(path, Output::report, options.force);
+  } catch (const Refused& refused) {
+    outcome.unwritten = refused.refusal();
+    return false;
+  }
+  return true;
 }
 
 // One inventory through the Start both front ends share.
@@ -119,9 +133,9 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   request.max_attempts_per_record = options.max_attempts;
   request.runs = !options.expected_only;
   request.decimal_separator = settings.decimal_separator;
-  const bool reports = request.runs && !options.no_reports;
-  if (reports) request.report_paths = report_paths_for_plot(outcome.inventory, outcome.plot);
-  TraceFile trace(request.runs ? trace_path(options.trace_path, outcome) : std::string());
+  const bool reports =
+      request.runs && !options.no_reports && reports_placed(options, outcome, request);
+  TraceFile trace(request.runs ? outcome.names : PlotFileNames{}, options.force);
   const bool progress = environment.progress && options.jobs == 1 && request.runs;
   BatchHost::Setup setup;
   setup.wind = settings.wind;
@@ -139,7 +153,7 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   if (!outcome.not_computed) outcome.expectation = std::move(start.expectation);
   outcome.start = std::move(start.runs);
   if (start.reports_written) outcome.reports = request.report_paths;
-  outcome.unwritten = std::move(start.reports_refused);
+  if (start.reports_refused) outcome.unwritten = std::move(start.reports_refused);
   try {
     trace.commit(host.trace_error());
   } catch (const Refused& refused) {
@@ -347,16 +361,16 @@ void print_not_given(std::ostream& err, const std::vector<std::string>& plots,
 
 // Model 2's convergence on the plot, when runs were made.
 void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
-                      const BatchSettings& settings, std::size_t number) {
-  if (options.chart_path.empty() || !o.start) return;
+                      const BatchSettings& settings) {
+  if (o.names.chart.empty() || !o.start) return;
+  if (o.names.chart_refused) throw Refused(*o.names.chart_refused);
+  refuse_unless_replaceable(o.names.chart, Output::chart, options.force);
   const double L = simulated_side(o, settings);
   const std::vector<double> carbon = carbon_t_per_ha_by_run(o.start->tally, L);
   const ConvergenceSeries series = convergence_series(
       carbon, o.expectation ? std::optional(o.expectation->carbon_per_ha) : std::nullopt);
-  const bool several = options.inventories.size() > 1 || !o.plot.empty();
   const std::string name = o.plot.empty() ? o.inventory : o.inventory + ", plot " + o.plot;
-  write_report_file(plot_chart_path(options.chart_path, o.plot, number, several),
-                    convergence_chart_svg(series, name));
+  write_report_file(o.names.chart, convergence_chart_svg(series, name));
 }
 
 // After the plots: the stand estimates printed (with two plots or more, or with strata or a
@@ -465,6 +479,7 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
     return warnings;
   };
   outcome.warnings = with_file_warnings({});
+  outcome.names = std::move(work.names);
   if (work.refused) {
     outcome.refused = std::move(work.refused);
     return outcome;
@@ -506,6 +521,13 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
 
 int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err) {
+  // No tally is read and nothing written before the outputs are known to replace no input.
+  BatchOptions inventories = options;
+  inventories.inventories = without_own_reports(options.inventories, err);
+  if (const std::string clash = output_clash(inventories); !clash.empty()) {
+    err << "quorvel-batch: " << clash << "\n";
+    return 2;
+  }
   BatchSettings settings;
   std::optional<StandOutput> stand;
   try {
@@ -515,8 +537,7 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
     print_refusal(err, refused.refusal());
     return 1;
   }
-  BatchOptions inventories = options;
-  inventories.inventories = without_own_reports(options.inventories, err);
+  PlotOutputNames names(inventories);
   int status = 0;
   const auto refuse_output = [&](const Refused& refused, Output output) {
     Refusal refusal = refused.refusal();
@@ -554,7 +575,7 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
     }
     tables.add(outcome);
     try {
-      write_plot_chart(outcome, inventories, settings, number);
+      write_plot_chart(outcome, inventories, settings);
     } catch (const Refused& refused) {
       refuse_output(refused, Output::chart);
     }
@@ -568,7 +589,10 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
       status = 1;
     }
   };
-  run_plot_workers(inventories.inventories, settings.tally, options.jobs, process, take);
+  const auto name = [&](PlotWork& work) {
+    work.names = names.name(work.file, work.tally.plot, work.position + 1);
+  };
+  run_plot_workers(inventories.inventories, settings.tally, options.jobs, process, take, name);
   if (settings.lines && tallies_unknown) {
     print_lines_left_out(err, plots_without_tally(*settings.lines, given), options.lines_path);
   } else if (settings.lines) {
@@ -578,6 +602,7 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
       work.file = options.lines_path;
       work.tally.plot = plot;
       work.tally.inventory.source = options.lines_path;
+      name(work);
       take(process(std::move(work)));
     }
   }

@@ -27,7 +27,9 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
 
 // Quorvel's own reports among the inventories are skipped with a note on `err`.
 // Exit status: 0 when every inventory went through, 1 when any was refused, its reports could
-// not be written or the batch was interrupted.
+// not be written or the batch was interrupted; 2, before any tally is read or file written,
+// when an output names an input or another output, or a file Quorvel did not write (without
+// --force), or an inventory is given twice.
 int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/plot_work.h"
 #include "engine/expectation.h"
 #include "engine/model1.h"
 #include "engine/refusal.h"
@@ -30,6 +31,7 @@ struct PlotOutcome {
   int line_count = 0;       // the lines a lines file gives the plot; 0: one transect of L
   double lines_length = 0;  // their summed horizontal length, m
   std::optional<NotComputed> not_computed;  // why the pieces, model 2 and the expectation are not
+  PlotFileNames names;                      // where its own files go
   std::optional<ReportPaths> reports;       // the reports written
   std::optional<Refusal> refused;           // the inventory was refused: no figures
   std::optional<Refusal> unwritten;  // the figures stand, but the reports or the trace do not

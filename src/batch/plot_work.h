@@ -10,14 +10,25 @@
 
 #include "engine/refusal.h"
 #include "field/tally_reader.h"
+#include "reports/report_paths.h"
 
 namespace quorvel {
+
+// The files of the plot's own, named before it is computed; empty where none is wanted.
+struct PlotFileNames {
+  std::optional<ReportPaths> reports;  // none also for a path too short to name them after
+  std::string chart;
+  std::string trace;
+  // Where a name leads to an input: that output is refused (output_is_input), the input kept.
+  std::optional<Refusal> reports_refused, chart_refused, trace_refused;
+};
 
 struct PlotWork {
   std::size_t position = 0;  // among the plots of all files, from 0
   std::string file;          // as given
   PlotTally tally;           // empty when refused
   std::optional<Refusal> refused;
+  PlotFileNames names;
 };
 
 // The plots of one file in the order their first rows appear, or one work with the file's

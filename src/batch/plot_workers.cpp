@@ -21,11 +21,12 @@ namespace {
 class PlotWorkers {
  public:
   PlotWorkers(const std::vector<std::string>& files, const TallyOptions& options, int jobs,
-              const ProcessPlot& process, const TakeOutcome& take)
+              const ProcessPlot& process, const TakeOutcome& take, const NamePlot& name)
       : files_(files),
         options_(options),
         process_(process),
         take_(take),
+        name_(name),
         window_(16 * static_cast<std::size_t>(jobs)),
         finished_(window_) {}
 
@@ -64,6 +65,7 @@ class PlotWorkers {
   const TallyOptions& options_;
   const ProcessPlot& process_;
   const TakeOutcome& take_;
+  const NamePlot& name_;
   const std::size_t window_;
 
   std::mutex mutex_;  // everything below
@@ -137,6 +139,7 @@ void PlotWorkers::place(std::size_t file, std::vector<PlotWork> plots) {
   for (;;) {
     for (PlotWork& plot : plots) {
       plot.position = placed_++;
+      if (name_) name_(plot);
       ready_.push_back(std::move(plot));
     }
     ++placed_files_;
@@ -171,8 +174,8 @@ void PlotWorkers::deliver(Lock& lock) {
 }  // namespace
 
 void run_plot_workers(const std::vector<std::string>& files, const TallyOptions& options, int jobs,
-                      const ProcessPlot& process, const TakeOutcome& take) {
-  PlotWorkers workers(files, options, jobs, process, take);
+                      const ProcessPlot& process, const TakeOutcome& take, const NamePlot& name) {
+  PlotWorkers workers(files, options, jobs, process, take, name);
   {
     std::vector<std::jthread> others;
     try {

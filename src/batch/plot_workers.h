@@ -15,13 +15,17 @@ namespace quorvel {
 
 using ProcessPlot = std::function<PlotOutcome(PlotWork)>;
 using TakeOutcome = std::function<void(PlotOutcome)>;
+using NamePlot = std::function<void(PlotWork&)>;
 
 // Runs `process` over every plot of `files` on `jobs` threads, the calling one among them,
 // and hands each outcome to `take` in position order as soon as it and all before it are
 // finished: one call at a time, from whichever worker finished the one awaited. The workers
 // run at most 16 x `jobs` plots ahead of it, so the outcomes held at once stay few whatever the
-// number of plots. An exception from either callback stops the workers and is thrown here.
+// number of plots. `name`, where given, sees each plot as it gets its position, in position
+// order, before any worker takes it up. An exception from a callback stops the workers and is
+// thrown here.
 void run_plot_workers(const std::vector<std::string>& files, const TallyOptions& options, int jobs,
-                      const ProcessPlot& process, const TakeOutcome& take);
+                      const ProcessPlot& process, const TakeOutcome& take,
+                      const NamePlot& name = nullptr);
 
 }  // namespace quorvel

@@ -59,6 +59,8 @@ enum class RefusalKind {
   // An output: a report, the summary, a trace, a chart.
   output_unwritable,  // output, file, system_error, reason
   output_not_a_file,  // output, file: a device, a pipe or a socket stands at its path
+  output_not_ours,    // output, file: a file Quorvel did not write stands there, kept
+  output_is_input,    // output, file, found (the input): the path leads to a file being read
   reports_unnamed,    // file: an inventory path too short to name its reports after
 };
 

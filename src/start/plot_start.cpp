@@ -5,6 +5,7 @@
 
 #include "engine/figure_range.h"
 #include "reports/estimate_report.h"
+#include "reports/file_identity.h"
 #include "reports/report_file.h"
 #include "reports/stock_report.h"
 
@@ -12,12 +13,25 @@ namespace quorvel {
 
 namespace {
 
+// A report name that is a link to the tally itself would write the report over the tally.
+void refuse_the_tally(const std::string& tally, const ReportPaths& reports) {
+  FileIdentities identities;
+  const FileIdentity read = identities.of(tally);
+  for (const std::string& report : {reports.stock, reports.estimate})
+    if (same_file(identities.of(report), read))
+      throw Refused({.kind = RefusalKind::output_is_input,
+                     .file = report,
+                     .found = tally,
+                     .output = Output::report});
+}
+
 // Both reports wanted are prepared and put in place together, or neither is.
-void write_reports(StartOutcome& outcome, const StartRequest& request, bool stock_wanted,
-                   bool estimate_wanted) {
+void write_reports(StartOutcome& outcome, const StartRequest& request, const std::string& tally,
+                   bool stock_wanted, bool estimate_wanted) {
   if (!stock_wanted && !estimate_wanted) return;
   const char separator = request.decimal_separator;
   try {
+    if (!tally.empty()) refuse_the_tally(tally, request.report_paths);
     std::vector<PendingReport> pending;
     pending.reserve(2);
     if (stock_wanted)
@@ -62,7 +76,7 @@ StartOutcome perform_start(const Inventory& inventory, const StartRequest& reque
   const StartInputs inputs{request.parameters, request.seed, request.max_attempts_per_record};
   outcome.runs = run_start(inventory, inputs, host);
   outcome.model1 = outcome.runs->model1;
-  write_reports(outcome, request, stock_wanted, host.reports_wanted());
+  write_reports(outcome, request, inventory.source, stock_wanted, host.reports_wanted());
   return outcome;
 }
 

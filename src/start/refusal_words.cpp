@@ -459,6 +459,11 @@ const Words header_found_words{" (в заголовке: {found})",
                                "; the header has {found}: name the column with --column "
                                "ROLE=HEADER",
                                "; the header has {found}"};
+const Words not_ours_words{"на этом месте файл, записанный не Quorvel; он оставлен как был",
+                           "a file that Quorvel did not write stands there, left as it was "
+                           "(--force replaces it)",
+                           "a file that Quorvel did not write stands there, left as it was"};
+const Words is_input_words{"это входной файл «{found}»", "it is the input \"{found}\""};
 const Words point_words{" (десятичный разделитель — точка)", " (period as decimal point)"};
 const Words comma_words{" (десятичный разделитель в этом файле — запятая)",
                         " (comma as decimal mark in this file)"};
@@ -519,6 +524,8 @@ std::string shown(std::string_view text, const Said& s) {
 std::string reason(const Said& s) {
   const Refusal& r = s.r;
   if (r.kind == K::output_not_a_file) return say(not_a_file_words, s);
+  if (r.kind == K::output_not_ours) return say(not_ours_words, s);
+  if (r.kind == K::output_is_input) return say(is_input_words, s);
   if (s.window()) return say(system_reason_words(r.system_error), s);
   if (!r.reason.empty()) return r.reason;
   if (r.system_error != 0) return std::strerror(r.system_error);
@@ -626,7 +633,9 @@ std::string say(const char* text, const Said& s) {
 // The row that words the refusal for the voice.
 const RefusalRow* row_for(const Refusal& r, const Voice& voice) {
   // A device at an output's path is worded as an output that cannot be written.
-  const RefusalKind kind = r.kind == K::output_not_a_file ? K::output_unwritable : r.kind;
+  const bool output = r.kind == K::output_not_a_file || r.kind == K::output_not_ours ||
+                      r.kind == K::output_is_input;
+  const RefusalKind kind = output ? K::output_unwritable : r.kind;
   for (const RefusalRow& row : rows)
     if (row.kind == kind && applies(row.when, r) &&
         (row.parameter == Parameter::none || row.parameter == r.parameter) &&

@@ -58,8 +58,8 @@ std::vector<BatchEdge> batch_edges() {
 }
 
 TEST_F(BatchEdgeNumbers, EndInAResultOrARefusalThatLeavesTheReportsAsTheyWere) {
-  write("plotm_results.txt", "earlier stock");
-  write("plots_results.txt", "earlier estimate");
+  write("plotm_results.txt", testing::earlier_report("stock"));
+  write("plots_results.txt", testing::earlier_report("estimate"));
   for (const BatchEdge& edge : batch_edges()) {
     std::vector<std::string> args = {"--json", "--seed", "4"};
     args.insert(args.end(), edge.args.begin(), edge.args.end());

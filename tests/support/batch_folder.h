@@ -12,6 +12,7 @@
 
 #include "batch_in_process.h"
 #include "folder_snapshot.h"
+#include "reports/stock_report.h"
 #include "temporary_folder.h"
 
 namespace quorvel::testing {
@@ -33,6 +34,12 @@ inline std::vector<nlohmann::json> parse_json_lines(const std::string& out,
     if (!kind || j.value("kind", "") == *kind) lines.push_back(std::move(j));
   }
   return lines;
+}
+
+// An earlier report that the batch may replace: Quorvel's heading, then a line to tell it by.
+inline std::string earlier_report(const std::string& mark) {
+  const std::string text = stock_report_text(Model1Result{}, ',');
+  return text.substr(0, text.find('\n') + 1) + mark + "\r\n";
 }
 
 class BatchFolder : public ::testing::Test {

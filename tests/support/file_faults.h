@@ -77,6 +77,13 @@ inline std::vector<FileFault> file_faults() {
        nothing, [](const fs::path& f) { folder_in_place_of(f / "plots_results.txt"); }},
       {"ReportRunsOutOfRoom", "plotm_results.txt", std::strerror(EFBIG), "слишком велик", true,
        small_file_size_limit, [](const fs::path&) {}},
+      // A link in the report's place that leads back to the tally.
+      {"ReportLinkedToTheTally", "plotm_results.txt", "it is the input", "это входной файл", true,
+       nothing,
+       [](const fs::path& f) {
+         fs::remove(f / "plotm_results.txt");
+         fs::create_symlink(f / "plot.txt", f / "plotm_results.txt");
+       }},
       {"ReportLinkedToTheFullDevice", "plotm_results.txt", "not a regular file", "не обычный файл",
        true, full_device,
        [](const fs::path& f) {

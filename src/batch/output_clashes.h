@@ -1,0 +1,30 @@
+#pragma once
+// The check made before a batch writes anything: no output option names an input, another
+// output or a file Quorvel did not write, and no inventory is given twice.
+
+#include <string>
+#include <vector>
+
+#include "batch/batch_options.h"
+
+namespace quorvel {
+
+// A file of the run with the part it plays: "the inventory", "the strata file", "--summary"...
+struct RunFile {
+  std::string role;
+  std::string path;
+};
+
+// Every file the run reads: the inventories, then the strata file, the species map, the
+// coefficients table and the inventory list where given.
+std::vector<RunFile> run_inputs(const BatchOptions& options);
+
+// Every file an output option names, the stand chart of --chart among them.
+std::vector<RunFile> output_option_files(const BatchOptions& options);
+
+// Empty when the run may go on; else the message that refuses it, naming both files of a clash
+// ("--summary plots/a.txt is the inventory plots/a.txt"). Files are compared by identity: the
+// same device and inode where a file stands, else the same absolute path.
+std::string output_clash(const BatchOptions& options);
+
+}  // namespace quorvel
