@@ -136,7 +136,8 @@ TEST_F(BatchTest, UsageErrorsExitTwoAndHelpListsTheOptions) {
   EXPECT_EQ(batch({"--help"}), 0);
   for (const char* option :
        {"--transect-length", "--input-separator", "--input-decimal", "--input-encoding",
-        "--species-map", "--plot-column", "--coefficients"})
+        "--species-map", "--plot-column", "--coefficients", "--lines", "--column",
+        "--drop-incomplete", "--diameter-unit", "--length-unit"})
     EXPECT_NE(result_.out.find(option), std::string::npos) << option;
 }
 
