@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A tally as surveys record it, at scale: ROWS crossing-diameter rows (default 1,000,000) over
 # PLOTS plots (default 10,000) in one long file with a line column and no lengths, two lines a
-# plot in a lines file of slope distances and slopes, run through
-#   quorvel-batch --expected-only --no-reports --jobs 2 --lines lines.csv --stand-summary
+# plot in a lines file of slope distances and slopes, local species codes with a coefficients
+# table by species and decay stage, run through
+#   quorvel-batch --expected-only --no-reports --jobs 2 --lines --coefficients --stand-summary
 # Model 1 and the stand estimates are computed; model 2 and the expectation are not (two lines).
 # Prints the median wall time of REPEATS runs (default 3) and the peak resident memory.
 #
@@ -28,6 +29,11 @@ random.seed(2026)
 codes = ["Pl", "Sx", "At", "Fd", "Ep"]
 with open(os.path.join(folder, "species.csv"), "w") as f:
     f.write("code,group\nPl,C\nSx,C\nAt,S\nFd,C\nEp,H\n")
+with open(os.path.join(folder, "coefficients.csv"), "w") as f:
+    f.write("species,stage,density,reduction,carbon\n")
+    for code in codes:
+        for stage in range(1, 6):
+            f.write("%s,%d,%.3f,%s,0.5\n" % (code, stage, 0.5 - 0.06 * stage, "0.8" if stage > 3 else ""))
 with open(os.path.join(folder, "lines.csv"), "w") as f:
     f.write("plot,line,slope_distance,slope\n")
     for p in range(plots):
@@ -43,7 +49,8 @@ PY
 cd "$work"
 for ((r = 1; r <= repeats; r++)); do
   /usr/bin/time -f "%e %M" -a -o times.txt "$batch" --expected-only --no-reports --jobs 2 \
-    --species-map species.csv --lines lines.csv --stand-summary stand.csv tally.csv >out.txt
+    --species-map species.csv --coefficients coefficients.csv --lines lines.csv \
+    --stand-summary stand.csv tally.csv >out.txt
 done
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 echo "$rows rows over $plots plots, two lines each: median wall $(cut -d' ' -f1 times.txt | median) s," \
