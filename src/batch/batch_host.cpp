@@ -28,7 +28,7 @@ bool BatchHost::yield(const RunProgress& progress) {
   // fast and an interrupt still acts within a millisecond or so.
   if (countdown_-- != 0) return true;
   countdown_ = 0xFFFF;
-  if (setup_.interrupted && setup_.interrupted->load(std::memory_order_relaxed)) return false;
+  if (setup_.stop && (*setup_.stop)()) return false;
   if (setup_.progress) show_progress(progress);
   return true;
 }

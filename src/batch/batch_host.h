@@ -13,15 +13,30 @@
 
 namespace quorvel {
 
+// Why a batch ends before its last plot: a signal (Ctrl+C, SIGTERM, SIGHUP) sets `interrupted`,
+// a standard output that can no longer be written sets `output_failed`. Workers, the Start's
+// runs and the writing of the outputs all look at it.
+struct BatchStop {
+  const std::atomic<bool>* interrupted = nullptr;
+  std::atomic<bool> output_failed{false};
+
+  bool was_interrupted() const noexcept {
+    return interrupted && interrupted->load(std::memory_order_relaxed);
+  }
+  bool operator()() const noexcept {
+    return was_interrupted() || output_failed.load(std::memory_order_relaxed);
+  }
+};
+
 class BatchHost : public StartHost {
  public:
   struct Setup {
     WindButton wind = WindButton::none;
-    const std::atomic<bool>* interrupted = nullptr;  // set by a signal; cancels the Start
-    std::FILE* progress = nullptr;                   // a terminal, or null for silence
-    std::FILE* trace = nullptr;                      // the CSV of every attempt, or null
-    std::string label;                               // the inventory, in progress lines
-    bool reports = false;                            // the two reports are wanted
+    const BatchStop* stop = nullptr;  // cancels the Start at the next look
+    std::FILE* progress = nullptr;    // a terminal, or null for silence
+    std::FILE* trace = nullptr;       // the CSV of every attempt, or null
+    std::string label;                // the inventory, in progress lines
+    bool reports = false;             // the two reports are wanted
   };
 
   explicit BatchHost(Setup setup);

@@ -125,7 +125,7 @@ bool reports_placed(const BatchOptions& options, PlotOutcome& outcome, StartRequ
 // One inventory through the Start both front ends share.
 void start_inventory(const Inventory& inventory, const BatchOptions& options,
                      const BatchSettings& settings, const BatchEnvironment& environment,
-                     PlotOutcome& outcome) {
+                     const BatchStop& stop, PlotOutcome& outcome) {
   StartRequest request;
   request.parameters = settings.parameters;
   request.wind = settings.wind;
@@ -139,7 +139,7 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   const bool progress = environment.progress && options.jobs == 1 && request.runs;
   BatchHost::Setup setup;
   setup.wind = settings.wind;
-  setup.interrupted = environment.interrupted;
+  setup.stop = &stop;
   setup.progress = progress ? environment.progress : nullptr;
   setup.trace = trace.get();
   setup.label = heading(outcome);
@@ -251,8 +251,31 @@ void print_warnings(std::ostream& err, const PlotOutcome& o) {
     err << "quorvel-batch: warning: " << warning_text(warning) << "\n";
 }
 
+// Where the plot's reports go, or would go without --no-reports: the names the run gave them,
+// else their own; none for a path too short to name them after.
+std::optional<ReportPaths> plot_report_paths(const PlotOutcome& o) {
+  if (o.names.reports) return o.names.reports;
+  try {
+    return report_paths_for_plot(o.inventory, o.plot);
+  } catch (const Refused&) {
+    return std::nullopt;
+  }
+}
+
+// The plot's reports, where a run killed while replacing them had left the two of different runs.
+void print_recovered(std::ostream& err, const PlotOutcome& o) {
+  const std::optional<ReportPaths> paths = plot_report_paths(o);
+  if (o.recovered == InterruptedCommit::none || !paths) return;
+  err << "quorvel-batch: " << on_one_line(paths->stock) << " and " << on_one_line(paths->estimate)
+      << " were left half replaced by a run that was killed; "
+      << (o.recovered == InterruptedCommit::completed
+              ? "the replacement was completed\n"
+              : "the earlier reports were kept and the new ones removed\n");
+}
+
 // The figures, and beside them what could not be written.
 void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o) {
+  print_recovered(err, o);
   print_warnings(err, o);
   // The output is flushed only before a message, which then stands after the lines it concerns
   // also when both go to one file; a write per plot would cost more than the plot's figures.
@@ -374,20 +397,26 @@ void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
 }
 
 // After the plots: the stand estimates printed (with two plots or more, or with strata or a
-// stand summary asked for), the stand summary and the stand chart.
-template <typename Refuse>
-void finish_stand(const StandOutput& stand, std::size_t plots, const BatchOptions& options,
-                  const BatchSettings& settings, std::ostream& out, Refuse refuse) {
+// stand summary asked for).
+std::optional<StandEstimate> print_stand(const StandOutput& stand, std::size_t plots,
+                                         const BatchOptions& options, const BatchSettings& settings,
+                                         std::ostream& out) {
   const bool asked = !options.strata_path.empty() || !options.stand_summary_path.empty();
   const bool printed = asked || plots > 1;
-  if (!printed && options.chart_path.empty()) return;
-  const StandEstimate estimate = stand.estimate();
+  if (!printed && options.chart_path.empty()) return std::nullopt;
+  StandEstimate estimate = stand.estimate();
   if (printed && options.json) {
     for (const nlohmann::json& line : stand_json_lines(estimate)) out << line.dump() << "\n";
   } else if (printed) {
     out << stand_text(estimate, settings.decimal_separator);
   }
-  out.flush();
+  return estimate;
+}
+
+// The stand summary and the stand chart, once the batch is through.
+template <typename Refuse>
+void write_stand_files(const StandOutput& stand, const StandEstimate& estimate,
+                       const BatchOptions& options, Refuse refuse) {
   if (!options.stand_summary_path.empty()) {
     try {
       write_report_file(options.stand_summary_path, stand_summary_csv(estimate));
@@ -462,10 +491,166 @@ std::vector<std::string> plots_without_tally(const LinesTable& lines,
   return plots;
 }
 
+// One batch from its first plot to its end: the plots taken in order, then the stand and the
+// files that cover the whole batch, or after a stop one line that says what was left.
+class BatchRun {
+ public:
+  BatchRun(const BatchOptions& options, const BatchOptions& inventories,
+           const BatchSettings& settings, const BatchEnvironment& environment, std::ostream& out,
+           std::ostream& err)
+      : options_(options),
+        inventories_(inventories),
+        settings_(settings),
+        out_(out),
+        err_(err),
+        stand_(options, !options.chart_path.empty()) {
+    stop_.interrupted = environment.interrupted;
+  }
+
+  // The tables that grow with the plots, opened once the inventories are known.
+  void open_tables() {
+    tables_.emplace(options_, [this](const Refused& r, Output o) { refuse_output(r, o); });
+  }
+
+  const BatchStop& stop() const { return stop_; }
+  const StandOutput& stand() const { return stand_; }
+  std::size_t taken() const { return number_; }
+
+  // The plots of the lines file that no tally gave; none, with a warning, where a file refused
+  // as a whole may have held them.
+  std::vector<std::string> plots_of_lines_alone() {
+    const std::vector<std::string> plots = plots_without_tally(*settings_.lines, given_);
+    if (!tallies_unknown_) return plots;
+    print_lines_left_out(err_, plots, options_.lines_path);
+    return {};
+  }
+
+  void take(PlotOutcome outcome) {
+    ++number_;
+    try {
+      // After a stop only the chart of a plot whose Start came through, as its reports did.
+      if (stop_())
+        write_chart(outcome);
+      else
+        take_outcome(outcome);
+    } catch (const std::exception& fault) {  // the plot's outputs, not the figures
+      print_refusal(err_, internal_error(outcome.inventory, fault));
+      status_ = 1;
+    }
+  }
+
+  // The exit status.
+  int finish() {
+    // Through: a signal from here on comes too late to change what is written, and is let be.
+    bool through = false;
+    std::optional<StandEstimate> estimate;
+    if (!stop_()) {
+      print_not_given(err_, stand_.plots_not_given(), options_.strata_path);
+      try {
+        estimate = print_stand(stand_, number_, options_, settings_, out_);
+      } catch (const std::exception& fault) {
+        print_refusal(err_, internal_error({}, fault));
+        status_ = 1;
+      }
+      // The figures are all out before the files that cover them take their names.
+      out_.flush();
+      through = output_holds() && !stop_();
+    }
+    if (!through) return stopped();
+    try {
+      if (estimate)
+        write_stand_files(stand_, *estimate, options_,
+                          [this](const Refused& r, Output o) { refuse_output(r, o); });
+    } catch (const std::exception& fault) {
+      print_refusal(err_, internal_error({}, fault));
+      status_ = 1;
+    }
+    tables_->finish();
+    return status_;
+  }
+
+ private:
+  void refuse_output(const Refused& refused, Output output) {
+    Refusal refusal = refused.refusal();
+    refusal.output = output;
+    print_refusal(err_, refusal);
+    status_ = 1;
+  }
+
+  // One finished plot, in order: its lines, its stratum, its rows and its chart.
+  void take_outcome(const PlotOutcome& outcome) {
+    if (settings_.lines) {
+      given_.insert(outcome.plot.empty() ? outcome.inventory : outcome.plot);
+      if (outcome.refused && outcome.plot.empty() && !settings_.lines->of(outcome.inventory))
+        tallies_unknown_ = true;
+    }
+    if (outcome.refused || outcome.unwritten) status_ = 1;
+    print_outcome(out_, err_, outcome);
+    if (output_holds()) ++printed_;
+    stand_.mark_given(outcome);
+    if (!outcome.listed) {
+      print_unlisted(err_, outcome, options_.strata_path);
+    } else {
+      if (outcome.stratum_from_tally && outcome.inventory != warned_file_)
+        print_tally_strata(err_, outcome, options_.strata_path);
+      if (outcome.stratum_from_tally) warned_file_ = outcome.inventory;
+      stand_.add(outcome);
+    }
+    tables_->add(outcome);
+    write_chart(outcome);
+  }
+
+  void write_chart(const PlotOutcome& outcome) {
+    try {
+      write_plot_chart(outcome, inventories_, settings_);
+    } catch (const Refused& refused) {
+      refuse_output(refused, Output::chart);
+    }
+  }
+
+  // Whether everything written to the output so far reached it; when not, the stop is asked
+  // for and the system's reason kept (the stream itself keeps only that it failed).
+  bool output_holds() {
+    if (out_.good()) return true;
+    if (output_error_ == 0) output_error_ = errno != 0 ? errno : EIO;
+    stop_.output_failed.store(true);
+    return false;
+  }
+
+  // The one line a batch stopped early ends with.
+  int stopped() {
+    out_.flush();
+    err_ << "quorvel-batch: ";
+    if (stop_.was_interrupted())
+      err_ << "interrupted after " << printed_ << (printed_ == 1 ? " plot" : " plots");
+    else
+      err_ << "cannot write the standard output (" << std::strerror(output_error_) << ")";
+    err_ << "; no report of an unfinished plot, no summary, table or stand chart written\n";
+    return stop_.was_interrupted() ? interrupted_status : 1;
+  }
+
+  const BatchOptions& options_;
+  const BatchOptions& inventories_;  // the options with Quorvel's own reports left out
+  const BatchSettings& settings_;
+  std::ostream& out_;
+  std::ostream& err_;
+  StandOutput stand_;
+  std::optional<BatchTables> tables_;
+  BatchStop stop_;
+  int status_ = 0;
+  int output_error_ = 0;
+  std::size_t number_ = 0;   // plots taken
+  std::size_t printed_ = 0;  // plots whose lines were written
+  std::string warned_file_;  // the last file whose stratum column was taken over the strata file
+  std::unordered_set<std::string> given_;  // the plots of the tallies, as a lines file names them
+  bool tallies_unknown_ = false;  // a long file refused whole: which plots it held is not known
+};
+
 }  // namespace
 
 PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
-                              const BatchSettings& settings, const BatchEnvironment& environment) {
+                              const BatchSettings& settings, const BatchEnvironment& environment,
+                              const BatchStop& stop) {
   if (!work.refused) work.refused = take_lines(work.tally, work.file, options, settings);
   PlotOutcome outcome;
   outcome.inventory = std::move(work.file);
@@ -480,6 +665,8 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   };
   outcome.warnings = with_file_warnings({});
   outcome.names = std::move(work.names);
+  if (const std::optional<ReportPaths> paths = plot_report_paths(outcome))
+    outcome.recovered = recover_interrupted_commit(paths->stock);
   if (work.refused) {
     outcome.refused = std::move(work.refused);
     return outcome;
@@ -492,7 +679,7 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
     if (settings.coefficients)
       apply_coefficients(*settings.coefficients, settings.coefficients_path,
                          settings.parameters.carbon_fraction, work.tally.inventory);
-    start_inventory(inventory, options, settings, environment, outcome);
+    start_inventory(inventory, options, settings, environment, stop, outcome);
     outcome.warnings = with_file_warnings(
         plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1));
     if (!options.pieces_path.empty())
@@ -513,6 +700,7 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
     named.stratum = outcome.stratum;
     named.seed = outcome.seed;
     named.record_count = outcome.record_count;
+    named.recovered = outcome.recovered;
     named.refused = internal_error(outcome.inventory, fault);
     outcome = std::move(named);
   }
@@ -529,93 +717,42 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
     return 2;
   }
   BatchSettings settings;
-  std::optional<StandOutput> stand;
+  std::optional<BatchRun> run;
   try {
     settings = batch_settings_from(options, environment.locale_separator);
-    stand.emplace(options, !options.chart_path.empty());
+    run.emplace(options, inventories, settings, environment, out, err);
   } catch (const Refused& refused) {
     print_refusal(err, refused.refusal());
     return 1;
   }
+  run->open_tables();
   PlotOutputNames names(inventories);
-  int status = 0;
-  const auto refuse_output = [&](const Refused& refused, Output output) {
-    Refusal refusal = refused.refusal();
-    refusal.output = output;
-    print_refusal(err, refusal);
-    status = 1;
-  };
-  BatchTables tables(options, [&](const Refused& r, Output o) { refuse_output(r, o); });
-  std::size_t number = 0;
-  std::string warned_file;  // the last file whose stratum column was taken over the strata file
   const auto process = [&](PlotWork work) {
-    PlotOutcome outcome = process_inventory(std::move(work), inventories, settings, environment);
-    prepare_output(outcome, *stand, options, settings);
+    PlotOutcome outcome =
+        process_inventory(std::move(work), inventories, settings, environment, run->stop());
+    prepare_output(outcome, run->stand(), options, settings);
     return outcome;
-  };
-  // One finished plot, in order: its lines, its stratum, its rows and its chart.
-  std::unordered_set<std::string> given;  // the plots of the tallies, as a lines file names them
-  bool tallies_unknown = false;  // a long file refused whole: which plots it held is not known
-  const auto take_outcome = [&](PlotOutcome& outcome) {
-    if (settings.lines) {
-      given.insert(outcome.plot.empty() ? outcome.inventory : outcome.plot);
-      if (outcome.refused && outcome.plot.empty() && !settings.lines->of(outcome.inventory))
-        tallies_unknown = true;
-    }
-    if (outcome.refused || outcome.unwritten) status = 1;
-    print_outcome(out, err, outcome);
-    stand->mark_given(outcome);
-    if (!outcome.listed) {
-      print_unlisted(err, outcome, options.strata_path);
-    } else {
-      if (outcome.stratum_from_tally && outcome.inventory != warned_file)
-        print_tally_strata(err, outcome, options.strata_path);
-      if (outcome.stratum_from_tally) warned_file = outcome.inventory;
-      stand->add(outcome);
-    }
-    tables.add(outcome);
-    try {
-      write_plot_chart(outcome, inventories, settings);
-    } catch (const Refused& refused) {
-      refuse_output(refused, Output::chart);
-    }
-  };
-  const auto take = [&](PlotOutcome outcome) {
-    ++number;
-    try {
-      take_outcome(outcome);
-    } catch (const std::exception& fault) {  // the plot's outputs, not the figures
-      print_refusal(err, internal_error(outcome.inventory, fault));
-      status = 1;
-    }
   };
   const auto name = [&](PlotWork& work) {
     work.names = names.name(work.file, work.tally.plot, work.position + 1);
   };
-  run_plot_workers(inventories.inventories, settings.tally, options.jobs, process, take, name);
-  if (settings.lines && tallies_unknown) {
-    print_lines_left_out(err, plots_without_tally(*settings.lines, given), options.lines_path);
-  } else if (settings.lines) {
-    for (const std::string& plot : plots_without_tally(*settings.lines, given)) {
+  run_plot_workers(
+      inventories.inventories, settings.tally, options.jobs, process,
+      [&](PlotOutcome outcome) { run->take(std::move(outcome)); }, name,
+      [&] { return run->stop()(); });
+  // The plots of the lines file without a tally: plots with no pieces, once the tallies are in.
+  if (settings.lines && !run->stop()()) {
+    for (const std::string& plot : run->plots_of_lines_alone()) {
       PlotWork work;
-      work.position = number;
+      work.position = run->taken();
       work.file = options.lines_path;
       work.tally.plot = plot;
       work.tally.inventory.source = options.lines_path;
       name(work);
-      take(process(std::move(work)));
+      run->take(process(std::move(work)));
     }
   }
-  print_not_given(err, stand->plots_not_given(), options.strata_path);
-  try {
-    finish_stand(*stand, number, options, settings, out,
-                 [&](const Refused& r, Output o) { refuse_output(r, o); });
-  } catch (const std::exception& fault) {
-    print_refusal(err, internal_error({}, fault));
-    status = 1;
-  }
-  tables.finish();
-  return status;
+  return run->finish();
 }
 
 }  // namespace quorvel

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iosfwd>
 
+#include "batch/batch_host.h"
 #include "batch/batch_options.h"
 #include "batch/batch_settings.h"
 #include "batch/plot_outcome.h"
@@ -20,16 +21,23 @@ struct BatchEnvironment {
   std::FILE* progress = nullptr;  // a terminal for progress lines, or null
 };
 
+// The exit status of a batch stopped by a signal, as a shell reports a program that Ctrl+C ended.
+constexpr int interrupted_status = 130;
+
 // One plot of an inventory file (the whole file when it has no plot column), start to finish.
-// Never throws for bad input: the outcome says why.
+// Never throws for bad input: the outcome says why. A stop ends its runs at the next look.
 PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
-                              const BatchSettings& settings, const BatchEnvironment& environment);
+                              const BatchSettings& settings, const BatchEnvironment& environment,
+                              const BatchStop& stop);
 
 // Quorvel's own reports among the inventories are skipped with a note on `err`.
-// Exit status: 0 when every inventory went through, 1 when any was refused, its reports could
-// not be written or the batch was interrupted; 2, before any tally is read or file written,
-// when an output names an input or another output, or a file Quorvel did not write (without
-// --force), or an inventory is given twice.
+// Exit status: 0 when every inventory went through; 1 when any was refused, an output could
+// not be written or `out` failed; 2, before any tally is read or file written, when an output
+// names an input or another output, or a file Quorvel did not write (without --force), or an
+// inventory is given twice; interrupted_status when a signal stopped the batch. A batch
+// stopped early (a signal, `out` failing) prints one line on `err` and writes none of the
+// files that cover the whole batch (summary, tables, stand summary and chart): the earlier
+// ones stay as they were.
 int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err);
 

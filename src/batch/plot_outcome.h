@@ -13,6 +13,7 @@
 #include "engine/refusal.h"
 #include "engine/run_driver.h"
 #include "field/plausibility.h"
+#include "reports/report_file.h"
 #include "reports/report_paths.h"
 #include "start/not_computed.h"
 
@@ -36,6 +37,8 @@ struct PlotOutcome {
   std::optional<Refusal> refused;           // the inventory was refused: no figures
   std::optional<Refusal> unwritten;  // the figures stand, but the reports or the trace do not
   std::vector<Warning> warnings;     // what looks wrong in the tally, even when refused
+  // What became of the plot's reports where a killed run had left their replacement half done.
+  InterruptedCommit recovered = InterruptedCommit::none;
 
   // Made by the worker that computed the plot, so that the outcomes are only written out in
   // their order: the stratum from the strata file (above), the lines and the CSV rows.

@@ -21,16 +21,19 @@ namespace {
 class PlotWorkers {
  public:
   PlotWorkers(const std::vector<std::string>& files, const TallyOptions& options, int jobs,
-              const ProcessPlot& process, const TakeOutcome& take, const NamePlot& name)
+              const ProcessPlot& process, const TakeOutcome& take, const NamePlot& name,
+              const StopAsked& stop)
       : files_(files),
         options_(options),
         process_(process),
         take_(take),
         name_(name),
+        stop_(stop),
         window_(16 * static_cast<std::size_t>(jobs)),
         finished_(window_) {}
 
-  // One worker's part, until no plot is left to take up or another worker failed.
+  // One worker's part, until no plot is left to take up, another worker failed or a stop was
+  // asked for.
   void work();
   void throw_failure() const {
     if (failure_) std::rethrow_exception(failure_);
@@ -66,6 +69,7 @@ class PlotWorkers {
   const ProcessPlot& process_;
   const TakeOutcome& take_;
   const NamePlot& name_;
+  const StopAsked& stop_;
   const std::size_t window_;
 
   std::mutex mutex_;  // everything below
@@ -88,6 +92,11 @@ void PlotWorkers::work() {
   Lock lock(mutex_);
   try {
     while (!failure_) {
+      if (stop_ && stop_()) {
+        // The others may be waiting for a plot that will not come.
+        changed_.notify_all();
+        return;
+      }
       if (can_compute()) {
         compute(lock);
       } else if (can_read()) {
@@ -174,8 +183,9 @@ void PlotWorkers::deliver(Lock& lock) {
 }  // namespace
 
 void run_plot_workers(const std::vector<std::string>& files, const TallyOptions& options, int jobs,
-                      const ProcessPlot& process, const TakeOutcome& take, const NamePlot& name) {
-  PlotWorkers workers(files, options, jobs, process, take, name);
+                      const ProcessPlot& process, const TakeOutcome& take, const NamePlot& name,
+                      const StopAsked& stop) {
+  PlotWorkers workers(files, options, jobs, process, take, name, stop);
   {
     std::vector<std::jthread> others;
     try {

@@ -16,6 +16,7 @@ namespace quorvel {
 using ProcessPlot = std::function<PlotOutcome(PlotWork)>;
 using TakeOutcome = std::function<void(PlotOutcome)>;
 using NamePlot = std::function<void(PlotWork&)>;
+using StopAsked = std::function<bool()>;
 
 // Runs `process` over every plot of `files` on `jobs` threads, the calling one among them,
 // and hands each outcome to `take` in position order as soon as it and all before it are
@@ -23,9 +24,11 @@ using NamePlot = std::function<void(PlotWork&)>;
 // run at most 16 x `jobs` plots ahead of it, so the outcomes held at once stay few whatever the
 // number of plots. `name`, where given, sees each plot as it gets its position, in position
 // order, before any worker takes it up. An exception from a callback stops the workers and is
-// thrown here.
+// thrown here. Once `stop`, where given, says so, no worker takes up another file or plot:
+// those in hand are finished (a Start looks at the same flag and ends early) and handed on,
+// and the call returns.
 void run_plot_workers(const std::vector<std::string>& files, const TallyOptions& options, int jobs,
                       const ProcessPlot& process, const TakeOutcome& take,
-                      const NamePlot& name = nullptr);
+                      const NamePlot& name = nullptr, const StopAsked& stop = nullptr);
 
 }  // namespace quorvel

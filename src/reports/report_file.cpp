@@ -1,11 +1,16 @@
 #include "reports/report_file.h"
 
 #include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <utility>
@@ -50,14 +55,18 @@ std::string random_suffix() {
 // A hidden name that does not end in ".txt", so a file left by a crash is never taken for a
 // report nor listed among the inventories: ".NAME.tmp-XXXXXX" for a new text, ".NAME.old-XXXXXX"
 // for a report kept aside.
-fs::path hidden_name_for(const fs::path& destination, const char* kind) {
+fs::path hidden_name_for(const fs::path& destination, const std::string& ending) {
   std::string name = destination.filename().string();
   if (name.size() > kept_name_bytes) {
     std::size_t cut = kept_name_bytes;
     while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
     name.resize(cut);
   }
-  return destination.parent_path() / ("." + name + kind + random_suffix());
+  return destination.parent_path() / ("." + name + ending);
+}
+
+fs::path hidden_name_for(const fs::path& destination, const char* kind) {
+  return hidden_name_for(destination, kind + random_suffix());
 }
 
 // Opens a new temporary file, 0644 less the umask like any file the user creates, or with the
@@ -145,13 +154,38 @@ struct KeptAside {
   bool moved = false;  // the report itself moved aside: the file system has no hard links
 };
 
+// In a folder with the sticky bit (/tmp, a shared drop folder) only the owner of a file or of
+// the folder, or a process that may act as any owner, may remove or rename over it. Such a
+// report cannot be replaced, and keeping it aside first would leave a link this user cannot
+// remove: it is refused before anything is moved.
+bool may_act_as_any_owner() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+  if (::syscall(SYS_capget, &header, data) != 0) return ::geteuid() == 0;
+  return (data[CAP_FOWNER / 32].effective & (1u << (CAP_FOWNER % 32))) != 0;
+}
+
+bool held_by_sticky_folder(const fs::path& destination) {
+  const fs::path folder =
+      destination.parent_path().empty() ? fs::path(".") : destination.parent_path();
+  struct stat folder_status {};
+  struct stat file_status {};
+  if (::stat(folder.c_str(), &folder_status) != 0 || (folder_status.st_mode & S_ISVTX) == 0)
+    return false;
+  if (::lstat(destination.c_str(), &file_status) != 0) return false;
+  const uid_t me = ::geteuid();
+  if (file_status.st_uid == me || folder_status.st_uid == me) return false;
+  return !may_act_as_any_owner();
+}
+
 // Errors of hard links that mean the file system has none (FAT, some network shares).
 bool links_unsupported(int error) {
   return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK ||
          error == EXDEV;
 }
 
-KeptAside keep_aside(const fs::path& target, const fs::path& destination) {
+// `backup`: the hidden name the journal gives it.
+KeptAside keep_aside(const fs::path& target, const fs::path& destination, const fs::path& backup) {
   KeptAside kept;
   struct stat status {};
   if (::lstat(destination.c_str(), &status) != 0) {
@@ -160,18 +194,18 @@ KeptAside keep_aside(const fs::path& target, const fs::path& destination) {
   }
   if (S_ISDIR(status.st_mode)) refuse(target, EISDIR);
   if (!S_ISREG(status.st_mode)) refuse_not_a_file(target);
-  for (int attempt = 0; attempt < creation_attempts; ++attempt) {
-    kept.backup = hidden_name_for(destination, ".old-");
-    if (::link(destination.c_str(), kept.backup.c_str()) == 0) return kept;
-    const int error = errno;
-    if (error == EEXIST) continue;
-    if (!links_unsupported(error)) refuse(target, error);
-    if (::access(kept.backup.c_str(), F_OK) == 0) continue;
-    if (::rename(destination.c_str(), kept.backup.c_str()) != 0) refuse(target, errno);
-    kept.moved = true;
+  if (held_by_sticky_folder(destination)) refuse(target, EPERM);
+  if (::link(destination.c_str(), backup.c_str()) == 0) {
+    kept.backup = backup;
     return kept;
   }
-  refuse(target, EEXIST);
+  const int error = errno;
+  if (!links_unsupported(error)) refuse(target, error);
+  if (::access(backup.c_str(), F_OK) == 0) refuse(target, EEXIST);
+  if (::rename(destination.c_str(), backup.c_str()) != 0) refuse(target, errno);
+  kept.backup = backup;
+  kept.moved = true;
+  return kept;
 }
 
 // Undoes keep_aside before the report was replaced. Putting back is best effort: a rename
@@ -191,6 +225,127 @@ void put_back(const KeptAside& kept, const fs::path& destination) noexcept {
     (void)::unlink(destination.c_str());
   else
     (void)::rename(kept.backup.c_str(), destination.c_str());
+}
+
+// A target that is a symbolic link is replaced where it points.
+fs::path resolved(const fs::path& target) {
+  std::error_code ec;
+  if (!fs::is_symlink(fs::symlink_status(target, ec))) return target;
+  fs::path linked = fs::canonical(target, ec);
+  return ec ? target : linked;
+}
+
+bool present(const fs::path& file) { return ::access(file.c_str(), F_OK) == 0; }
+
+// The journal of a commit of several reports: for each, where it goes, its new text and the
+// hidden name the report it replaces is kept under. Locked while the commit lasts, removed when
+// it is over; one left behind is the trace of a commit whose program was killed, and the lock
+// tells it from one in progress (the system lets go of it when a program ends, however).
+class CommitJournal {
+ public:
+  struct Entry {
+    fs::path destination, temporary, backup;
+  };
+
+  // Opens and locks the journal beside `first_destination`, waiting while another program
+  // holds it; `create` makes it where there is none. Closed (is_open() false) when there is
+  // none to be had.
+  CommitJournal(const fs::path& first_destination, bool create)
+      : path_(hidden_name_for(first_destination, std::string(".commit"))) {
+    for (;;) {
+      fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | (create ? O_CREAT : 0), 0644);
+      if (fd_ < 0) return;
+      int locked;
+      while ((locked = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+      }
+      struct stat status {};
+      if (locked == 0 && ::fstat(fd_, &status) == 0 && status.st_nlink > 0) return;
+      // Removed by the commit that held it meanwhile: the one there now, if any, is another.
+      const int error = errno;
+      ::close(fd_);
+      fd_ = -1;
+      if (locked != 0) {
+        errno = error;
+        return;
+      }
+    }
+  }
+  CommitJournal(const CommitJournal&) = delete;
+  CommitJournal& operator=(const CommitJournal&) = delete;
+  ~CommitJournal() { close(); }
+
+  bool is_open() const { return fd_ >= 0; }
+
+  // Records the commit about to begin; the errno of a write that failed, or 0.
+  int record(const std::vector<Entry>& entries) {
+    std::string text = "quorvel commit\n";
+    for (const Entry& e : entries)
+      for (const fs::path* path : {&e.destination, &e.temporary, &e.backup})
+        text.append(path->native()).push_back('\0');
+    return write_all(fd_, text);
+  }
+
+  // Completes or undoes the commit the journal holds, if any, and empties it.
+  InterruptedCommit recover();
+
+  // The commit is over: the journal goes, and its lock with it.
+  void close() noexcept {
+    if (fd_ < 0) return;
+    ::unlink(path_.c_str());
+    ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  std::vector<Entry> entries() const;
+
+  fs::path path_;
+  int fd_ = -1;
+};
+
+std::vector<CommitJournal::Entry> CommitJournal::entries() const {
+  std::string text;
+  char buffer[4096];
+  for (off_t offset = 0;;) {
+    const ssize_t got = ::pread(fd_, buffer, sizeof buffer, offset);
+    if (got <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+    offset += got;
+  }
+  std::vector<Entry> found;
+  const std::string header = "quorvel commit\n";
+  if (!text.starts_with(header)) return found;
+  std::vector<fs::path> paths;
+  for (std::size_t from = header.size(), end; (end = text.find('\0', from)) != std::string::npos;
+       from = end + 1)
+    paths.emplace_back(text.substr(from, end - from));
+  for (std::size_t i = 0; i + 3 <= paths.size(); i += 3)
+    found.push_back({paths[i], paths[i + 1], paths[i + 2]});
+  return found;
+}
+
+// The journal is written before anything moves, so every new text it names was complete: once
+// one of them has been renamed into place the others follow it; while none has, the earlier
+// reports are put back where they were moved aside and the new texts removed.
+InterruptedCommit CommitJournal::recover() {
+  const std::vector<Entry> found = entries();
+  if (found.empty()) return InterruptedCommit::none;
+  const bool renamed =
+      std::any_of(found.begin(), found.end(), [](const Entry& e) { return !present(e.temporary); });
+  for (const Entry& e : found) {
+    if (renamed) {
+      if (present(e.temporary)) (void)::rename(e.temporary.c_str(), e.destination.c_str());
+      (void)::unlink(e.backup.c_str());
+    } else {
+      if (present(e.backup) && !present(e.destination))
+        (void)::rename(e.backup.c_str(), e.destination.c_str());
+      (void)::unlink(e.backup.c_str());
+      (void)::unlink(e.temporary.c_str());
+    }
+    sync_folder_of(e.destination);
+  }
+  (void)::ftruncate(fd_, 0);
+  return renamed ? InterruptedCommit::completed : InterruptedCommit::rolled_back;
 }
 
 }  // namespace
@@ -248,7 +403,8 @@ void PendingReport::discard() noexcept {
   temporary_.clear();
 }
 
-void commit_together(std::span<PendingReport* const> reports) {
+void commit_together(std::span<PendingReport* const> reports,
+                     const std::function<void(std::size_t)>& step) {
   for (const PendingReport* report : reports)
     if (report->temporary_.empty())
       throw std::logic_error("The report \"" + report->target_.string() +
@@ -256,23 +412,36 @@ void commit_together(std::span<PendingReport* const> reports) {
   const auto discard_all = [&] {
     for (PendingReport* report : reports) report->discard();
   };
-  // A single rename replaces atomically; only a pair needs the earlier reports kept.
+  // A single rename replaces atomically; only a pair needs the earlier reports kept, and a
+  // journal in case the program is killed between the renames.
   std::vector<KeptAside> kept(reports.size());
+  std::optional<CommitJournal> journal;
   if (reports.size() > 1) {
     std::size_t i = 0;
     try {
+      journal.emplace(reports[0]->destination_, true);
+      if (!journal->is_open()) refuse(reports[0]->target_, errno);
+      journal->recover();
+      std::vector<CommitJournal::Entry> entries;
+      for (const PendingReport* report : reports)
+        entries.push_back({report->destination_, report->temporary_,
+                           hidden_name_for(report->destination_, ".old-")});
+      if (const int error = journal->record(entries); error != 0)
+        refuse(reports[0]->target_, error);
       for (; i < reports.size(); ++i)
-        kept[i] = keep_aside(reports[i]->target_, reports[i]->destination_);
+        kept[i] = keep_aside(reports[i]->target_, reports[i]->destination_, entries[i].backup);
     } catch (...) {
       while (i-- > 0) undo_keep_aside(kept[i], reports[i]->destination_);
       discard_all();
       throw;
     }
   }
+  if (step) step(0);
   for (std::size_t i = 0; i < reports.size(); ++i) {
     PendingReport& report = *reports[i];
     if (::rename(report.temporary_.c_str(), report.destination_.c_str()) == 0) {
       report.temporary_.clear();
+      if (step) step(i + 1);
       continue;
     }
     const int error = errno;
@@ -289,6 +458,11 @@ void commit_together(std::span<PendingReport* const> reports) {
     if (!kept[i].backup.empty()) (void)::unlink(kept[i].backup.c_str());
     sync_folder_of(reports[i]->destination_);
   }
+}
+
+InterruptedCommit recover_interrupted_commit(const fs::path& first_report) {
+  CommitJournal journal(resolved(first_report), false);
+  return journal.is_open() ? journal.recover() : InterruptedCommit::none;
 }
 
 namespace {

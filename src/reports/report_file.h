@@ -5,7 +5,9 @@
 // removes it, leaving any earlier report untouched. Reports committed together all take their
 // place, or none does.
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -36,7 +38,8 @@ class PendingReport {
   const std::filesystem::path& target() const { return target_; }
 
  private:
-  friend void commit_together(std::span<PendingReport* const> reports);
+  friend void commit_together(std::span<PendingReport* const> reports,
+                              const std::function<void(std::size_t)>& step);
   friend class GrowingReport;
   // The temporary file opened and left empty; its descriptor in `fd`.
   PendingReport(std::filesystem::path target, int& fd);
@@ -77,8 +80,28 @@ class GrowingReport {
 // to be replaced is kept aside in its folder (a second hard link, or the report itself moved
 // to a hidden name where the file system has no hard links); when a rename fails, the reports
 // renamed before it are put back from there. Throws Refused naming the report that could not
-// be put in place, after removing every temporary file.
-void commit_together(std::span<PendingReport* const> reports);
+// be put in place, after removing every temporary file and every report kept aside: a report
+// that cannot be replaced (another user's in a folder with the sticky bit) is refused before
+// anything is moved. Reports that are not of the same commit are never mixed, even when the
+// program is killed in the middle: several reports are committed under a journal (a hidden
+// ".NAME.commit" beside the first, locked while the commit lasts) that names the new texts and
+// the reports kept aside, and the next commit of the same reports, or
+// recover_interrupted_commit, completes or undoes what the killed one began. `step`, when
+// given, is called after the reports are kept aside (0) and after each rename (1, 2...).
+void commit_together(std::span<PendingReport* const> reports,
+                     const std::function<void(std::size_t)>& step = {});
+
+// What recover_interrupted_commit found beside a report.
+enum class InterruptedCommit {
+  none,         // no commit was left half done
+  completed,    // some reports had taken their place: the others were put in place too
+  rolled_back,  // none had: the earlier reports stay and the new texts were removed
+};
+
+// Looks for the journal of a commit that a killed program left beside `first_report` (the
+// first report of the commit) and finishes it one way or the other, removing its hidden side
+// files. Waits while another program holds the journal, then finds it gone.
+InterruptedCommit recover_interrupted_commit(const std::filesystem::path& first_report);
 
 // Writes and commits at once.
 void write_report_file(const std::filesystem::path& target, const std::string& contents);

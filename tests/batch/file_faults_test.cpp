@@ -5,15 +5,23 @@
 
 #include "../support/file_faults.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "../support/batch_folder.h"
+#include "reports/report_file.h"
 
 namespace quorvel {
 namespace {
@@ -169,29 +177,250 @@ TEST_F(BatchFolder, OtherFaultsStillExitWithOne) {
   }
 }
 
-// A signal during the runs ends the program with status 1 at the next attempt, and it leaves
-// the folder as it was: no report, no trace, no temporary file.
-TEST_F(BatchFolder, ASignalDuringTheRunsLeavesTheFolderAsItWas) {
-  std::string slow;  // pieces of 1 mm on a 100 m plot: some 150 000 attempts each
-  for (int i = 0; i < 50; ++i) slow += "\"S\",10,10,0.001,1\n";
-  write("plot.txt", slow);
-  const testing::TemporaryFolder logs;
-  for (const int signal : {SIGHUP, SIGINT, SIGTERM}) {
-    SCOPED_TRACE(signal);
-    const auto before = folder_snapshot(dir_);
-    const pid_t pid =
-        testing::start_batch_program({"--runs", "1000", "--trace", in("trace.csv"), in("plot.txt")},
-                                     logs.in("out"), logs.in("err"));
-    ASSERT_GT(pid, 0);
-    // The trace is open from before the first attempt until the end.
-    while (!fs::exists(dir_ / "trace.csv.partial") && ::waitpid(pid, nullptr, WNOHANG) == 0)
-      ::usleep(1000);
-    ::kill(pid, signal);
-    EXPECT_EQ(testing::wait_for_batch_program(pid).exit_status, 1);
-    EXPECT_EQ(file_bytes(logs.in("err")),
-              "quorvel-batch: " + in("plot.txt") + ": interrupted; no report was written\n");
-    EXPECT_EQ(folder_snapshot(dir_), before);
+// Every file that covers the whole batch, with earlier contents a stopped batch must keep.
+constexpr const char* batch_files[] = {"summary.csv", "pieces.csv", "runs.csv", "stand.csv",
+                                       "chart-stand.svg"};
+
+std::vector<std::string> batch_file_options(const fs::path& out) {
+  return {"--force",  // the earlier files below are not Quorvel's
+          "--summary",       (out / "summary.csv").string(),
+          "--pieces",        (out / "pieces.csv").string(),
+          "--runs-csv",      (out / "runs.csv").string(),
+          "--stand-summary", (out / "stand.csv").string(),
+          "--chart",         (out / "chart.svg").string()};
+}
+
+// The side files a write in progress leaves, anywhere below `folder`.
+std::vector<std::string> side_files(const fs::path& folder) {
+  std::vector<std::string> found;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find(".tmp-") != std::string::npos || name.find(".old-") != std::string::npos ||
+        name.ends_with(".partial"))
+      found.push_back(name);
   }
+  return found;
+}
+
+// Whether the program is still running, leaving its end to be waited for.
+bool running(pid_t pid) {
+  siginfo_t info{};
+  return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+         info.si_pid == 0;
+}
+
+// Ends the program if it has not ended within a minute, far beyond any stop asked for.
+testing::ProcessResult wait_at_most_a_minute(pid_t pid) {
+  for (int waited_ms = 0; waited_ms < 60'000 && running(pid); waited_ms += 10) ::usleep(10'000);
+  if (running(pid)) ::kill(pid, SIGKILL);
+  return testing::wait_for_batch_program(pid);
+}
+
+// A batch that would run for minutes, and the moment it is in the stage to be stopped.
+struct StopStage {
+  const char* name;
+  int signal;
+  std::vector<std::string> options;  // "OUT/" stands for the folder of the outputs
+  bool output_to_a_pipe;
+  // Writes the inventories into `in`; gives their paths.
+  std::vector<std::string> (*inventories)(const fs::path& in);
+  // Whether the batch has reached the stage, from the process, its outputs, logs and pipe.
+  bool (*reached)(pid_t pid, const fs::path& out, const fs::path& logs, int pipe);
+  bool twice = false;  // a second signal before the first could be acted on
+};
+
+void PrintTo(const StopStage& stage, std::ostream* out) { *out << stage.name; }
+
+// A figure of the process's status in /proc: "ShdPnd" the signals sent and not yet taken (hex),
+// "VmRSS" its memory in kB.
+unsigned long long process_status(pid_t pid, const std::string& key, int base) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with(key + ":")) return std::stoull(line.substr(key.size() + 1), nullptr, base);
+  return 0;
+}
+
+// The inventory `plot.txt`: `records` times `record`, in each of `plots` plots of a plot column
+// where there are several.
+std::vector<std::string> one_file(const fs::path& in, const char* record, int records,
+                                  int plots = 1) {
+  std::ofstream file(in / "plot.txt", std::ios::binary);
+  if (plots > 1) file << "plot,species,d1,d2,length,stage\n";
+  for (int p = 0; p < plots; ++p)
+    for (int r = 0; r < records; ++r)
+      file << (plots > 1 ? "P" + std::to_string(p) + "," : std::string()) << record;
+  return {(in / "plot.txt").string()};
+}
+
+// `count` inventories refused at their first line once read.
+std::vector<std::string> refused_files(const fs::path& in, int count) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < count; ++i) {
+    paths.push_back((in / ("bad" + std::to_string(i) + ".txt")).string());
+    std::ofstream(paths.back()) << "x\n";
+  }
+  return paths;
+}
+
+bool has_bytes(const fs::path& file) { return fs::exists(file) && fs::file_size(file) > 0; }
+
+// clang-format off
+std::vector<StopStage> stop_stages() {
+  return {
+      {"SighupWhileReading", SIGHUP, {"--expected-only"}, false,
+       [](const fs::path& in) { return refused_files(in, 5000); },
+       [](pid_t, const fs::path&, const fs::path& logs, int) { return has_bytes(logs / "err"); }},
+      // A file of a million records takes a while to decode once it is in memory (16 MB), and
+      // the first signal waits for that.
+      {"SecondSigintWhileReading", SIGINT, {"--expected-only"}, false,
+       [](const fs::path& in) { return one_file(in, "S,20,20,3,1\n", 1'000'000); },
+       [](pid_t pid, const fs::path&, const fs::path&, int) {
+         return process_status(pid, "VmRSS", 10) > 16'000;
+       }, true},
+      {"SigtermDuringTheExpectation", SIGTERM, {"--expected-only"}, false,
+       [](const fs::path& in) { return one_file(in, "C,30,10,4,5\n", 20, 50'000); },
+       [](pid_t, const fs::path&, const fs::path& logs, int) { return has_bytes(logs / "out"); }},
+      // Pieces of 1 mm on a 100 m plot: some 150 000 attempts each.
+      {"SigintDuringTheRuns", SIGINT, {"--runs", "1000", "--trace", "OUT/trace.csv"}, false,
+       [](const fs::path& in) { return one_file(in, "S,10,10,0.001,1\n", 50); },
+       [](pid_t, const fs::path& out, const fs::path&, int) {
+         return fs::exists(out / "trace.csv.partial");
+       }},
+      // The standard output is a pipe nobody reads: the batch waits in a write once it is full.
+      {"SigintWhileWritingToAFullPipe", SIGINT, {"--expected-only", "--json"}, true,
+       [](const fs::path& in) { return one_file(in, "H,10,10,2,2\n", 1, 50'000); },
+       [](pid_t, const fs::path&, const fs::path&, int pipe) {
+         int queued = 0;
+         return ::ioctl(pipe, FIONREAD, &queued) == 0 && queued >= ::fcntl(pipe, F_GETPIPE_SZ);
+       }},
+  };
+}
+// clang-format on
+
+class BatchStops : public ::testing::TestWithParam<StopStage> {};
+
+// A signal at any stage ends the program promptly with status 130 and one line saying so; the
+// files of the whole batch stay as they were, and no side file is left anywhere.
+TEST_P(BatchStops, EndWith130AndLeaveTheBatchFilesAsTheyWere) {
+  const StopStage& stage = GetParam();
+  const testing::TemporaryFolder in, out, logs;
+  for (const char* name : batch_files) out.write(name, std::string("earlier ") + name);
+  std::vector<std::string> args = batch_file_options(out.path());
+  args.insert(args.end(), stage.options.begin(), stage.options.end());
+  for (std::string& arg : args)
+    if (arg.starts_with("OUT/")) arg = out.in(arg.substr(4));
+  const std::vector<std::string> inventories = stage.inventories(in.path());
+  args.insert(args.end(), inventories.begin(), inventories.end());
+  int pipe[2];
+  ASSERT_EQ(::pipe(pipe), 0);
+  const pid_t pid = testing::start_batch_program(args, logs.in("out"), logs.in("err"),
+                                                 stage.output_to_a_pipe ? pipe[1] : -1);
+  ::close(pipe[1]);
+  ASSERT_GT(pid, 0);
+  while (!stage.reached(pid, out.path(), logs.path(), pipe[0]) && running(pid)) ::usleep(1000);
+  ::kill(pid, stage.signal);
+  if (stage.twice) {
+    // Two signals pending at once are one: the second is sent once the first was taken.
+    while (process_status(pid, "ShdPnd", 16) & (1ull << (stage.signal - 1))) ::usleep(1000);
+    ::kill(pid, stage.signal);
+  }
+  EXPECT_EQ(wait_at_most_a_minute(pid).exit_status, 130);
+  ::close(pipe[0]);
+  for (const char* name : batch_files)
+    EXPECT_EQ(file_bytes(out.in(name)), std::string("earlier ") + name);
+  const std::vector<std::string> err = testing::lines_of(file_bytes(logs.in("err")));
+  const auto said =
+      std::ranges::count_if(err, [](auto& l) { return l.find("interrupted") != l.npos; });
+  // The second ends the program at once, as kill -9 would: without a word, side files may stay.
+  EXPECT_EQ(said, stage.twice ? 0 : 1);
+  if (stage.twice) return;
+  ASSERT_FALSE(err.empty());
+  EXPECT_EQ(err.back().rfind("quorvel-batch: interrupted after ", 0), 0u) << err.back();
+  EXPECT_NE(err.back().find("no summary, table or stand chart written"), std::string::npos);
+  EXPECT_EQ(side_files(in.path()), std::vector<std::string>{});
+  EXPECT_EQ(side_files(out.path()), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Stages, BatchStops, ::testing::ValuesIn(stop_stages()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A standard output that cannot take the figures: the descriptor the program gets, and the
+// reason the system gives.
+struct StdoutFault {
+  const char* name;
+  std::string reason;
+  int (*open)();
+};
+
+void PrintTo(const StdoutFault& fault, std::ostream* out) { *out << fault.name; }
+
+std::vector<StdoutFault> stdout_faults() {
+  return {
+      {"FullDevice", std::strerror(ENOSPC), [] { return ::open("/dev/full", O_WRONLY); }},
+      // The reader has gone, as after `| head -2`.
+      {"PipeWithoutReader", std::strerror(EPIPE),
+       [] {
+         int ends[2];
+         if (::pipe(ends) != 0) return -1;
+         ::close(ends[0]);
+         return ends[1];
+       }},
+  };
+}
+
+class StdoutFaults : public BatchFolder, public ::testing::WithParamInterface<StdoutFault> {};
+
+// The failure is said on the standard error with the system's reason and exit status 1, as a
+// batch that failed: its summary stays as it was and no side file is left.
+TEST_P(StdoutFaults, AreReportedAndLeaveTheBatchFilesAsTheyWere) {
+  const StdoutFault& fault = GetParam();
+  if (!fs::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  write("summary.csv", "earlier summary");
+  const int fd = fault.open();
+  ASSERT_GE(fd, 0);
+  const pid_t pid = testing::start_batch_program(
+      {"--seed", "5", "--json", "--force", "--summary", in("summary.csv"), in("plot.txt"),
+       write("other.txt", "\"H\",10,10,2,2\n")},
+      "", in("err.log"), fd);
+  ::close(fd);
+  EXPECT_EQ(testing::wait_for_batch_program(pid).exit_status, 1);
+  EXPECT_EQ(contents("err.log"), "quorvel-batch: cannot write the standard output (" +
+                                     fault.reason +
+                                     "); no report of an unfinished plot, no summary, table or "
+                                     "stand chart written\n");
+  EXPECT_EQ(contents("summary.csv"), "earlier summary");
+  EXPECT_EQ(side_files(dir_), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, StdoutFaults, ::testing::ValuesIn(stdout_faults()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A run killed between the two renames of a pair left a new stock report beside the earlier
+// estimate report; the next run over the inventory, even without reports of its own, completes
+// the pair and says so.
+TEST_F(BatchFolder, APairLeftHalfReplacedIsCompletedAndSaidSo) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    PendingReport stock(in("plotm_results.txt"), "killed run's stock");
+    PendingReport estimate(in("plots_results.txt"), "killed run's estimate");
+    PendingReport* const pair[] = {&stock, &estimate};
+    commit_together(pair, [](std::size_t renamed) {
+      if (renamed == 1) ::_exit(0);
+    });
+    ::_exit(1);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_EQ(contents("plots_results.txt"), testing::earlier_report("estimate"));
+  EXPECT_EQ(batch({"--seed", "5", "--no-reports", in("plot.txt")}), 0);
+  EXPECT_EQ(result_.err, "quorvel-batch: " + in("plotm_results.txt") + " and " +
+                             in("plots_results.txt") +
+                             " were left half replaced by a run that was killed; the replacement "
+                             "was completed\n");
+  EXPECT_EQ(contents("plotm_results.txt"), "killed run's stock");
+  EXPECT_EQ(contents("plots_results.txt"), "killed run's estimate");
+  EXPECT_EQ(side_files(dir_), std::vector<std::string>{});
 }
 
 }  // namespace

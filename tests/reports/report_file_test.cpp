@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -118,38 +119,96 @@ TEST_F(ReportFile, PendingReportChangesNothingUntilCommittedOnce) {
   EXPECT_EQ(snapshot(), (FolderSnapshot{{"b.txt", "b"}, {"plot7m_results.txt", new_report}}));
 }
 
-// Two reports committed together: both take their place, or, when the second rename fails
-// (here its text has gone from the folder), the first is put back as it was, or removed when
-// there was none.
-TEST_F(ReportFile, APairTakesItsPlaceWholeOrNotAtAll) {
-  for (const bool first_was_there : {true, false}) {
-    SCOPED_TRACE(first_was_there ? "replacing both" : "a new first report");
-    fs::remove_all(folder_.path() / "am_results.txt");
-    if (first_was_there) folder_.write("am_results.txt", old_report);
-    folder_.write("as_results.txt", old_report);
-    fs::permissions(folder_.path() / "as_results.txt", fs::perms(0640));
-    const FolderSnapshot before = snapshot();
+// A commit of a pair cut short: the program killed after the reports were kept aside or between
+// the renames (here it ends itself at that step), or the second rename failing (its text gone).
+// A failure puts the earlier reports back at once, or removes a first report that had none. A
+// killed commit leaves a journal: the next look completes it once a report has taken its place
+// and undoes it while none has. Either way nothing hidden is left.
+struct CutCommit {
+  const char* name;
+  std::size_t step;  // 0: the reports kept aside; 1: the first renamed
+  bool killed;
+  bool stock_was_there;
+  InterruptedCommit found;
+};
+
+void PrintTo(const CutCommit& k, std::ostream* out) { *out << k.name; }
+
+class CutCommits : public ReportFile, public ::testing::WithParamInterface<CutCommit> {};
+
+TEST_P(CutCommits, LeaveOnePairWhole) {
+  const CutCommit& k = GetParam();
+  if (k.stock_was_there) folder_.write("am_results.txt", old_report);
+  folder_.write("as_results.txt", old_report);
+  const auto commit = [&] {
     PendingReport stock(folder_.in("am_results.txt"), "stock");
     PendingReport estimate(folder_.in("as_results.txt"), "estimate");
-    for (const auto& entry : fs::directory_iterator(folder_.path()))
-      if (entry.path().filename().string().starts_with(".as_results.txt.tmp-"))
-        fs::remove(entry.path());
     PendingReport* const pair[] = {&stock, &estimate};
-    const Refusal refusal = refusal_of([&] { commit_together(pair); });
+    commit_together(pair, [&](std::size_t step) {
+      if (step != k.step) return;
+      if (k.killed) ::_exit(0);
+      for (const auto& entry : fs::directory_iterator(folder_.path()))
+        if (entry.path().filename().string().starts_with(".as_results.txt.tmp-"))
+          fs::remove(entry.path());
+    });
+  };
+  if (k.killed) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      commit();
+      ::_exit(1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(recover_interrupted_commit(folder_.in("am_results.txt")), k.found);
+  } else {
+    const Refusal refusal = refusal_of(commit);
     EXPECT_EQ(
         std::tie(refusal.kind, refusal.file, refusal.system_error),
         std::make_tuple(RefusalKind::output_unwritable, folder_.in("as_results.txt"), ENOENT));
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_EQ(mode("as_results.txt"), fs::perms(0640));
-
-    PendingReport stock_again(folder_.in("am_results.txt"), "stock");
-    PendingReport estimate_again(folder_.in("as_results.txt"), "estimate");
-    PendingReport* const whole[] = {&stock_again, &estimate_again};
-    commit_together(whole);
-    EXPECT_EQ(snapshot(),
-              (FolderSnapshot{{"am_results.txt", "stock"}, {"as_results.txt", "estimate"}}));
-    EXPECT_EQ(mode("as_results.txt"), fs::perms(0640));
   }
+  FolderSnapshot expected{{"am_results.txt", "stock"}, {"as_results.txt", "estimate"}};
+  if (k.found != InterruptedCommit::completed) {
+    expected = {{"as_results.txt", old_report}};
+    if (k.stock_was_there) expected["am_results.txt"] = old_report;
+  }
+  EXPECT_EQ(snapshot(), expected);
+  EXPECT_EQ(recover_interrupted_commit(folder_.in("am_results.txt")), InterruptedCommit::none);
+}
+
+using enum InterruptedCommit;
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CutCommits,
+    ::testing::Values(CutCommit{"KilledAfterKeepingAside", 0, true, true, rolled_back},
+                      CutCommit{"KilledAfterKeepingAsideANewPair", 0, true, false, rolled_back},
+                      CutCommit{"KilledBetweenTheRenames", 1, true, true, completed},
+                      CutCommit{"KilledBetweenTheRenamesOfANewStockReport", 1, true, false,
+                                completed},
+                      CutCommit{"SecondRenameFails", 1, false, true, none},
+                      CutCommit{"SecondRenameOfANewStockReportFails", 1, false, false, none}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Another user's reports in another user's folder with the sticky bit cannot be replaced: refused
+// before anything is moved, with no hidden link left that this user could not remove.
+TEST_F(ReportFile, AnotherUsersPairInAStickyFolderIsRefusedLeavingNothing) {
+  for (const char* name : {"am_results.txt", "as_results.txt"}) {
+    folder_.write(name, old_report);
+    ASSERT_EQ(::chown(folder_.in(name).c_str(), 65534, 65534), 0);
+    fs::permissions(folder_.path() / name, fs::perms(0666));
+  }
+  ASSERT_EQ(::chown(folder_.path().c_str(), 65534, 65534), 0);
+  fs::permissions(folder_.path(), fs::perms(01777));
+  const FolderSnapshot before = snapshot();
+  const std::string cannot = testing::run_under(testing::FaultNeeds::permission_bits, [&] {
+    PendingReport stock(folder_.in("am_results.txt"), "stock");
+    PendingReport estimate(folder_.in("as_results.txt"), "estimate");
+    PendingReport* const pair[] = {&stock, &estimate};
+    EXPECT_EQ(refusal_of([&] { commit_together(pair); }).system_error, EPERM);
+  });
+  if (!cannot.empty()) GTEST_SKIP() << cannot;
+  EXPECT_EQ(snapshot(), before);
 }
 
 TEST_F(ReportFile, FailuresAreNamedAndChangeNothing) {

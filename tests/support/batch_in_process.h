@@ -42,10 +42,11 @@ struct ProcessResult {
   long peak_memory_kib = 0;  // the child's own peak resident set
 };
 
-// Starts the real quorvel-batch with `args`, its output sent to the given files; -1 when it
-// cannot be started.
+// Starts the real quorvel-batch with `args`, its output sent to the given files (or the
+// standard output to the descriptor `stdout_fd`, a pipe say); -1 when it cannot be started.
 inline pid_t start_batch_program(const std::vector<std::string>& args,
-                                 const std::string& stdout_path, const std::string& stderr_path) {
+                                 const std::string& stdout_path, const std::string& stderr_path,
+                                 int stdout_fd = -1) {
   std::vector<std::string> all{std::string(QUORVEL_BIN_DIR) + "/quorvel-batch"};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -53,9 +54,13 @@ inline pid_t start_batch_program(const std::vector<std::string>& args,
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  for (const auto& [fd, path] : {std::pair{1, &stdout_path}, std::pair{2, &stderr_path}})
-    posix_spawn_file_actions_addopen(&actions, fd, path->c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+  for (const auto& [fd, path] : {std::pair{1, &stdout_path}, std::pair{2, &stderr_path}}) {
+    if (fd == 1 && stdout_fd >= 0)
+      posix_spawn_file_actions_adddup2(&actions, stdout_fd, 1);
+    else
+      posix_spawn_file_actions_addopen(&actions, fd, path->c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                       0644);
+  }
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
