@@ -148,7 +148,6 @@ TEST(TallyReader, ACrossingDiameterIsBothEndDiameters) {
     const char* text;
     double diameter1, diameter2, length;
   } cases[] = {
-      {"species,Diam_cm,length,stage\nS,20.5,10,1\n", 20.5, 20.5, 10},
       {"species;diameter (cm);length;stage\nS;20,5;10;1\n", 20.5, 20.5, 10},
       {"SPECIES\tTRANSDIA\tLEN\tDECAY\nS\t20.5\t10\t1\n", 20.5, 20.5, 10},
       {"порода;диаметр;длина;стадия\nS;20,5;10;1\n", 20.5, 20.5, 10},
