@@ -13,7 +13,7 @@ build=${QUORVEL_FUZZ_BUILD:-$root/build-fuzz}
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(inventory_reader tally_reader coefficients_reader text_to_number number_text strata_reader)
+[ ${#targets[@]} -eq 0 ] && targets=(inventory_reader tally_reader coefficients_reader text_to_number number_text strata_reader lines_reader)
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is not installed; no fuzzing" >&2

@@ -295,6 +295,10 @@
         <source>проверьте данные (см. сообщение); </source>
         <translation>check the data (see the message); </translation>
     </message>
+    <message>
+        <source>Не предложены, их не рассчитать:</source>
+        <translation>Not offered, as they cannot be computed:</translation>
+    </message>
 </context>
 <context>
     <name>quorvel::ResultsDisplay</name>

@@ -39,7 +39,9 @@ json whole_number(double value) {
 
 json model1_json(const Model1Result& m) {
   return {{"carbon_t_per_ha", m.model1_total},
-          {"pieces_per_ha", whole_number(m.pieces_per_ha)},
+          {"pieces_per_ha", std::isnan(m.pieces_per_ha)
+                                ? json()  // not computed: the plot's outcome says why
+                                : whole_number(m.pieces_per_ha)},
           {"carbon_by_stage_group", stage_group_rows(m.model1_carbon)},
           {"volume_m3_per_ha", by_group(m.volume_per_ha)},
           {"surface_m2_per_ha", by_group(m.surface_per_ha)}};
@@ -150,20 +152,34 @@ json plot_outcome_json(const PlotOutcome& o, const BatchSettings& settings) {
   if (!o.refused) out["model1"] = model1_json(o.model1);
   if (o.start) out["model2"] = model2_json(*o.start);
   if (o.expectation) out["model2_expected"] = expectation_json(*o.expectation);
+  if (o.not_computed) {
+    out["model2"] = json();
+    out["model2_expected"] = json();
+    out["not_computed"] = {{"reason", not_computed_name(o.not_computed->reason)},
+                           {"count", o.not_computed->count},
+                           {"text", not_computed_text(*o.not_computed)}};
+  }
   // Keys that a file without a plot column and a clean tally do not have, so their lines stay
   // as they always were.
   if (!o.plot.empty()) out["plot"] = o.plot;
   if (!o.stratum.empty()) out["stratum"] = o.stratum;
+  if (o.dropped_rows > 0) out["dropped_rows"] = o.dropped_rows;
+  if (o.line_count > 0) {  // from a lines file: the plot's own L
+    out["line_count"] = o.line_count;
+    out["lines_length_m"] = o.lines_length;
+  }
   if (settings.coefficients) out["coefficients"] = settings.coefficients_path;
   if (!o.warnings.empty()) {
     json warnings = json::array();
-    for (const Warning& w : o.warnings)
+    for (const Warning& w : o.warnings) {
       warnings.push_back({{"kind", warning_kind_name(w.kind)},
                           {"line", w.line},
                           {"record", w.record},
                           {"value", w.value},
                           {"limit", w.limit},
                           {"count", w.count}});
+      if (!w.lines.empty()) warnings.back()["lines"] = w.lines;
+    }
     out["warnings"] = std::move(warnings);
   }
   if (o.reports) out["reports"] = {{"stock", o.reports->stock}, {"estimate", o.reports->estimate}};

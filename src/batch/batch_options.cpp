@@ -85,10 +85,21 @@ constexpr const char* footer_text =
     "order (species, d1, d2, length, stage, and optionally plot and stratum; in\n"
     "English or Russian, e.g. \"d1_cm\" or \"Длина (м)\"; other columns ignored),\n"
     "fields separated by commas, semicolons or tabs, decimal commas with\n"
-    "semicolons or tabs, UTF-8, UTF-16 with a byte-order mark or Windows-1251,\n"
-    "codes in either case, stages I..V, empty rows. For example:\n"
+    "semicolons or tabs, or quoted (\"16,5\") with commas, UTF-8, UTF-16 with a\n"
+    "byte-order mark or Windows-1251, codes in either case, stages I..V, empty\n"
+    "rows. For example:\n"
     "  plot;species;d1;d2;length;stage;notes\n"
     "  P07;h;36,5;17,7;2,03;I;hollow\n"
+    "One diameter column (diameter, diam, dia, d, transdia, диаметр) instead of\n"
+    "d1 and d2 is the diameter where the piece crosses the line: a cylinder. A unit\n"
+    "in a header is honoured: mm, cm, m, in for diameters, m, cm, ft for lengths\n"
+    "(\"d_mm\", \"diameter (in)\", \"Length_ft\"); --diameter-unit and --length-unit\n"
+    "give it where the header does not. Other headers: --column ROLE=HEADER.\n"
+    "Empty, NA, N/A and - are missing values: a row missing a required one refuses\n"
+    "its plot (the other plots are computed) unless --drop-incomplete. Without a\n"
+    "length, model 1 gives carbon, volume and surface; pieces/ha, model 2 and the\n"
+    "expectation are \"not computed\" with the reason. A line column (line,\n"
+    "transect) names each piece's line; their lengths come from --lines.\n"
     "Each plot of a file with a plot column is an inventory of its own. Warnings\n"
     "(diameters above 300 cm, pieces longer than the plot's diagonal, carbon above\n"
     "1000 t C/ha, no pieces) go to stderr and never stop a plot.\n"
@@ -215,8 +226,9 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
       ->group(group)
       ->check(one_of(field_separator_named, ", ; or tab"));
   app.add_option("--input-decimal", o.input_decimal,
-                 wrapped("Decimal mark of such tallies: \".\" or \",\" (a comma only with "
-                         "semicolons or tabs). Default: either, with semicolons or tabs"))
+                 wrapped("Decimal mark of such tallies: \".\" or \",\" (with commas between "
+                         "fields, a comma only inside quotes: \"16,5\"). Default: either, with "
+                         "semicolons or tabs or inside quotes"))
       ->type_name("MARK")
       ->group(group)
       ->check(one_of(decimal_mark_named, ". or ,"));
@@ -232,6 +244,45 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
                          "words or numbers, e.g. oak,H or 12,C"))
       ->type_name("FILE")
       ->group(group);
+  app.add_option("--diameter-unit", o.diameter_unit,
+                 wrapped("Unit of the diameters where the header names none: mm, cm, m or in. "
+                         "Default: cm"))
+      ->type_name("UNIT")
+      ->group(group)
+      ->check(one_of(diameter_unit_named, "mm, cm, m or in"));
+  app.add_option("--length-unit", o.length_unit,
+                 wrapped("Unit of the lengths where the header names none: m, cm or ft. "
+                         "Default: m"))
+      ->type_name("UNIT")
+      ->group(group)
+      ->check(one_of(length_unit_named, "m, cm or ft"));
+  app.add_option("--column", o.columns,
+                 wrapped("The column of a role, by its header as written: ROLE=HEADER, ROLE one "
+                         "of species, d1, d2, diameter, length, stage, plot, stratum, line, "
+                         "horizontal, slope_distance, slope, e.g. --column \"species=Gatunek\". "
+                         "Repeatable"))
+      ->type_name("ROLE=HEADER")
+      ->allow_extra_args(false)
+      ->group(group)
+      ->check([](const std::string& text) -> std::string {
+        const auto equals = text.find('=');
+        const bool role =
+            equals != std::string::npos && column_role_named(text.substr(0, equals)).has_value();
+        return role && equals + 1 < text.size()
+                   ? ""
+                   : "expected ROLE=HEADER, ROLE one of species, d1, d2, diameter, length, "
+                     "stage, plot, stratum, line, horizontal, slope_distance, slope";
+      });
+  app.add_option("--lines", o.lines_path,
+                 wrapped("CSV file of the lines of each plot: columns plot (the inventory as "
+                         "given, or the plot id of a long file), line, and horizontal (m) or "
+                         "slope_distance (m) with slope (%); a line's segments on rows of their "
+                         "own. L of model 1 is then the plot's summed horizontal length; model "
+                         "2 runs for a plot of one line, on a plot of that side. A tally's line "
+                         "column must name "
+                         "the plot's lines; a plot of the file without pieces counts with none"))
+      ->type_name("FILE.csv")
+      ->group(group);
   app.add_option("--coefficients", o.coefficients_path,
                  wrapped("CSV file of carbon coefficients by species and decay stage in place "
                          "of the density grid: columns species (a tally's code or a group S, H, "
@@ -239,6 +290,10 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
                          "reduction and carbon (above 0 and at most 1; default 1 and "
                          "--carbon-fraction). A species row is found before its group's row"))
       ->type_name("FILE")
+      ->group(group);
+  app.add_flag("--drop-incomplete", o.drop_incomplete,
+               wrapped("Leave out rows missing a required value (empty, NA, N/A, -) and warn of "
+                       "them, rather than refusing their plot"))
       ->group(group);
   app.add_option("--plot-column", o.plot_column,
                  wrapped("Header name of the column that splits a file into plots. Default: "
@@ -370,7 +425,7 @@ bool batch_output(const std::filesystem::path& path, const BatchOptions& o) {
   };
   return same(o.summary_path) || same(o.stand_summary_path) || same(o.pieces_path) ||
          same(o.runs_csv_path) || same(o.trace_path) || same(o.strata_path) ||
-         same(o.coefficients_path);
+         same(o.coefficients_path) || same(o.lines_path);
 }
 
 // A folder stands for its *.txt, *.csv and *.tsv files in name order, without hidden files and

@@ -24,6 +24,11 @@ struct BatchOptions {
   std::string species_map_path;
   std::string coefficients_path;  // carbon by species and decay stage instead of the grid
   std::string plot_column;
+  std::string diameter_unit;
+  std::string length_unit;
+  std::vector<std::string> columns;  // ROLE=HEADER
+  bool drop_incomplete = false;
+  std::string lines_path;  // --lines: the lines of each plot and their lengths
   std::string transect_length = "100";
   std::string runs = "1";
   std::string wind_force = "0";

@@ -1,5 +1,6 @@
 #include "batch/batch_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <ostream>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -147,7 +149,8 @@ void start_inventory(const Inventory& inventory, const BatchOptions& options,
   if (progress) std::fputs("\r\033[K", environment.progress);
 
   outcome.model1 = start.model1;
-  outcome.expectation = std::move(start.expectation);
+  outcome.not_computed = start.not_computed;
+  if (!outcome.not_computed) outcome.expectation = std::move(start.expectation);
   outcome.start = std::move(start.runs);
   if (start.reports_written) outcome.reports = request.report_paths;
   if (start.reports_refused) outcome.unwritten = std::move(start.reports_refused);
@@ -185,15 +188,31 @@ std::string expected_text(const PlotOutcome& o, const BatchSettings& s) {
   return out + "), " + text(o.expectation->pieces_per_ha, s) + " pieces/ha\n";
 }
 
+// The side of the plot model 2 was simulated on: the one line a lines file gives the plot (the
+// only lines that are simulated), else L.
+double simulated_side(const PlotOutcome& o, const BatchSettings& s) {
+  return o.line_count == 1 ? o.lines_length : s.parameters.transect_length;
+}
+
 std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
   using std::to_string;
   const SimulationParameters& p = s.parameters;
-  std::string out = heading(o) + ": " + count_of(o.record_count, "record", "records") +
-                    ", L = " + to_string(p.transect_length) + " m, seed " + to_string(o.seed) +
-                    "\n";
+  // A plot of a lines file: L is the summed horizontal length of its lines.
+  const std::string length = o.line_count > 0
+                                 ? text(o.lines_length, s) + " m (" + to_string(o.line_count) +
+                                       (o.line_count == 1 ? " line)" : " lines)")
+                                 : to_string(p.transect_length) + " m";
+  std::string out = heading(o) + ": " + count_of(o.record_count, "record", "records") + ", L = " + length +
+                    ", seed " + to_string(o.seed) + "\n";
+  if (o.dropped_rows > 0)
+    out += "  dropped:  " + to_string(o.dropped_rows) + " rows missing a required value\n";
+  const std::string not_computed = o.not_computed ? not_computed_text(*o.not_computed) : "";
   if (s.coefficients) out += "  carbon from the coefficients table " + s.coefficients_path + "\n";
   out += "  model 1:  carbon " + text(o.model1.model1_total, s) + " t C/ha, " +
-         text(o.model1.pieces_per_ha, s) + " pieces/ha\n";
+         (o.not_computed && !o.not_computed->pieces_known()
+              ? "pieces/ha " + not_computed
+              : text(o.model1.pieces_per_ha, s) + " pieces/ha") +
+         "\n";
   out += "            volume S/H/C " + by_group(o.model1.volume_per_ha, s) + " m3/ha, surface " +
          by_group(o.model1.surface_per_ha, s) + " m2/ha\n";
   if (o.start) {
@@ -207,6 +226,10 @@ std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
            by_group(m.surface_per_ha, s) + " m2/ha\n";
   }
   if (o.expectation) out += expected_text(o, s);
+  if (o.not_computed) {
+    out += "  model 2:  " + not_computed + "\n";
+    out += "  expected: " + not_computed + "\n";
+  }
   if (o.reports) out += "  reports:  " + o.reports->stock + ", " + o.reports->estimate + "\n";
   return out;
 }
@@ -224,8 +247,7 @@ void prepare_output(PlotOutcome& o, const StandOutput& stand, const BatchOptions
   else if (!o.refused)
     o.printed = plot_text(o, settings);
   if (!options.summary_path.empty()) o.summary_row = summary_csv_row(o, settings);
-  if (!options.runs_csv_path.empty())
-    o.run_rows = run_csv_rows(o, settings.parameters.transect_length);
+  if (!options.runs_csv_path.empty()) o.run_rows = run_csv_rows(o, simulated_side(o, settings));
 }
 
 Refusal internal_error(const std::string& file, const std::exception& fault) {
@@ -386,7 +408,7 @@ void write_plot_chart(const PlotOutcome& o, const BatchOptions& options,
   if (o.names.chart.empty() || !o.start) return;
   if (o.names.chart_refused) throw Refused(*o.names.chart_refused);
   refuse_unless_replaceable(o.names.chart, Output::chart, options.force);
-  const int L = settings.parameters.transect_length;
+  const double L = simulated_side(o, settings);
   const std::vector<double> carbon = carbon_t_per_ha_by_run(o.start->tally, L);
   const ConvergenceSeries series = convergence_series(
       carbon, o.expectation ? std::optional(o.expectation->carbon_per_ha) : std::nullopt);
@@ -433,6 +455,62 @@ void write_stand_files(const StandOutput& stand, const StandEstimate& estimate,
   }
 }
 
+// The plot's lines from the lines file: their number and summed length go with its inventory.
+// Without a lines file a tally of several lines cannot be computed: their lengths are unknown.
+std::optional<Refusal> take_lines(PlotTally& tally, const std::string& file,
+                                  const BatchOptions& options, const BatchSettings& settings) {
+  if (!settings.lines) {
+    if (tally.lines.size() <= 1) return std::nullopt;
+    return Refusal{.kind = RefusalKind::lines_file_needed,
+                   .file = file,
+                   .plot = tally.plot,
+                   .column = tally.line_column,
+                   .limit = std::ssize(tally.lines)};
+  }
+  const PlotLines* lines = settings.lines->of(tally.plot.empty() ? file : tally.plot);
+  if (!lines)
+    return Refusal{.kind = RefusalKind::plot_without_lines,
+                   .file = file,
+                   .plot = tally.plot,
+                   .found = options.lines_path};
+  for (const TallyLine& line : tally.lines)
+    if (std::find(lines->names.begin(), lines->names.end(), line.name) == lines->names.end())
+      return Refusal{.kind = RefusalKind::line_not_listed,
+                     .file = file,
+                     .plot = tally.plot,
+                     .line = line.line,
+                     .record = line.record,
+                     .field = InventoryField::line,
+                     .column = tally.line_column,
+                     .found = line.name};
+  tally.inventory.line_count = static_cast<int>(lines->names.size());
+  tally.inventory.lines_length = lines->horizontal_m;
+  return std::nullopt;
+}
+
+// The plots of the lines file that no tally gave, when a refused file may have held them.
+void print_lines_left_out(std::ostream& err, const std::vector<std::string>& plots,
+                          const std::string& lines) {
+  if (plots.empty()) return;
+  constexpr std::size_t named = 3;
+  err << "quorvel-batch: warning: " << plots.size() << (plots.size() == 1 ? " plot" : " plots")
+      << " of the lines file " << lines << " had no tally (";
+  for (std::size_t i = 0; i < plots.size() && i < named; ++i)
+    err << (i > 0 ? ", " : "") << plots[i];
+  err << (plots.size() > named ? ", ...)" : ")")
+      << "; left out of the stand estimates, as a refused file may hold them\n";
+}
+
+// The plots of the lines file that no tally gave: plots without pieces, which the stand
+// estimates count (leaving them out would raise the stand's mean), in the file's order.
+std::vector<std::string> plots_without_tally(const LinesTable& lines,
+                                             const std::unordered_set<std::string>& given) {
+  std::vector<std::string> plots;
+  for (const std::string& plot : lines.plots)
+    if (!given.contains(plot)) plots.push_back(plot);
+  return plots;
+}
+
 // One batch from its first plot to its end: the plots taken in order, then the stand and the
 // files that cover the whole batch, or after a stop one line that says what was left.
 class BatchRun {
@@ -456,6 +534,16 @@ class BatchRun {
 
   const BatchStop& stop() const { return stop_; }
   const StandOutput& stand() const { return stand_; }
+  std::size_t taken() const { return number_; }
+
+  // The plots of the lines file that no tally gave; none, with a warning, where a file refused
+  // as a whole may have held them.
+  std::vector<std::string> plots_of_lines_alone() {
+    const std::vector<std::string> plots = plots_without_tally(*settings_.lines, given_);
+    if (!tallies_unknown_) return plots;
+    print_lines_left_out(err_, plots, options_.lines_path);
+    return {};
+  }
 
   void take(PlotOutcome outcome) {
     ++number_;
@@ -515,6 +603,11 @@ class BatchRun {
 
   // One finished plot, in order: its lines, its stratum, its rows and its chart.
   void take_outcome(const PlotOutcome& outcome) {
+    if (settings_.lines) {
+      given_.insert(outcome.plot.empty() ? outcome.inventory : outcome.plot);
+      if (outcome.refused && outcome.plot.empty() && !settings_.lines->of(outcome.inventory))
+        tallies_unknown_ = true;
+    }
     if (outcome.refused || outcome.unwritten) status_ = 1;
     print_outcome(out_, err_, outcome);
     if (output_holds()) ++printed_;
@@ -573,6 +666,8 @@ class BatchRun {
   std::size_t number_ = 0;   // plots taken
   std::size_t printed_ = 0;  // plots whose lines were written
   std::string warned_file_;  // the last file whose stratum column was taken over the strata file
+  std::unordered_set<std::string> given_;  // the plots of the tallies, as a lines file names them
+  bool tallies_unknown_ = false;  // a long file refused whole: which plots it held is not known
 };
 
 }  // namespace
@@ -580,6 +675,7 @@ class BatchRun {
 PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
                               const BatchSettings& settings, const BatchEnvironment& environment,
                               const BatchStop& stop) {
+  if (!work.refused) work.refused = take_lines(work.tally, work.file, options, settings);
   PlotOutcome outcome;
   outcome.inventory = std::move(work.file);
   outcome.plot = std::move(work.tally.plot);
@@ -587,6 +683,13 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   outcome.seed =
       seed_for_plot(settings.seed, std::filesystem::path(outcome.inventory).filename().string(),
                     outcome.plot, options.inventories.size() == 1 && outcome.plot.empty());
+  outcome.dropped_rows = work.tally.dropped_rows;
+  // What the reader found about the file as a whole comes before what is found in the plot.
+  const auto with_file_warnings = [&work](std::vector<Warning> warnings) {
+    warnings.insert(warnings.begin(), work.tally.warnings.begin(), work.tally.warnings.end());
+    return warnings;
+  };
+  outcome.warnings = with_file_warnings({});
   outcome.names = std::move(work.names);
   if (const std::optional<ReportPaths> paths = plot_report_paths(outcome))
     outcome.recovered = recover_interrupted_commit(paths->stock);
@@ -595,21 +698,25 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
     return outcome;
   }
   const Inventory& inventory = work.tally.inventory;
+  outcome.line_count = inventory.line_count;
+  outcome.lines_length = inventory.lines_length;
   outcome.record_count = static_cast<std::int64_t>(inventory.pieces.size());
   try {
     if (settings.coefficients)
       apply_coefficients(*settings.coefficients, settings.coefficients_path,
                          settings.parameters.carbon_fraction, work.tally.inventory);
     start_inventory(inventory, options, settings, environment, stop, outcome);
-    outcome.warnings =
-        plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1);
+    outcome.warnings = with_file_warnings(
+        plausibility_warnings(inventory, outcome.plot, settings.parameters, outcome.model1));
     if (!options.pieces_path.empty())
-      outcome.piece_rows = piece_csv_rows(inventory, outcome, settings.parameters.transect_length);
+      outcome.piece_rows =
+          piece_csv_rows(inventory, outcome, transect_length_of(inventory, settings.parameters));
   } catch (const StartCancelled&) {
     outcome.refused = Refusal{.kind = RefusalKind::cancelled, .file = outcome.inventory};
   } catch (const Refused& refused) {
     outcome.refused = refused.refusal();
-    outcome.warnings = plausibility_warnings(inventory, outcome.plot, settings.parameters);
+    outcome.warnings =
+        with_file_warnings(plausibility_warnings(inventory, outcome.plot, settings.parameters));
   } catch (const std::exception& fault) {
     // A fault of the program's own ends this plot alone: the other workers go on, and the
     // files it had begun were removed as the stack unwound.
@@ -660,6 +767,18 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
       inventories.inventories, settings.tally, options.jobs, process,
       [&](PlotOutcome outcome) { run->take(std::move(outcome)); }, name,
       [&] { return run->stop()(); });
+  // The plots of the lines file without a tally: plots with no pieces, once the tallies are in.
+  if (settings.lines && !run->stop()()) {
+    for (const std::string& plot : run->plots_of_lines_alone()) {
+      PlotWork work;
+      work.position = run->taken();
+      work.file = options.lines_path;
+      work.tally.plot = plot;
+      work.tally.inventory.source = options.lines_path;
+      name(work);
+      run->take(process(std::move(work)));
+    }
+  }
   return run->finish();
 }
 

@@ -61,6 +61,18 @@ TallyOptions tally_options_from(const BatchOptions& o) {
   if (!o.input_encoding.empty())
     t.encoding = text_encoding_named(o.input_encoding).value_or(TextEncoding::detect);
   t.plot_column = o.plot_column;
+  for (const std::string& column : o.columns) {
+    const auto equals = column.find('=');
+    std::string header = column.substr(equals + 1);
+    while (!header.empty() && (header.front() == ' ' || header.front() == '\t')) header.erase(0, 1);
+    while (!header.empty() && (header.back() == ' ' || header.back() == '\t')) header.pop_back();
+    t.columns.emplace_back(*column_role_named(column.substr(0, equals)), std::move(header));
+  }
+  t.drop_incomplete = o.drop_incomplete;
+  if (!o.diameter_unit.empty())
+    t.diameter_unit = diameter_unit_named(o.diameter_unit).value_or(MeasureUnit::none);
+  if (!o.length_unit.empty())
+    t.length_unit = length_unit_named(o.length_unit).value_or(MeasureUnit::none);
   if (!o.species_map_path.empty())
     t.species_map = side_file(InventoryField::species_code,
                               [&o] { return read_species_map(o.species_map_path); });
@@ -114,6 +126,9 @@ BatchSettings batch_settings_from(const BatchOptions& o, char locale_separator) 
   s.seed = o.seed.value_or(seed_from_time_of_day());
   s.decimal_separator = o.decimal_separator.value_or(locale_separator);
   s.tally = tally_options_from(o);
+  if (!o.lines_path.empty())
+    s.lines = std::make_shared<const LinesTable>(
+        side_file(InventoryField::line, [&] { return read_lines(o.lines_path, s.tally); }));
   if (!o.coefficients_path.empty()) {
     s.coefficients = read_coefficients(o.coefficients_path);
     s.coefficients_path = o.coefficients_path;

@@ -3,6 +3,7 @@
 // fields; a text that does not parse refuses the whole batch before any file is touched.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "engine/simulation_parameters.h"
 #include "engine/wind.h"
 #include "field/coefficients_table.h"
+#include "field/lines_reader.h"
 #include "field/tally_options.h"
 
 namespace quorvel {
@@ -24,10 +26,12 @@ struct BatchSettings {
   // Carbon by species and decay stage in place of the density grid, and the file as given.
   std::optional<CoefficientsTable> coefficients;
   std::string coefficients_path;
+  std::shared_ptr<const LinesTable> lines;  // --lines, read; null without
 };
 
-// Throws Refused naming the parameter and its text, or the species map or coefficients table
-// that cannot be used (a map that cannot be opened names the species code as its field).
+// Throws Refused naming the parameter and its text, or the species map, coefficients table or
+// lines file that cannot be used (a map that cannot be opened names the species code as its
+// field).
 BatchSettings batch_settings_from(const BatchOptions& options, char locale_separator);
 
 // The seed of a plot, from the batch seed and what the plot is: its file's name (without the

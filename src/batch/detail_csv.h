@@ -12,9 +12,9 @@ namespace quorvel {
 std::string piece_csv_header();
 // The rows of the records of a plot that went through; none for a refused one.
 std::string piece_csv_rows(const Inventory& inventory, const PlotOutcome& outcome,
-                           int transect_length);
+                           double line_length);
 
 std::string run_csv_header();
-std::string run_csv_rows(const PlotOutcome& outcome, int transect_length);
+std::string run_csv_rows(const PlotOutcome& outcome, double transect_length);
 
 }  // namespace quorvel

@@ -43,11 +43,12 @@ class SeenFiles {
 
 std::vector<RunFile> run_inputs(const BatchOptions& o) {
   std::vector<RunFile> inputs;
-  inputs.reserve(o.inventories.size() + 4);
+  inputs.reserve(o.inventories.size() + 5);
   for (const std::string& inventory : o.inventories) inputs.push_back({"the inventory", inventory});
   for (const auto& [role, path] : {std::pair{"the strata file", &o.strata_path},
                                    {"the species map", &o.species_map_path},
                                    {"the coefficients table", &o.coefficients_path},
+                                   {"the lines file", &o.lines_path},
                                    {"the inventory list", &o.inventories_from}})
     if (!path->empty() && *path != "-") inputs.push_back({role, *path});
   return inputs;

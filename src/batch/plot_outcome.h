@@ -15,6 +15,7 @@
 #include "field/plausibility.h"
 #include "reports/report_file.h"
 #include "reports/report_paths.h"
+#include "start/not_computed.h"
 
 namespace quorvel {
 
@@ -24,14 +25,18 @@ struct PlotOutcome {
   std::string stratum;  // the stratum column's value; empty without one
   std::uint64_t seed = 0;
   std::int64_t record_count = 0;
+  std::int64_t dropped_rows = 0;  // rows of the plot left out for a missing value
   Model1Result model1;
   std::optional<StartResult> start;  // absent with --expected-only
   std::optional<Model2Expectation> expectation;
-  PlotFileNames names;                 // where its own files go
-  std::optional<ReportPaths> reports;  // the reports written
-  std::optional<Refusal> refused;      // the inventory was refused: no figures
-  std::optional<Refusal> unwritten;    // the figures stand, but the reports or the trace do not
-  std::vector<Warning> warnings;       // what looks wrong in the tally, even when refused
+  int line_count = 0;       // the lines a lines file gives the plot; 0: one transect of L
+  double lines_length = 0;  // their summed horizontal length, m
+  std::optional<NotComputed> not_computed;  // why the pieces, model 2 and the expectation are not
+  PlotFileNames names;                      // where its own files go
+  std::optional<ReportPaths> reports;       // the reports written
+  std::optional<Refusal> refused;           // the inventory was refused: no figures
+  std::optional<Refusal> unwritten;  // the figures stand, but the reports or the trace do not
+  std::vector<Warning> warnings;     // what looks wrong in the tally, even when refused
   // What became of the plot's reports where a killed run had left their replacement half done.
   InterruptedCommit recovered = InterruptedCommit::none;
 

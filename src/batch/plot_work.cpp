@@ -12,6 +12,8 @@ std::vector<PlotWork> read_plot_works(const std::string& file, const TallyOption
     for (std::size_t i = 0; i < works.size(); ++i) {
       works[i].file = file;
       works[i].tally = std::move(tally.plots[i]);
+      works[i].refused = std::move(works[i].tally.refused);  // a bad row refuses its plot alone
+      works[i].tally.refused.reset();
     }
   } catch (const Refused& refused) {
     works.resize(1);

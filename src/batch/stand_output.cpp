@@ -1,5 +1,6 @@
 #include "batch/stand_output.h"
 
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -47,12 +48,20 @@ std::map<std::string, std::string, std::less<>> strata_files(
   return files;
 }
 
-PlotFigures figures_of_outcome(const PlotOutcome& o) {
+// A plot whose model 2 and expectation are not computed gives them as NaN, which makes the
+// stand's not computed either, rather than taken over the other plots alone.
+PlotFigures figures_of_outcome(const PlotOutcome& o, bool runs) {
   PlotFigures f;
   if (o.refused) return f;
   f.model1 = figures_of(o.model1);
   if (o.start) f.model2 = figures_of(o.start->model2);
   if (o.expectation) f.model2_expected = figures_of(*o.expectation);
+  if (o.not_computed) {
+    EstimateFigures none;
+    for_each_figure([](const FigureKey&, double& value) { value = std::nan(""); }, none);
+    if (runs) f.model2 = none;
+    f.model2_expected = none;
+  }
   return f;
 }
 
@@ -87,10 +96,15 @@ std::string figure_text(const FigureEstimate& f, bool with_sd, char separator) {
   return out + ")";
 }
 
+// NaN: a plot could not give the figure (pieces without a length, several lines).
 std::string estimate_lines(const FigureEstimates& f, Estimate e, bool with_sd, char separator) {
-  return std::string("    ") + estimate_label(e) + " carbon " +
-         figure_text(f.carbon_t_per_ha, with_sd, separator) + " t C/ha, " +
-         figure_text(f.pieces_per_ha, with_sd, separator) + " pieces/ha\n";
+  const std::string label = std::string("    ") + estimate_label(e);
+  if (std::isnan(f.carbon_t_per_ha.mean)) return label + " not computed for every plot\n";
+  const std::string pieces = std::isnan(f.pieces_per_ha.mean)
+                                 ? "pieces/ha not computed for every plot"
+                                 : figure_text(f.pieces_per_ha, with_sd, separator) + " pieces/ha";
+  return label + " carbon " + figure_text(f.carbon_t_per_ha, with_sd, separator) + " t C/ha, " +
+         pieces + "\n";
 }
 
 std::string stratum_name(const std::string& name) {
@@ -124,7 +138,8 @@ StandOutput::StandOutput(const BatchOptions& options, bool keep_plot_values)
       folder_names_(options.folder_names.begin(), options.folder_names.end()),
       row_of_file_(strata_files(strata_, options.strata_path)),
       accumulator_(accumulator_for(strata_)),
-      keep_plot_values_(keep_plot_values) {}
+      keep_plot_values_(keep_plot_values),
+      runs_(!options.expected_only) {}
 
 std::optional<std::string> StandOutput::row_of(const PlotOutcome& o) const {
   const std::string& name = o.plot.empty() ? o.inventory : o.plot;
@@ -164,7 +179,7 @@ std::vector<std::string> StandOutput::plots_not_given() const {
 }
 
 void StandOutput::add(const PlotOutcome& o) {
-  accumulator_.add(o.stratum, figures_of_outcome(o));
+  accumulator_.add(o.stratum, figures_of_outcome(o, runs_));
   if (!keep_plot_values_ || o.refused) return;
   auto found = plot_values_.find(o.stratum);
   if (found == plot_values_.end()) found = plot_values_.emplace(o.stratum, 0).first;

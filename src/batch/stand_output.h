@@ -57,6 +57,7 @@ class StandOutput {
   std::optional<std::string> row_of(const PlotOutcome& outcome) const;
   StandAccumulator accumulator_;
   bool keep_plot_values_;
+  bool runs_;  // model 2 is run, not only its expectation
   std::map<std::string, std::vector<double>, std::less<>> plot_values_;
   std::set<std::string, std::less<>> plots_given_;
 };

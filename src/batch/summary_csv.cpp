@@ -121,7 +121,8 @@ std::string summary_csv_row(const PlotOutcome& o, const BatchSettings& settings)
   cell(row, quoted(outcome_status(o)));
   cell(row, o.plot.empty() ? "" : quoted(o.plot));
   cell(row, o.stratum.empty() ? "" : quoted(o.stratum));
-  cell(row, std::to_string(p.transect_length));
+  // A plot of a lines file: its own L, the summed horizontal length of its lines.
+  cell(row, o.line_count > 0 ? csv_number(o.lines_length) : std::to_string(p.transect_length));
   cell(row, wind_button_name(settings.wind));
   cell(row, std::to_string(p.wind_force));
   cell(row, single(p.carbon_fraction));

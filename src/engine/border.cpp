@@ -55,7 +55,7 @@ bool cut_low_sides(Placement& p) {
 }
 
 // Right and bottom edges, on what the low sides left.
-bool cut_high_sides(Placement& p, int side) {
+bool cut_high_sides(Placement& p, double side) {
   if (!(p.x1 > side || p.x2 > side || p.y1 > side || p.y2 > side)) return true;
   double a = 0, b = 0;
   if (!line_through_ends(p, a, b)) return false;
@@ -72,7 +72,7 @@ bool cut_high_sides(Placement& p, int side) {
 
 }  // namespace
 
-void border(Placement& p, int transect_length) {
+void border(Placement& p, double transect_length) {
   const double x2 = p.x2, y2 = p.y2;
   const double side = transect_length;
   if (cut_low_sides(p) && cut_high_sides(p, transect_length) && std::isfinite(p.x2) &&

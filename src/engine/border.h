@@ -6,6 +6,6 @@
 
 namespace quorvel {
 
-void border(Placement& placement, int transect_length);
+void border(Placement& placement, double transect_length);
 
 }  // namespace quorvel

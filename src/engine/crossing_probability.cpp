@@ -122,7 +122,7 @@ std::vector<double> stretch_ends(const std::vector<double>& kinks, double from, 
 // ---- The angle laws ------------------------------------------------------------------------
 
 // The integral of the crossing area over the angles from..to, stretch by smooth stretch.
-double area_integral(double piece_length, int transect_length, double from, double to) {
+double area_integral(double piece_length, double transect_length, double from, double to) {
   const auto area = [&](double angle) {
     return crossing_area(piece_length, transect_length, angle);
   };
@@ -141,7 +141,7 @@ double area_integral(double piece_length, int transect_length, double from, doub
 // l cos (L - l sin / 2) at every angle, whose mean over the quarter turn has the closed form
 // (2 / pi) (L l - l^2 / 4). Most tallied pieces are such, and the integral costs a thousand
 // times more.
-double mean_area_uniform(double piece_length, int transect_length) {
+double mean_area_uniform(double piece_length, double transect_length) {
   const double side = transect_length;
   if (piece_length <= side / 2)
     return 2 / pi * (side * piece_length - piece_length * piece_length / 4);
@@ -149,7 +149,7 @@ double mean_area_uniform(double piece_length, int transect_length) {
 }
 
 // Uniform over the sector pi*k/8 .. pi*k/8 + pi/4 of a wind button.
-double mean_area_in_sector(double piece_length, int transect_length, int k) {
+double mean_area_in_sector(double piece_length, double transect_length, int k) {
   const double from = pi * k / 8;
   return area_integral(piece_length, transect_length, from, from + pi / 4) / (pi / 4);
 }
@@ -168,7 +168,7 @@ double wind_share(WindButton wind, int wind_force) {
 // lie between the top and bottom edges, or the piece leaves the plot first and its far end is
 // cut back before the transect: so at distance u a band of L - u * |tan| start heights
 // crosses. The area is the integral of that band over u up to the farthest admissible start.
-double crossing_area(double piece_length, int transect_length, double angle) {
+double crossing_area(double piece_length, double transect_length, double angle) {
   const double side = transect_length;
   const double across = std::abs(std::cos(angle));
   const double along = std::abs(std::sin(angle));
@@ -181,9 +181,12 @@ double crossing_area(double piece_length, int transect_length, double angle) {
   return farthest * (side - drift * farthest / 2);
 }
 
-double crossing_probability(double piece_length, int transect_length, WindButton wind,
+double crossing_probability(double piece_length, double transect_length, WindButton wind,
                             int wind_force) {
-  check_transect_length(transect_length);
+  // L, or the decimal length of a plot's one line, which is refused alike below a metre.
+  if (!(transect_length >= 1))
+    check_transect_length(transect_length > -32768 ? static_cast<int>(std::floor(transect_length))
+                                                   : -32768);
   if (!std::isfinite(piece_length))
     throw Refused({.kind = RefusalKind::field_not_valid,
                    .field = InventoryField::length,

@@ -19,11 +19,11 @@ namespace quorvel {
 // Throws Refused for a transect length below 1 m or a length that is not a finite number.
 // A piece of length 0 never crosses (0); a negative length lays the piece backwards from its
 // start, which crosses exactly as often as the forward piece.
-double crossing_probability(double piece_length, int transect_length, WindButton wind,
+double crossing_probability(double piece_length, double transect_length, WindButton wind,
                             int wind_force);
 
 // The area (m2) of the start points on the plot from which a piece laid at this angle
 // (radians) crosses the transect: the integrand of the probability above.
-double crossing_area(double piece_length, int transect_length, double angle);
+double crossing_area(double piece_length, double transect_length, double angle);
 
 }  // namespace quorvel

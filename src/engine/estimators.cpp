@@ -6,9 +6,7 @@ namespace quorvel {
 
 namespace {
 
-double plot_area(int transect_length) {
-  return static_cast<double>(transect_length) * static_cast<double>(transect_length);
-}
+double plot_area(double transect_length) { return transect_length * transect_length; }
 
 // cell + sum, rounded to single precision. The rounded value is stored to and read back from a
 // volatile float, an access no optimiser may elide, so the rounding happens after every
@@ -35,7 +33,7 @@ void fold_sums(const Tally& tally, Model2Estimates& e) {
       e.group_surface[g] = add_in_single(tally.sim_surface.at(s, g), e.group_surface[g]);
 }
 
-StageGroupTable<double> per_hectare_table(const StageGroupTable<double>& sums, int L, int R) {
+StageGroupTable<double> per_hectare_table(const StageGroupTable<double>& sums, double L, int R) {
   StageGroupTable<double> table;
   for (int s = first_stage; s <= last_stage; ++s)
     for (int g = first_group; g <= last_group; ++g)
@@ -54,7 +52,7 @@ double standard_error(const std::vector<double>& values) {
   return std::sqrt(squares / (n - 1) / n);
 }
 
-Model2Spread spread_over_runs(const std::vector<RunTotals>& runs, int L) {
+Model2Spread spread_over_runs(const std::vector<RunTotals>& runs, double L) {
   const double per_ha = 10000 / plot_area(L);
   const auto error_of = [&](auto value_of) {
     std::vector<double> values;
@@ -75,11 +73,11 @@ Model2Spread spread_over_runs(const std::vector<RunTotals>& runs, int L) {
 
 }  // namespace
 
-double per_hectare_average(double numerator, int transect_length, int run_count) {
+double per_hectare_average(double numerator, double transect_length, int run_count) {
   return (numerator * 10000) / (plot_area(transect_length) * run_count);
 }
 
-Model2Estimates estimate_model2(const Tally& tally, int L, int R) {
+Model2Estimates estimate_model2(const Tally& tally, double L, int R) {
   Model2Estimates e;
   const double placements_per_ha =
       (static_cast<double>(tally.placement_count) * 10000) / plot_area(L);

@@ -11,7 +11,7 @@
 namespace quorvel {
 
 // (numerator x 10000) / (L^2 x R): the per-hectare average of a sum over R runs.
-double per_hectare_average(double numerator, int transect_length, int run_count);
+double per_hectare_average(double numerator, double transect_length, int run_count);
 
 // Sample standard errors of the R-run averages (per hectare); present when R >= 2.
 struct Model2Spread {
@@ -40,6 +40,6 @@ struct Model2Estimates {
   std::optional<Model2Spread> standard_error;
 };
 
-Model2Estimates estimate_model2(const Tally& tally, int transect_length, int run_count);
+Model2Estimates estimate_model2(const Tally& tally, double transect_length, int run_count);
 
 }  // namespace quorvel

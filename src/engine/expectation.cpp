@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/crossing_probability.h"
+#include "engine/model1.h"
 #include "engine/piece_measures.h"
 #include "engine/refusal.h"
 
@@ -57,7 +58,7 @@ void add_record(PlotSums& sums, const DebrisPiece& piece, double p,
   sums.surface[piece.group] += m.surface * attempts;
 }
 
-double per_hectare(double per_plot, int transect_length) {
+double per_hectare(double per_plot, double transect_length) {
   const double side = transect_length;
   return per_plot * 10000 / (side * side);
 }
@@ -66,8 +67,8 @@ double per_hectare(double per_plot, int transect_length) {
 
 Model2Expectation expected_model2(const Inventory& inventory,
                                   const SimulationParameters& parameters, WindButton wind) {
-  const int side = parameters.transect_length;
-  check_transect_length(side);
+  check_transect_length(parameters.transect_length);
+  const double side = transect_length_of(inventory, parameters);
   Model2Expectation expectation;
   PlotSums sums;
   std::int64_t record = 0;

@@ -4,11 +4,12 @@
 
 namespace quorvel {
 
-Placement place_piece(const DebrisPiece& piece, int transect_length, WindButton wind,
+Placement place_piece(const DebrisPiece& piece, double transect_length, WindButton wind,
                       int wind_force, RandomSource& random) {
   Placement p;
   // The product of a 24-bit draw and a 16-bit length is exact before its one rounding to
-  // single, so the start point never reaches L.
+  // single, so the start point never reaches L; the decimal length of a plot's one line is
+  // rounded to single first, and the product of a draw below 1 stays below it.
   const float side = static_cast<float>(transect_length);
   p.x1 = random.draw() * side;
   p.y1 = random.draw() * side;

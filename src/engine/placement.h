@@ -20,7 +20,7 @@ struct Placement {
 
 // Draws x, y and the orientation (in that order) and computes the far end and the diameters
 // in metres. The far end may lie outside the plot until border() moves it back.
-Placement place_piece(const DebrisPiece& piece, int transect_length, WindButton wind,
+Placement place_piece(const DebrisPiece& piece, double transect_length, WindButton wind,
                       int wind_force, RandomSource& random);
 
 }  // namespace quorvel

@@ -23,7 +23,8 @@ enum class RefusalKind {
   column_missing,         // file, line, field: a header row without a column the tally needs
                           // (column: the name asked for, for a plot column given by the user)
   text_not_decodable,     // file, line, encoding: bytes that are no text in the file's encoding
-  species_unknown,        // file, line, record, column, found: neither a code nor a mapped name
+  species_unknown,        // file, line, record, column (of the first), found: every code of the
+                          // file that is neither S, H, C nor in the species map, ", " between
   species_listed_twice,   // file (the species map), line, found: one name, two codes
   too_many_fields,        // file, line, record, hint_fields: a comma-separated row longer than
                           // its header (or than five fields), as a decimal comma would make it
@@ -31,6 +32,12 @@ enum class RefusalKind {
   column_repeated,        // file, line, field, column: a header row naming a column twice
   record_too_long,        // file, line, record, found (the first surplus field), limit (columns)
   no_records,             // file: nothing but a header row, or not even that
+  unit_not_fitting,       // file, line, field, column, found (the unit): a diameter in ft
+  value_missing,          // file, plot, line, record, field, column, found: NA, -, or nothing
+  // A tally with a line column, and the lines file that gives the lengths of its lines.
+  plot_without_lines,  // file (the tally), plot, found (the lines file): no row of the plot there
+  line_not_listed,     // file, plot, line, record, column, found (the line): not among the plot's
+  lines_file_needed,   // file, plot, column, limit (its lines): several lines and no lines file
   // A strata file (plot, stratum, area).
   plot_repeated,  // file, line, found (the plot), other_line (where it was listed first)
   area_differs,   // file, line, found (the stratum), other_line (the first area given for it)
@@ -67,7 +74,12 @@ enum class InventoryField {
   stage,
   plot,
   stratum,
-  area_ha,  // a stratum's area in a strata file
+  area_ha,         // a stratum's area in a strata file
+  diameter,        // the one diameter of a piece, where it crosses the line (d1 = d2)
+  line,            // the line (transect) of a plot a piece crossed, or a row of a lines file is
+  horizontal,      // a lines file's horizontal length of a line (segment), m
+  slope_distance,  // a lines file's length of a line (segment) measured along the slope, m
+  slope,           // a lines file's slope of a line (segment), percent
   // The columns of a table of coefficients by species and decay stage.
   coefficient_species,
   coefficient_stage,
@@ -144,6 +156,7 @@ enum class FileDecimal { unknown, point, comma, either };
 struct Refusal {
   RefusalKind kind = RefusalKind::file_unreadable;
   std::string file{};       // as the user gave it
+  std::string plot{};       // the plot of a file with a plot column whose row was refused
   std::int64_t line = 0;    // 1-based; 0 when the refusal names no line
   std::int64_t record = 0;  // 1-based; 0 when it names no record
   InventoryField field = InventoryField::none;

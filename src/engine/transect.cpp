@@ -12,7 +12,7 @@ void exchange_ends(Placement& p, RandomSource& random) {
   p.y1 = far_y;
 }
 
-bool crosses_transect(const Placement& p, int transect_length) {
+bool crosses_transect(const Placement& p, double transect_length) {
   const double middle = transect_length / 2.0;
   const double x1 = p.x1;
   return (x1 < middle && p.x2 > middle) || (x1 > middle && p.x2 < middle);

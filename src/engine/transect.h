@@ -11,6 +11,6 @@ namespace quorvel {
 void exchange_ends(Placement& placement, RandomSource& random);
 
 // Strictly on opposite sides of x = L/2; an end lying on the transect crosses nothing.
-bool crosses_transect(const Placement& placement, int transect_length);
+bool crosses_transect(const Placement& placement, double transect_length);
 
 }  // namespace quorvel

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/border.h"
+#include "engine/model1.h"
 #include "engine/pi_value.h"
 #include "engine/piece_measures.h"
 #include "engine/placement.h"
@@ -56,7 +57,7 @@ void add_attempt(Tally& tally, const DebrisPiece& piece, const PieceMeasures& m)
 // Places the piece until it crosses the transect; every attempt, the crossing one included,
 // adds the whole piece to the sums of its cell.
 void place_until_crossing(RunContext& c, std::int64_t record, const DebrisPiece& piece) {
-  const int L = c.parameters.transect_length;
+  const double L = transect_length_of(c.inventory, c.parameters);
   const PieceMeasures measures = piece_measures(piece, c.parameters);
   for (std::int64_t attempt = 1;; ++attempt) {
     c.progress.placement_count = c.tally.placement_count;
@@ -103,7 +104,7 @@ void perform_run(RunContext& c) {
 
 }  // namespace
 
-PlotFrame plot_frame(int L) {
+PlotFrame plot_frame(double L) {
   const float side = static_cast<float>(L);
   const float middle = static_cast<float>(L / 2.0);
   return {{0, 0, side, side}, {middle, 0, middle, side}};
@@ -112,8 +113,16 @@ PlotFrame plot_frame(int L) {
 Tally perform_runs(const Inventory& inventory, const SimulationParameters& parameters,
                    RandomSource& random, RunHost& host, std::int64_t max_attempts_per_record) {
   Tally tally;
-  RunContext c{inventory,    parameters,    random, host, max_attempts_per_record,
-               host.draws(), host.traces(), tally,  {},   plot_frame(parameters.transect_length)};
+  RunContext c{inventory,
+               parameters,
+               random,
+               host,
+               max_attempts_per_record,
+               host.draws(),
+               host.traces(),
+               tally,
+               {},
+               plot_frame(transect_length_of(inventory, parameters))};
   c.progress.run_count = parameters.run_count;
   tally.runs.reserve(parameters.run_count > 0 ? parameters.run_count : 0);
   tally.attempts_by_record.resize(inventory.pieces.size());

@@ -45,7 +45,7 @@ class StartCancelled : public std::runtime_error {
 inline constexpr std::int64_t default_max_attempts_per_record = 10'000'000;
 
 // The plot of side `transect_length` and its transect as every attempt draws them.
-PlotFrame plot_frame(int transect_length);
+PlotFrame plot_frame(double transect_length);
 
 // Performs run_count runs over the records. Throws StartCancelled when the host cancels and
 // Refused (piece_never_crossed) when a record needs more than max_attempts_per_record attempts

@@ -62,6 +62,7 @@ bool RowScanner::next() {
 
 void RowScanner::read_quoted(RowField& field) {
   const std::int64_t opened_on = line_;
+  field.quoted = true;
   const std::size_t start = ++pos_;
   for (;;) {
     if (pos_ >= text_.size()) {

@@ -14,6 +14,7 @@ namespace quorvel {
 struct RowField {
   std::string_view text;        // without the quotes and the blanks around them
   bool doubled_quotes = false;  // `text` writes each quote as "": see value()
+  bool quoted = false;          // the field was written in double quotes
 
   std::string value() const;  // the text with each "" as one quote
 };

@@ -22,6 +22,7 @@ enum class WarningKind {
   longer_than_diagonal,  // value: the length (m) of the first such piece; limit: L x sqrt(2)
   carbon_above_limit,    // value: model 1's total carbon (t C/ha)
   no_pieces,             // the tally holds no piece
+  rows_dropped,          // count: rows of the file left out for a missing value; lines: the first
 };
 
 // One kind of warning for one plot; pieces of the same kind are counted, the first one named.
@@ -34,6 +35,7 @@ struct Warning {
   double value = 0;         // see WarningKind
   double limit = 0;         // what the value exceeds
   std::int64_t count = 0;   // pieces concerned; 1 for a warning about the whole tally
+  std::vector<std::int64_t> lines{};  // the first few lines concerned, where line is 0
 };
 
 // In the order of WarningKind. `model1` is the model 1 result of this inventory and parameters.

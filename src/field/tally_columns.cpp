@@ -31,6 +31,12 @@ constexpr ColumnName column_names[] = {
     {"diam2", InventoryField::diameter2},
     {"д2", InventoryField::diameter2},
     {"диаметр2", InventoryField::diameter2},
+    {"diameter", InventoryField::diameter},
+    {"diam", InventoryField::diameter},
+    {"dia", InventoryField::diameter},
+    {"d", InventoryField::diameter},
+    {"transdia", InventoryField::diameter},
+    {"диаметр", InventoryField::diameter},
     {"length", InventoryField::length},
     {"len", InventoryField::length},
     {"l", InventoryField::length},
@@ -48,6 +54,10 @@ constexpr ColumnName column_names[] = {
     {"площадка", InventoryField::plot},
     {"stratum", InventoryField::stratum},
     {"страта", InventoryField::stratum},
+    {"line", InventoryField::line},
+    {"transect", InventoryField::line},
+    {"линия", InventoryField::line},
+    {"трансекта", InventoryField::line},
 };
 
 bool is_set_aside(char c) { return c == ' ' || c == '\t' || c == '_' || c == '.'; }

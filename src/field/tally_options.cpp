@@ -17,4 +17,24 @@ std::optional<DecimalMark> decimal_mark_named(std::string_view name) {
   return std::nullopt;
 }
 
+std::optional<InventoryField> column_role_named(std::string_view role) {
+  static constexpr std::pair<std::string_view, InventoryField> roles[] = {
+      {"species", InventoryField::species_code},
+      {"d1", InventoryField::diameter1},
+      {"d2", InventoryField::diameter2},
+      {"diameter", InventoryField::diameter},
+      {"length", InventoryField::length},
+      {"stage", InventoryField::stage},
+      {"plot", InventoryField::plot},
+      {"stratum", InventoryField::stratum},
+      {"line", InventoryField::line},
+      {"horizontal", InventoryField::horizontal},
+      {"slope_distance", InventoryField::slope_distance},
+      {"slope", InventoryField::slope},
+  };
+  for (const auto& [name, field] : roles)
+    if (role == name) return field;
+  return std::nullopt;
+}
+
 }  // namespace quorvel

@@ -6,7 +6,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "engine/refusal.h"
+#include "field/measure_units.h"
 #include "field/species_map.h"
 #include "field/text_encoding.h"
 
@@ -24,7 +28,19 @@ struct TallyOptions {
   // plots are (plot, участок, ...), if any.
   std::string plot_column;
   SpeciesMap species_map;  // species words and numbers besides the codes S, H, C
+  // The units of diameters and lengths where a header names none; none: cm and m.
+  MeasureUnit diameter_unit = MeasureUnit::none;
+  MeasureUnit length_unit = MeasureUnit::none;
+  // The header of the column of a role, as written (blanks around it aside), where the
+  // reader's own names do not find it: --column ROLE=HEADER.
+  std::vector<std::pair<InventoryField, std::string>> columns;
+  // Rows missing a required value are left out and counted, rather than refusing their plot.
+  bool drop_incomplete = false;
 };
+
+// The roles a column may be named for: species, d1, d2, diameter, length, stage, plot, stratum,
+// and line, horizontal, slope_distance, slope (the last three of a lines file).
+std::optional<InventoryField> column_role_named(std::string_view role);
 
 // ",", ";", "tab" (or a tab character), "comma", "semicolon", "auto".
 std::optional<FieldSeparator> field_separator_named(std::string_view name);

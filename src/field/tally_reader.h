@@ -7,20 +7,38 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/inventory.h"
+#include "engine/refusal.h"
+#include "field/plausibility.h"
 #include "field/tally_options.h"
 
 namespace quorvel {
+
+// A line (transect) of a plot as its tally names it, with the row that first names it.
+struct TallyLine {
+  std::string name;  // the line column's value, blanks around it aside
+  std::int64_t line = 0;
+  std::int64_t record = 0;
+};
 
 // The tally of one plot of a file; a file without a plot column holds one.
 struct PlotTally {
   std::string plot;     // the plot column's value; empty without a plot column
   std::string stratum;  // the stratum column's value; empty without one
   Inventory inventory;  // source: the file as given; pieces in file order with their lines
+  // A bad row refuses its plot alone where the file has a plot column: the first such.
+  std::optional<Refusal> refused;
+  std::int64_t dropped_rows = 0;  // rows left out for a missing value (drop_incomplete)
+  std::vector<Warning> warnings;  // about the file as a whole, given with its first plot
+  // A line column's header, and the lines it names, in the order first met; both empty
+  // without a line column (or with one of a refused plot's rows alone).
+  std::string line_column;
+  std::vector<TallyLine> lines;
 };
 
 // The form a file was read in.

@@ -28,7 +28,7 @@ ConvergenceSeries convergence_series(std::span<const double> carbon_by_run,
   return series;
 }
 
-std::vector<double> carbon_t_per_ha_by_run(const Tally& tally, int transect_length) {
+std::vector<double> carbon_t_per_ha_by_run(const Tally& tally, double transect_length) {
   std::vector<double> out;
   out.reserve(tally.runs.size());
   for (const RunTotals& run : tally.runs)

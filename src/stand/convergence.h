@@ -33,6 +33,6 @@ ConvergenceSeries convergence_series(std::span<const double> carbon_t_per_ha_by_
 
 // The carbon per hectare of each run of a Start on a plot of side L. Their mean agrees with
 // model 2's carbon up to rounding: that one is summed stage by stage and group by group.
-std::vector<double> carbon_t_per_ha_by_run(const Tally& tally, int transect_length);
+std::vector<double> carbon_t_per_ha_by_run(const Tally& tally, double transect_length);
 
 }  // namespace quorvel

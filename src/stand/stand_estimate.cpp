@@ -145,6 +145,8 @@ void StandAccumulator::add(std::string_view name, const PlotFigures& plot) {
   ++stratum.plots;
   for (const Estimate e : all_estimates) {
     if (const auto& figures = plot.of(e)) {
+      // A figure a plot could not give is NaN, and so is its estimate: a mean over the other
+      // plots alone would stand for a different set of plots.
       for_each_figure([](const FigureKey&, RunningMoments& m, double value) { m.add(value); },
                       stratum.moments[static_cast<int>(e)], *figures);
     }

@@ -55,6 +55,12 @@ StartOutcome perform_start(const Inventory& inventory, const StartRequest& reque
                            StartHost& host) {
   check_parameters(request.parameters);
   StartOutcome outcome;
+  if ((outcome.not_computed = not_computed_for(inventory))) {
+    outcome.model1 = compute_model1(inventory, request.parameters);
+    check_figure_range(outcome.model1, inventory.source);
+    host.model1_ready(outcome.model1);
+    return outcome;
+  }
   outcome.expectation = expected_model2(inventory, request.parameters, request.wind);
   check_figure_range(outcome.expectation, inventory.source);
   host.expectation_ready(outcome.expectation);

@@ -19,6 +19,7 @@
 #include "engine/simulation_parameters.h"
 #include "engine/wind.h"
 #include "reports/report_paths.h"
+#include "start/not_computed.h"
 #include "start/start_host.h"
 
 namespace quorvel {
@@ -34,11 +35,14 @@ struct StartRequest {
 };
 
 struct StartOutcome {
-  Model2Expectation expectation;
+  Model2Expectation expectation;  // meaningless where not_computed says so
   Model1Result model1;
   std::optional<StartResult> runs;         // model 2 and its tally; absent without runs
   bool reports_written = false;            // at least one report was put in place
   std::optional<Refusal> reports_refused;  // why no report was written, the figures standing
+  // Figures the tally cannot give: then model 1 alone is computed (without its number of
+  // pieces), neither the expectation nor the runs are made, and no report is written.
+  std::optional<NotComputed> not_computed;
 };
 
 // Throws Refused when the Start cannot be made and StartCancelled when the host cancels it;

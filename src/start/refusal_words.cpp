@@ -159,21 +159,24 @@ const RefusalRow rows[] = {
                "{place_and_field}: {expected}, found {shown}{hint}"}},
     {.kind = K::column_missing,
      .when = When::column_named,
-     .words = {nullptr, "{place}: the header has no column {shown_column} for the {field}{hint}"}},
+     .words = {nullptr,
+               "{place}: the header has no column {shown_column} for the {field}{header_found}"
+               "{hint}"}},
     {.kind = K::column_missing,
-     .words = {"{place}: в заголовке нет столбца «{column_or_field}».",
-               "{place}: the header has no column for the {field}{hint}"}},
+     .words = {"{place}: в заголовке нет столбца «{column_or_field}»{header_found}.",
+               "{place}: the header has no column for the {field}{header_found}{hint}"}},
     {.kind = K::text_not_decodable,
      .words = {"{place}: текст не читается в кодировке {encoding}.",
                "{place}: the text is not valid {encoding}{reason_aside}; give the file's encoding "
                "with --input-encoding",
                "{place}: the text is not valid {encoding}"}},
     {.kind = K::species_unknown,
-     .words =
-         {"{place_and_field}: «{found}» — не код породы; ожидается «S», «H» или «C».",
-          "{place_and_field}: expected the species code \"S\", \"H\" or \"C\" or a species "
-          "listed with --species-map, found {shown}",
-          "{place_and_field}: expected the species code \"S\", \"H\" or \"C\", found {shown}"}},
+     .words = {"{place_and_field}: неизвестные коды пород: {found}; ожидается «S», «H» или «C».",
+               "{place_and_field}: unknown species codes: {found}; add them to a species map as "
+               "code,group rows (group S, H or C, e.g. {first_found},C) and give it with "
+               "--species-map",
+               "{place_and_field}: unknown species codes: {found}; expected \"S\", \"H\" or "
+               "\"C\""}},
     {.kind = K::species_listed_twice,
      .role = FileRole::species_list,
      .words = {"{place}: порода «{found}» уже названа выше с другим кодом.",
@@ -209,6 +212,38 @@ const RefusalRow rows[] = {
     {.kind = K::no_records,
      .words = {"В файле «{file}» нет ни одной записи.", "{file}: the file holds no records",
                "the file \"{file}\" holds no records"}},
+    {.kind = K::unit_not_fitting,
+     .words = {"{place}: в столбце «{column}» ({field}) единица «{found}» не подходит: диаметр "
+               "даётся в mm, cm, m или in, длина — в m, cm или ft.",
+               "{place}: the column {shown_column} gives the {field} in \"{found}\", a unit that "
+               "does not fit it (diameters: mm, cm, m, in; lengths: m, cm, ft)",
+               "{place}: the column \"{column}\" gives the {field} in \"{found}\", a unit that "
+               "does not fit it (diameters: mm, cm, m, in; lengths: m, cm, ft)"}},
+    {.kind = K::value_missing,
+     .when = When::found_empty,
+     .words = {"{place_and_field}: значение не указано.",
+               "{place_and_field}: the value is missing; leave such rows out with "
+               "--drop-incomplete",
+               "{place_and_field}: the value is missing"}},
+    {.kind = K::value_missing,
+     .words = {"{place_and_field}: значение не указано ({found}).",
+               "{place_and_field}: the value is missing ({shown}); leave such rows out with "
+               "--drop-incomplete",
+               "{place_and_field}: the value is missing ({found})"}},
+    {.kind = K::plot_without_lines,
+     .words = {"{place}: в файле линий «{found}» нет ни одной линии этого участка.",
+               "{place}: the lines file {found} has no line of this plot"}},
+    {.kind = K::line_not_listed,
+     .words = {"{place_and_field}: линии «{found}» нет среди линий участка в файле линий.",
+               "{place_and_field}: the line {shown} is not among the plot's lines in the lines "
+               "file"}},
+    {.kind = K::lines_file_needed,
+     .words = {"{place}: в данных есть столбец линий «{column}»; длины линий даёт файл линий, "
+               "который пока читает только quorvel-batch (--lines).",
+               "{place}: the plot has {limit} lines in the column {shown_column}; give their "
+               "lengths with --lines FILE.csv",
+               "{place}: the tally has a line column \"{column}\"; the lengths of the lines come "
+               "from a lines file, which only quorvel-batch reads for now (--lines)"}},
     {.kind = K::plot_repeated,
      .role = FileRole::strata,
      .words = {"{place}: участок «{found}» уже назван в строке {other_line}.",
@@ -426,9 +461,15 @@ const Words column_words{"столбец «{column}» ({field})", "column \"{col
 const Words inventory_words{"файл данных", "inventory file"};
 const Words species_map_words{"список пород", "species map"};
 const Words strata_words{"файл страт", "strata file"};
+const Words lines_words{"файл линий", "lines file"};
 const Words coefficients_words{"таблица коэффициентов", "coefficients table"};
 const Words not_a_file_words{"на этом месте не обычный файл, а устройство или канал",
                              "it is not a regular file"};
+// The header's own cells, where the refusal lists them.
+const Words header_found_words{" (в заголовке: {found})",
+                               "; the header has {found}: name the column with --column "
+                               "ROLE=HEADER",
+                               "; the header has {found}"};
 const Words not_ours_words{"на этом месте файл, записанный не Quorvel; он оставлен как был",
                            "a file that Quorvel did not write stands there, left as it was "
                            "(--force replaces it)",
@@ -470,6 +511,7 @@ FileRole role_of_field(InventoryField field, FileRole role) {
 std::string place(const Said& s) {
   return place_text({.role = role_of_field(s.r.field, s.role),
                      .file = s.r.file,
+                     .plot = s.r.plot,
                      .line = s.r.line,
                      .record = s.r.record},
                     s.voice);
@@ -543,6 +585,9 @@ const ValueRow values[] = {
        return said ? say(point_words, s) : std::string();
      }},
     {"found", [](const Said& s) { return s.r.found; }},
+    {"header_found",
+     [](const Said& s) { return s.r.found.empty() ? std::string() : say(header_found_words, s); }},
+    {"first_found", [](const Said& s) { return s.r.found.substr(0, s.r.found.find(", ")); }},
     // The text found without blanks and marks: "1,000" as the whole number 1000.
     {"digits",
      [](const Said& s) {
@@ -556,10 +601,9 @@ const ValueRow values[] = {
     {"input",
      [](const Said& s) {
        if (s.r.field == InventoryField::species_code) return say(species_map_words, s);
-       return say(s.r.field == InventoryField::stratum ? strata_words : inventory_words, s);
+       if (s.r.field == InventoryField::line) return say(lines_words, s);
        if (s.r.field == InventoryField::coefficient_species) return say(coefficients_words, s);
-       return say(s.r.field == InventoryField::species_code ? species_map_words : inventory_words,
-                  s);
+       return say(s.r.field == InventoryField::stratum ? strata_words : inventory_words, s);
      }},
     {"reason", reason},
     // The system's words in brackets, where it gave any.

@@ -36,6 +36,10 @@ const WarningRow rows[] = {
     {WarningKind::no_pieces,
      "no_pieces",
      {"в файле нет ни одного фрагмента", "the tally holds no piece"}},
+    {WarningKind::rows_dropped,
+     "rows_dropped",
+     {"пропущено строк без обязательного значения: {count} (строки {lines})",
+      "rows left out for a missing required value: {count} (lines {lines})"}},
 };
 
 const Words looks_wrong{"что-то не так", "looks wrong"};
@@ -56,6 +60,12 @@ std::string say(const Words& words, const Warning& w, const Voice& voice) {
     if (name == "limit") return number(w.limit);
     if (name == "line") return std::to_string(w.line);
     if (name == "count") return std::to_string(w.count);
+    if (name == "lines") {
+      std::string lines;
+      for (const std::int64_t line : w.lines)
+        lines += (lines.empty() ? "" : ", ") + std::to_string(line);
+      return lines + (w.count > static_cast<std::int64_t>(w.lines.size()) ? ", ..." : "");
+    }
     return std::nullopt;
   });
 }
@@ -71,7 +81,8 @@ const WarningRow* row_for(WarningKind kind) {
 std::string warning_text(const Warning& w, const Voice& voice) {
   const WarningRow* row = row_for(w.kind);
   std::string text = say(row ? row->words : looks_wrong, w, voice);
-  const std::string others = w.count > 1 ? say(count_words, w, voice) : std::string();
+  const bool counted = w.count > 1 && w.kind != WarningKind::rows_dropped;  // counts in its words
+  const std::string others = counted ? say(count_words, w, voice) : std::string();
   if (voice.reader == Reader::window)
     return text + (w.line > 0 ? say(line_words, w, voice) : std::string()) + others;
   const Place place{.file = w.file, .plot = w.plot, .line = w.line, .record = w.record};

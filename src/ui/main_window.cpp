@@ -219,10 +219,15 @@ void MainWindow::set_default_dialogs() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
   };
-  plot_choice_ = [this](const QString& file_name, const QStringList& plots, int preselected) {
+  plot_choice_ = [this](const QString& file_name, const QStringList& plots, int preselected,
+                        const QStringList& refused) {
     QInputDialog dialog(this);
     dialog.setWindowTitle(windowTitle());
-    dialog.setLabelText(tr("В файле «%1» несколько участков. Какой рассчитать?").arg(file_name));
+    QString label = tr("В файле «%1» несколько участков. Какой рассчитать?").arg(file_name);
+    if (!refused.isEmpty())
+      label += QStringLiteral("\n\n") + tr("Не предложены, их не рассчитать:") + QLatin1Char('\n') +
+               refused.join(QLatin1Char('\n'));
+    dialog.setLabelText(label);
     dialog.setComboBoxItems(plots);
     dialog.setTextValue(plots.value(preselected));
     dialog.setOkButtonText(tr("Рассчитать"));
@@ -466,8 +471,13 @@ std::optional<MainWindow::PlannedStart> MainWindow::plan_start(char separator) {
     refuse_start(refusal_text(refused.refusal(), separator), &chooser_->file_list());
     return std::nullopt;
   }
-  const std::optional<std::size_t> chosen = choose_plot(plots, plan.paths.inventory_path);
+  const std::optional<std::size_t> chosen =
+      choose_plot(plots, plan.paths.inventory_path, separator);
   if (!chosen) return std::nullopt;
+  if (const std::optional<Refusal>& refused = plots[*chosen].refused) {
+    refuse_start(refusal_text(*refused, separator), &chooser_->file_list());
+    return std::nullopt;
+  }
   plan.plot_id = plots[*chosen].plot;
   plan.inventory = std::move(plots[*chosen].inventory);
   try {
@@ -493,22 +503,36 @@ std::optional<MainWindow::PlannedStart> MainWindow::plan_start(char separator) {
   return plan;
 }
 
-// A file of several plots: one of them, as the user chooses, with reports of its own.
+// A file of several plots: one of them, as the user chooses, with reports of its own. Only the
+// plots that can be computed are offered; those refused for a bad row are named with the reason.
 std::optional<std::size_t> MainWindow::choose_plot(const std::vector<TallyFilePlot>& plots,
-                                                   const QString& inventory_path) {
+                                                   const QString& inventory_path, char separator) {
   if (plots.size() <= 1) return 0;
   QStringList ids;
-  for (const TallyFilePlot& plot : plots) ids << plot.plot;
+  QStringList refused;
+  std::vector<std::size_t> offered;
+  for (std::size_t i = 0; i < plots.size(); ++i) {
+    if (plots[i].refused) {
+      refused << refusal_text(*plots[i].refused, separator);
+    } else {
+      ids << plots[i].plot;
+      offered.push_back(i);
+    }
+  }
+  if (offered.empty()) {
+    refuse_start(refused.join(QLatin1Char('\n')), &chooser_->file_list());
+    return std::nullopt;
+  }
   const QString file_name = QFileInfo(inventory_path).fileName();
   const std::optional<int> choice =
-      plot_choice_(file_name, ids, std::max(0, static_cast<int>(ids.indexOf(last_plot_))));
+      plot_choice_(file_name, ids, std::max(0, static_cast<int>(ids.indexOf(last_plot_))), refused);
   if (!choice || *choice < 0 || *choice >= ids.size()) {
     summary_.outcome = StartSummary::Outcome::refused;
     status_line_->show_message(tr("Расчёт не начат: участок не выбран"));
     return std::nullopt;
   }
   last_plot_ = ids[*choice];
-  return static_cast<std::size_t>(*choice);
+  return offered[static_cast<std::size_t>(*choice)];
 }
 
 WindowRunHost::Hooks MainWindow::start_hooks(ResultsDisplay& results, int transect_length,
@@ -540,6 +564,10 @@ MainWindow::StartMessages MainWindow::run_planned_start(const PlannedStart& plan
   try {
     const StartOutcome outcome = perform_start(plan.inventory, plan.request, host);
     summary_.seconds = host.seconds_of_runs();
+    if (outcome.not_computed) {
+      show_not_computed(plan, outcome, results, messages, separator);
+      return messages;
+    }
     const StartResult& runs = *outcome.runs;
     results.show_model2(runs.model2, runs.model1.record_count);
     std::optional<double> expected;
@@ -571,6 +599,21 @@ MainWindow::StartMessages MainWindow::run_planned_start(const PlannedStart& plan
     messages.failure = refusal_text(refused.refusal(), separator);
   }
   return messages;
+}
+
+// Model 1 without its number of pieces: the tally cannot give the rest, and no report is written.
+void MainWindow::show_not_computed(const PlannedStart& plan, const StartOutcome& outcome,
+                                   ResultsDisplay& results, StartMessages& messages,
+                                   char separator) {
+  results.show_not_computed(not_computed_text(*outcome.not_computed, separator),
+                            outcome.model1.record_count);
+  messages.warnings =
+      warnings_text(plausibility_warnings(plan.inventory, plan.plot_id.toStdString(),
+                                          plan.request.parameters, outcome.model1),
+                    separator);
+  summary_.outcome = StartSummary::Outcome::completed;
+  summary_.placement_count = 0;
+  summary_.reports_written = false;
 }
 
 void MainWindow::tell_start_end(const PlannedStart& plan, const StartMessages& messages,

@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "start/plot_start.h"
 #include "ui/coefficients_choice.h"
 #include "ui/convergence_chart.h"
 #include "ui/data_file_chooser.h"
@@ -49,9 +50,11 @@ class MainWindow : public QMainWindow {
   void set_message_sink(MessageSink sink) { message_sink_ = std::move(sink); }
 
   // Which plot of a file that holds several a Start takes: the index into `plots`, or nothing
-  // when the user declines. By default a modal list that offers `preselected` first.
-  using PlotChoice = std::function<std::optional<int>(const QString& file_name,
-                                                      const QStringList& plots, int preselected)>;
+  // when the user declines. By default a modal list that offers `preselected` first; `refused`
+  // says why the file's other plots are not offered, one refusal each.
+  using PlotChoice =
+      std::function<std::optional<int>(const QString& file_name, const QStringList& plots,
+                                       int preselected, const QStringList& refused)>;
   void set_plot_choice(PlotChoice choice) { plot_choice_ = std::move(choice); }
 
   PlotWindow& plot_window() { return *plot_; }
@@ -99,11 +102,13 @@ class MainWindow : public QMainWindow {
   std::optional<PlannedStart> plan_start(char separator);
   void refuse_start(const QString& message, QWidget* field);
   std::optional<std::size_t> choose_plot(const std::vector<TallyFilePlot>& plots,
-                                         const QString& inventory_path);
+                                         const QString& inventory_path, char separator);
   WindowRunHost::Hooks start_hooks(ResultsDisplay& results, int transect_length,
                                    double& expected_attempts_per_run);
   StartMessages run_planned_start(const PlannedStart& plan, WindowRunHost& host,
                                   ResultsDisplay& results, char separator);
+  void show_not_computed(const PlannedStart& plan, const StartOutcome& outcome,
+                         ResultsDisplay& results, StartMessages& messages, char separator);
   void tell_start_end(const PlannedStart& plan, const StartMessages& messages, char separator);
   QString done_line(const QString& plot_id, bool warned, bool stale_reports, char separator) const;
 

@@ -24,7 +24,9 @@ void ResultsDisplay::show_model1_total(const Model1Result& model1) {
 }
 
 void ResultsDisplay::show_model1_pieces(const Model1Result& model1) {
-  put_text(fields_.text11, number_text(model1.pieces_per_ha));
+  // NaN: not computed, which show_not_computed says.
+  put_text(fields_.text11, std::isnan(model1.pieces_per_ha) ? QStringLiteral("—")
+                                                            : number_text(model1.pieces_per_ha));
 }
 
 void ResultsDisplay::show_model2(const Model2Estimates& model2, std::int64_t record_count) {
@@ -106,6 +108,17 @@ void ResultsDisplay::show_no_expectation(const QString& why) {
                            fields_.text4, fields_.text13, fields_.text29, fields_.text14}) {
     field->setToolTip(QString());
   }
+  fields_.deviation->setText(why);
+}
+
+void ResultsDisplay::show_not_computed(const QString& why, std::int64_t record_count) {
+  for (QLineEdit* field :
+       {fields_.text6, fields_.text12, fields_.text28, fields_.text4, fields_.text13,
+        fields_.text29, fields_.text14, fields_.text7, fields_.text11}) {
+    put_text(field, QStringLiteral("—"));
+    field->setToolTip(why);
+  }
+  put_text(fields_.text9, number_text(static_cast<double>(record_count)));
   fields_.deviation->setText(why);
 }
 

@@ -52,6 +52,8 @@ class ResultsDisplay {
   void show_expectation(const Model2Expectation& expected, const Model2Estimates& model2,
                         int run_count);
   void show_no_expectation(const QString& why);
+  // Model 2, the expectation and the number of pieces of model 1 left out, saying why.
+  void show_not_computed(const QString& why, std::int64_t record_count);
 
   // The texts, tooltips and the line as they stand, to put back after a Start that fails.
   struct Snapshot {

@@ -29,4 +29,8 @@ QString warnings_text(const std::vector<Warning>& warnings, char decimal_separat
   return text;
 }
 
+QString not_computed_text(const NotComputed& why, char decimal_separator) {
+  return QString::fromStdString(not_computed_text(why, voice_of_window(decimal_separator)));
+}
+
 }  // namespace quorvel

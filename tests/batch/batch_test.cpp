@@ -163,7 +163,8 @@ TEST_F(BatchTest, UsageErrorsExitTwoAndHelpListsTheOptions) {
   EXPECT_EQ(batch({"--help"}), 0);
   for (const char* option :
        {"--transect-length", "--input-separator", "--input-decimal", "--input-encoding",
-        "--species-map", "--plot-column", "--coefficients"})
+        "--species-map", "--plot-column", "--coefficients", "--lines", "--column",
+        "--drop-incomplete", "--diameter-unit", "--length-unit"})
     EXPECT_NE(result_.out.find(option), std::string::npos) << option;
   // Values are named as a user reads them, not by the parser's types and sets.
   for (const char* type : {":{", ":INT", ":POSITIVE", "[1 - 64]", "TEXT", ":FLOAT"})
@@ -385,12 +386,26 @@ TEST(BatchRefusalText, WordsEveryRefusalFromItsData) {
        "--input-encoding"},
       {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
         .column = "Порода", .found = "бук"},
-       "t.csv, line 2, record 1, column \"Порода\" (species code): expected the species code "
-       "\"S\", \"H\" or \"C\" or a species listed with --species-map, found \"бук\""},
+       "t.csv, line 2, record 1, column \"Порода\" (species code): unknown species codes: бук; "
+       "add them to a species map as code,group rows (group S, H or C, e.g. бук,C) and give it "
+       "with --species-map"},
       {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
         .column = "Порода", .found = "С"},
        "t.csv, line 2, record 1, column \"Порода\" (species code): \"С\" is a Cyrillic letter; "
        "the species codes are the Latin letters S, H and C"},
+      {{.kind = plot_without_lines, .file = "t.csv", .plot = "P4", .found = "lines.csv"},
+       "t.csv, plot P4: the lines file lines.csv has no line of this plot"},
+      {{.kind = line_not_listed, .file = "t.csv", .plot = "P1", .line = 7, .record = 6,
+        .field = line, .column = "Transect", .found = "C"},
+       "t.csv, plot P1, line 7, record 6, column \"Transect\" (line): the line \"C\" is not "
+       "among the plot's lines in the lines file"},
+      {{.kind = lines_file_needed, .file = "t.csv", .column = "line", .limit = 3},
+       "t.csv: the plot has 3 lines in the column \"line\"; give their lengths with --lines "
+       "FILE.csv"},
+      {{.kind = file_missing, .file = "l.csv", .field = line, .reason = "No such file"},
+       "cannot open lines file l.csv: No such file"},
+      {{.kind = file_missing, .file = "k.csv", .field = coefficient_species, .reason = "gone"},
+       "cannot open coefficients table k.csv: gone"},
       {{.kind = species_listed_twice, .file = "map.csv", .line = 5, .field = species_code,
         .found = "дуб"},
        "map.csv, line 5: the species \"дуб\" is listed twice, with two codes"},

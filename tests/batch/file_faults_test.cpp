@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, BatchFileFaults, ::testing::ValuesIn(testing::f
 // did not write, refuses the run before anything is written, naming both files; an inventory
 // given twice too. Paths are compared by the file they lead to, whatever the spelling or link.
 TEST_F(BatchFolder, OutputsNeverReplaceInputsNorEachOther) {
-  for (const char* name : {"b.txt", "s.csv", "m.csv", "k.csv", "list.txt", "notes.csv"})
+  for (const char* name : {"b.txt", "s.csv", "m.csv", "k.csv", "l.csv", "list.txt", "notes.csv"})
     write(name, "x\n");
   fs::create_symlink(dir_ / "plot.txt", dir_ / "link.csv");
   fs::create_hard_link(dir_ / "plot.txt", dir_ / "hard.csv");
@@ -96,6 +96,7 @@ TEST_F(BatchFolder, OutputsNeverReplaceInputsNorEachOther) {
        {"--coefficients", in("k.csv"), "--summary", in("k.csv"), plot},
        "--summary",
        "coefficients table"},
+      {"lines", {"--lines", in("l.csv"), "--pieces", in("l.csv"), plot}, "--pieces", "lines file"},
       {"list",
        {"--inventories-from", in("list.txt"), "--summary", in("list.txt")},
        "--summary",

@@ -44,6 +44,11 @@ TEST_F(TallyForms, EachFormGivesTheFiguresOfTheInventoryFormat) {
                "ЕЛЬ\t60\t41.5\t20\t5\n",
                "UTF-16LE"),
        {"--species-map", map}},
+      // Units and quoted decimal commas read alike in the reader's own table.
+      {"polish_headers_named_by_column",
+       "Gatunek;Śr1;Śr2;Długość;Rozkład\nH;36,5;17,7;2,03;1\nS;16,6;15,9;0,91;2\nC;60;41,5;20;5\n",
+       {"--column", "species=Gatunek", "--column", "d1=Śr1", "--column", "d2=Śr2", "--column",
+        "length= Długość ", "--column", "stage=Rozkład"}},
   };
   for (const auto& form : forms) {
     SCOPED_TRACE(form.name);
@@ -129,6 +134,139 @@ TEST_F(TallyForms, ImplausibleFiguresAreWarnedOfButComputed) {
        "limit": 141.4213562373095, "count": 1},
       {"kind": "carbon_above_limit", "line": 0, "record": 0, "value": 1136.2497213735376,
        "limit": 1000, "count": 1}])"));
+}
+
+// A plot whose pieces have no length has model 1's carbon, volume and surface and says why the
+// rest is not there; a plot with a bad row is refused alone; the others are computed.
+TEST_F(TallyForms, PlotsWithoutLengthsOrWithABadRowLeaveTheOtherPlotsComputed) {
+  const std::string tally = write("t.csv",
+                                  "plot,species,diameter,stage,length\nA,S,20,1,NA\nA,H,10,2,3\n"
+                                  "B,S,20,1,x\nC,S,20,1,10\n");
+  EXPECT_EQ(batch({"--no-reports", "--seed", "1", tally}), 1);
+  EXPECT_NE(result_.out.find(tally + ", plot A: 2 records, L = 100 m, seed 8716251059316616423\n  model 1:  carbon "
+                                     "1,1331960134265 t C/ha, pieces/ha not computed: 1 pieces "
+                                     "have no length\n"),
+            std::string::npos)
+      << result_.out;
+  EXPECT_NE(result_.out.find("  model 2:  not computed: 1 pieces have no length\n  expected: "
+                             "not computed: 1 pieces have no length\n"),
+            std::string::npos);
+  EXPECT_EQ(result_.err, "quorvel-batch: " + tally +
+                             ", plot B, line 4, record 3, column \"length\" (length): expected "
+                             "a length in m, a number above 0, found \"x\"\n");
+  ASSERT_EQ(batch({"--json", "--no-reports", "--drop-incomplete", "--expected-only", tally}), 1);
+  const std::vector<json> plots = json_lines("");
+  ASSERT_EQ(plots.size(), 3u);
+  EXPECT_EQ(plots[0]["model1"]["pieces_per_ha"], json());
+  EXPECT_EQ(plots[0]["model2_expected"], json());
+  EXPECT_EQ(plots[0]["not_computed"], json({{"reason", "pieces_without_length"},
+                                            {"count", 1},
+                                            {"text", "not computed: 1 pieces have no length"}}));
+  EXPECT_EQ(plots[2]["model1"]["pieces_per_ha"], 15);
+  EXPECT_FALSE(plots[2].contains("not_computed"));
+}
+
+// The README's worked example: a plot of two lines, one of them two segments on slopes, a tally
+// of crossing diameters and a coefficients table. By hand L = 25 / sqrt(1 + 0.75^2) + 20 /
+// sqrt(1 + 0.1^2) + 10 = 49.900743804199784 m, and each piece, a cylinder of radius r weighted by
+// L x 1.57 / length, gives 15700 x pi x r^2 / L m3/ha (pi 3.14159265358979), 15700 x pi x 2r / L
+// m2/ha, and that volume x density x reduction x carbon t C/ha: 15700 x pi / L x (0.01 x 0.4 x
+// 0.5 + 0.0025 x 0.55 x 0.48 + 0.0225 x 0.2 x 0.8 x 0.5). Pieces: 15700 x (1/4 + 1/2 + 1/5) / L =
+// 298.9 per hectare. One line of the summed length gives the same figures, and without the
+// lengths the same carbon, volume and surface; the expectation is left out for two lines.
+TEST_F(TallyForms, ATwoLinePlotOnSlopesGivesModel1ByHandAndAsOneLineOfItsLength) {
+  const std::string tally = write("t.csv",
+                                  "Plot,Transect,Species,Diam_cm,Decay,Length\nP1,A,S,20,1,4\n"
+                                  "P1,A,H,10,2,2\nP1,B,C,30,5,5\n");
+  const std::string lines = write("lines.csv",
+                                  "plot,line,slope_distance,slope,horizontal\nP1,A,25,75,\n"
+                                  "P1,A,20,10,\nP1,B,,,10\n");
+  const std::string table = write("k.csv",
+                                  "species,stage,density,reduction,carbon\nS,1,0.40,1,0.5\n"
+                                  "H,2,0.55,,0.48\nC,5,0.20,0.8,\n");
+  const std::vector<std::string> args = {
+      "--json", "--expected-only", "--no-reports", "--coefficients",
+      table,    "--lines",         lines,          tally};
+  ASSERT_EQ(batch(args), 0) << result_.err;
+  const json two = json_lines().at(0);
+  EXPECT_EQ(two["lines_length_m"], 49.900743804199784);
+  EXPECT_EQ(two["model1"]["pieces_per_ha"], 298);
+  EXPECT_EQ(two["not_computed"]["text"],
+            "not computed: the plot has 2 lines, model 2 simulates one");
+  write("lines.csv", "plot,line,horizontal\nP1,1,49.900743804199784\n");
+  write("t.csv", "Plot,Species,Diam_cm,Decay,Length\nP1,S,20,1,4\nP1,H,10,2,2\nP1,C,30,5,5\n");
+  ASSERT_EQ(batch(args), 0) << result_.err;
+  EXPECT_EQ(json_lines().at(0)["model1"], two["model1"]);
+  write("t.csv", "Plot,Species,Diam_cm,Decay\nP1,S,20,1\nP1,H,10,2\nP1,C,30,5\n");
+  ASSERT_EQ(batch(args), 0) << result_.err;
+  const json without_lengths = json_lines().at(0);
+  EXPECT_EQ(without_lengths["model1"]["pieces_per_ha"], json());
+  const double volume[] = {9.884222338427057, 2.471055584606764, 22.23950026146088};
+  const double surface[] = {197.6844467685411, 98.84222338427057, 296.5266701528117};
+  for (const json& m : {two["model1"], without_lengths["model1"]}) {
+    const auto by_hand = [](const json& got, double expected) {
+      EXPECT_NEAR(got.get<double>(), expected, 1e-12 * expected);
+    };
+    by_hand(m["carbon_t_per_ha"], 4.408363162938467);
+    for (int g = 0; g < 3; ++g) {
+      by_hand(m["volume_m3_per_ha"][g], volume[g]);
+      by_hand(m["surface_m2_per_ha"][g], surface[g]);
+    }
+  }
+}
+
+// A lines file: the tally's lines checked against it, plots it lacks refused by name, and its
+// plots without pieces counted in the stand; one line of 50 m gives the figures of L = 50.
+TEST_F(TallyForms, ALinesFileChecksTheTallysLinesAndCountsItsPlotsWithoutPieces) {
+  const std::string tally = write("t.csv",
+                                  "plot;line;species;d_mm;length_ft;stage\nP1;1;S;200;32,8;1\n"
+                                  "P2;1;S;200;32,8;1\nP2;2;S;200;32,8;1\nP3;9;S;200;32,8;1\n"
+                                  "P4;1;S;200;32,8;1\n");
+  const std::string lines = write("lines.csv",
+                                  "plot;line;horizontal (cm)\nP1;1;5000\nP2;1;5000\nP2;2;5000\n"
+                                  "P3;1;5000\nP5;1;5000\n");
+  const std::vector<std::string> args = {"--expected-only", "--no-reports", "--seed", "1"};
+  auto with = args;
+  for (const std::string& arg : {std::string("--lines"), lines, tally}) with.push_back(arg);
+  EXPECT_EQ(batch(with), 1);
+  for (const char* text : {", plot P1: 1 record, L = 50 m (1 line), seed ",
+                           ", plot P2: 2 records, L = 100 m (2 lines), seed ",
+                           "  expected: not computed: the plot has 2 lines, model 2 simulates one",
+                           "lines.csv, plot P5: 0 records, L = 50 m (1 line), seed ",
+                           "  all plots: 3 plots (2 refused)\n", "    expected: not computed"})
+    EXPECT_NE(result_.out.find(text), std::string::npos) << text;
+  EXPECT_EQ(result_.err,
+            "quorvel-batch: " + tally +
+                ", plot P3, line 5, record 4, column \"line\" (line): the line \"9\" is not among "
+                "the plot's lines in the lines file\nquorvel-batch: " +
+                tally + ", plot P4: the lines file " + lines +
+                " has no line of this plot\nquorvel-batch: warning: " + lines +
+                ", plot P5: the tally holds no piece\n");
+  with.insert(with.begin(), "--json");
+  batch(with);
+  const json p1 = json_lines().at(0);
+  with = args;
+  for (const char* arg : {"--json", "--transect-length", "50"}) with.push_back(arg);
+  with.push_back(write("p1.csv", "line;species;d_mm;length_ft;stage\n1;S;200;32,8;1\n"));
+  ASSERT_EQ(batch(with), 0) << result_.err;
+  const json fifty = json_lines().at(0);
+  EXPECT_EQ(p1["model1"], fifty["model1"]);
+  EXPECT_EQ(p1["model2_expected"], fifty["model2_expected"]);
+
+  // One line of a decimal length: a 5 m piece at any angle crosses with chance (2 / pi) (L x 5 -
+  // 25 / 4) / L^2, so 10000 pi / (2 (49.55 x 5 - 6.25)) pieces per hectare are expected, and the
+  // runs of model 2 approach it (a fixed seed: within four standard errors).
+  write("lines.csv", "plot,line,horizontal\nP1,1,49.55\n");
+  write("t.csv", "plot,species,diameter,length,stage\nP1,S,20,5,1\n");
+  ASSERT_EQ(
+      batch({"--json", "--no-reports", "--seed", "1", "--runs", "400", "--lines", lines, tally}), 0)
+      << result_.err;
+  const json decimal = json_lines().at(0);
+  EXPECT_NEAR(decimal["model2_expected"]["pieces_per_ha"].get<double>(), 65.04332616127937,
+              1e-12 * 65.04);
+  EXPECT_NEAR(decimal["model2"]["carbon_t_per_ha"].get<double>(),
+              decimal["model2_expected"]["carbon_t_per_ha"].get<double>(),
+              4 * decimal["model2"]["carbon_t_per_ha_stderr"].get<double>());
 }
 
 // A refusal with a hint at the form, as the user reads it.

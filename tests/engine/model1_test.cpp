@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <tuple>
 
@@ -59,12 +60,40 @@ TEST(Model1, StageZeroIsCountedButCarriesNoCarbonAndAnEmptyInventoryGivesZeros) 
   EXPECT_EQ(empty.model1_carbon, StageGroupTable<double>{});
 }
 
+Inventory without_lengths(Inventory inventory) {
+  for (DebrisPiece& piece : inventory.pieces) {
+    piece.piece_length = 0;
+    piece.length_known = false;
+  }
+  return inventory;
+}
+
 TEST(Model1, CarbonDoesNotDependOnLengthButPiecesDo) {
   const Model1Result short_piece = model1_of("H,20,20,2,3\n");
   const Model1Result long_piece = model1_of("H,20,20,8,3\n");
   EXPECT_NEAR(short_piece.model1_total, long_piece.model1_total, 1e-12);
   EXPECT_EQ(short_piece.pieces_per_ha, 78);  // 78.5
   EXPECT_EQ(long_piece.pieces_per_ha, 19);   // 19.625
+}
+
+// The weight L x 1.57 / length cancels the length: pieces without one give the carbon, volume
+// and surface of the same pieces with it (the worked examples above hold the figures), but no
+// number of pieces.
+TEST(Model1, APieceWithoutLengthHasCarbonVolumeAndSurfaceButNoPieceCount) {
+  SimulationParameters p;
+  p.transect_length = 37;
+  const Inventory tally = parse_inventory("S,20,18,7.3,2\nC,31.5,4,0.2,5\nH,9,9,19,1\n", "t.txt");
+  const Model1Result with = compute_model1(tally, p);
+  const Model1Result without = compute_model1(without_lengths(tally), p);
+  EXPECT_EQ(std::tie(without.record_count, without.pieces_without_length, without.expansion_sum),
+            std::make_tuple(3, 3, 0.0));
+  EXPECT_TRUE(std::isnan(without.pieces_per_ha));
+  const auto near = [](double a, double b) { EXPECT_NEAR(a, b, 1e-12 * std::abs(b)); };
+  near(without.model1_total, with.model1_total);
+  for (int g = first_group; g <= last_group; ++g) {
+    near(without.volume_per_ha[g], with.volume_per_ha[g]);
+    near(without.surface_per_ha[g], with.surface_per_ha[g]);
+  }
 }
 
 TEST(Model1, VolumeUnderTheSameWeightIsTheFrustumTimesTheWeight) {

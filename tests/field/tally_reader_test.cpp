@@ -53,7 +53,21 @@ struct Form {
   std::string bytes;
   std::array<int, 3> lines;
   std::string species_map = {};
+  TallyOptions options = {};
 };
+
+TallyOptions in_units(MeasureUnit diameter, MeasureUnit length) {
+  TallyOptions options;
+  options.diameter_unit = diameter;
+  options.length_unit = length;
+  return options;
+}
+
+TallyOptions with_columns(std::vector<std::pair<InventoryField, std::string>> columns) {
+  TallyOptions options;
+  options.columns = std::move(columns);
+  return options;
+}
 
 TEST(TallyReader, EveryFormGivesTheSamePieces) {
   const Form forms[] = {
@@ -86,6 +100,28 @@ TEST(TallyReader, EveryFormGivesTheSamePieces) {
        "species,d1,d2,length,stage,notes\nS,20.5,18,10,1,\"rotten, hollow\"\n,,,,,\n"
        "H,12,9.25,0.5,2,\n\nC,5,5,3,5,\"on two\nlines\"\n,,,,,\n",
        {2, 4, 6}},
+      {"quoted_decimal_commas",
+       "\"S\",\"20,5\",18,10,1\nH,12,\"9,25\",\"0,5\",2\nC,5,5,3,5\n",
+       {1, 2, 3}},
+      {"units_in_the_header",
+       "species,d1_mm,D2 (mm),Length_cm,stage\nS,205,180,1000,1\n"
+       "H,120,92.5,50,2\nC,50,50,300,5\n",
+       {2, 3, 4}},
+      {"units_given_by_the_user",
+       "S,205,180,1000,1\nH,120,92.5,50,2\nC,50,50,300,5\n",
+       {1, 2, 3},
+       {},
+       in_units(MeasureUnit::mm, MeasureUnit::cm)},
+      {"headers_in_another_language_named_by_the_user",
+       "Gatunek;Śr1;Śr2;Długość;Rozkład;Stage\nS;20,5;18;10;1;9\nH;12;9,25;0,5;2;9\n"
+       "C;5;5;3;5;9\n",
+       {2, 3, 4},
+       {},
+       with_columns({{InventoryField::species_code, "Gatunek"},
+                     {InventoryField::diameter1, "Śr1"},
+                     {InventoryField::diameter2, "Śr2"},
+                     {InventoryField::length, "Długość"},
+                     {InventoryField::stage, "Rozkład"}})},
       {"byte_order_mark_and_empty_rows",
        "\xEF\xBB\xBFS;20,5;18;10;1\n;;;;\nH;12;9,25;0,5;2\n"
        "C;5;5;3;5\n;;;;\n;;;;\n",
@@ -93,7 +129,7 @@ TEST(TallyReader, EveryFormGivesTheSamePieces) {
   };
   for (const Form& form : forms) {
     SCOPED_TRACE(form.name);
-    TallyOptions options;
+    TallyOptions options = form.options;
     if (!form.species_map.empty())
       options.species_map = parse_species_map(form.species_map, "species.csv");
     const TallyFile tally = parse_tally(form.bytes, "tally.csv", options);
@@ -102,6 +138,32 @@ TEST(TallyReader, EveryFormGivesTheSamePieces) {
     EXPECT_EQ(tally.plots[0].inventory.source, "tally.csv");
     EXPECT_EQ(pieces_of(tally.plots[0].inventory),
               the_tally(form.lines[0], form.lines[1], form.lines[2]));
+  }
+}
+
+// One diameter where the piece crosses the line: a cylinder, d1 = d2, in centimetres whatever
+// unit the header names.
+TEST(TallyReader, ACrossingDiameterIsBothEndDiameters) {
+  const struct {
+    const char* text;
+    double diameter1, diameter2, length;
+  } cases[] = {
+      {"species;diameter (cm);length;stage\nS;20,5;10;1\n", 20.5, 20.5, 10},
+      {"SPECIES\tTRANSDIA\tLEN\tDECAY\nS\t20.5\t10\t1\n", 20.5, 20.5, 10},
+      {"порода;диаметр;длина;стадия\nS;20,5;10;1\n", 20.5, 20.5, 10},
+      {"species,d_mm,length,stage\nS,205,10,1\n", 20.5, 20.5, 10},
+      {"species,dia (m),length,stage\nS,0.2,10,1\n", 20, 20, 10},
+      {"species,diameter (in),Length_ft,stage\nS,8,10,1\n", 20.32, 20.32, 3.048},
+      // Both end diameters say more than one at the crossing.
+      {"species,d1,d2,diameter,length,stage\nS,20.5,18,99,10,1\n", 20.5, 18, 10},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const Inventory inventory = parse_tally(c.text, "tally.csv").plots.at(0).inventory;
+    ASSERT_EQ(inventory.pieces.size(), 1u);
+    const DebrisPiece& piece = inventory.pieces[0];
+    EXPECT_EQ(std::tie(piece.diameter1, piece.diameter2, piece.piece_length),
+              std::tie(c.diameter1, c.diameter2, c.length));
   }
 }
 
@@ -125,6 +187,37 @@ TEST(TallyReader, APlotColumnSplitsTheFileInTheOrderPlotsFirstAppear) {
       parse_tally("site no,plot,species,d1,d2,length,stage\n7,x,S,1,1,1,1\n", "t", by_name);
   ASSERT_EQ(named.plots.size(), 1u);
   EXPECT_EQ(named.plots[0].plot, "7");
+}
+
+// A bad row refuses its own plot, naming it; with drop_incomplete a row missing a value is left
+// out of its plot, counted there, and warned of once for the file.
+TEST(TallyReader, ARowMissingAValueRefusesItsPlotOrIsLeftOut) {
+  const std::string text =
+      "plot,species,d,length,stage\nA,S,20,10,1\nB,S,NA,10,1\nA,S,-,1,1\nB,H,12,2,2\n"
+      "C,C,5,3,5\nA,S,,1,1\n";
+  const TallyFile strict = parse_tally(text, "t.csv");
+  ASSERT_EQ(strict.plots.size(), 3u);
+  ASSERT_TRUE(strict.plots[0].refused && strict.plots[1].refused);
+  EXPECT_FALSE(strict.plots[2].refused);
+  const Refusal& a = *strict.plots[0].refused;
+  EXPECT_EQ(std::tie(a.kind, a.plot, a.line, a.column, a.found),
+            std::make_tuple(RefusalKind::value_missing, "A", 4, "d", "-"));
+  EXPECT_EQ(strict.plots[1].refused->line, 3);
+  EXPECT_EQ(pieces_of(strict.plots[2].inventory), (std::vector<Piece>{{3, 5, 5, 3, 5, 6}}));
+
+  TallyOptions dropping;
+  dropping.drop_incomplete = true;
+  const TallyFile tally = parse_tally(text, "t.csv", dropping);
+  ASSERT_EQ(tally.plots.size(), 3u);
+  EXPECT_EQ(std::vector({tally.plots[0].dropped_rows, tally.plots[1].dropped_rows,
+                         tally.plots[2].dropped_rows}),
+            std::vector<std::int64_t>({2, 1, 0}));
+  EXPECT_EQ(pieces_of(tally.plots[1].inventory), (std::vector<Piece>{{2, 12, 12, 2, 2, 5}}));
+  ASSERT_EQ(tally.plots[0].warnings.size(), 1u);
+  const Warning& w = tally.plots[0].warnings[0];
+  EXPECT_EQ(std::tie(w.kind, w.count, w.lines),
+            std::make_tuple(WarningKind::rows_dropped, 3, std::vector<std::int64_t>{3, 4, 7}));
+  EXPECT_TRUE(tally.plots[1].warnings.empty());
 }
 
 TEST(TallyReader, TheExampleReadsAsTheInventoryReaderReadsIt) {
@@ -163,22 +256,34 @@ TEST(TallyReader, RefusalsNameFileLineColumnAndWhatWasFound) {
   using F = InventoryField;
   const std::string header = "species;d1;d2;length;stage\n";
   const RefusalCase cases[] = {
-      {"missing_value", header + "S;20;;10;1\n", K::field_not_valid, 2, 1, F::diameter2, "d2", ""},
-      {"short_row", header + "S;20\n", K::field_not_valid, 2, 1, F::diameter2, "d2", ""},
+      {"missing_value", header + "S;20;;10;1\n", K::value_missing, 2, 1, F::diameter2, "d2", ""},
+      {"value_written_na", header + "S;20;18;10;1\nS;20;n/A;10;1\n", K::value_missing, 3, 2,
+       F::diameter2, "d2", "n/A"},
+      {"short_row", header + "S;20\n", K::value_missing, 2, 1, F::diameter2, "d2", ""},
       {"cyrillic_value_from_windows_1251",
        encoded("Порода;Д1;Д2;Длина;Стадия\nS;20;18;1;1\nS;20;18;десять;1\n", "CP1251"),
        K::field_not_valid, 3, 2, F::length, "Длина", "десять"},
-      {"species_word_without_map", "Порода\tД1\tД2\tДлина\tСтадия\nдуб\t20\t18\t1\t1\n",
-       K::species_unknown, 2, 1, F::species_code, "Порода", "дуб"},
+      {"every_unknown_code_once",
+       "Порода\tД1\tД2\tДлина\tСтадия\nS\t1\t1\t1\t1\nдуб\t20\t18\t1\t1\n"
+       "U\t1\t1\t1\t1\n ДУБ \t1\t1\t1\t1\nPl\t1\t1\t1\t1\n",
+       K::species_unknown, 3, 2, F::species_code, "Порода", "дуб, U, Pl"},
       {"stage_beyond_five", "S;20;18;1;VI\n", K::field_not_valid, 1, 1, F::stage, "", "VI"},
       {"decimal_point_where_comma_asked", "S;20.5;18;1;1\n", K::field_not_valid, 1, 1, F::diameter1,
        "", "20.5", FormHint::none, 0, 0, forced(FieldSeparator::detect, DecimalMark::comma)},
       {"column_missing", "species,d1,d2,length\nS,1,1,1\n", K::column_missing, 1, 0, F::stage, "",
-       ""},
+       "species, d1, d2, length"},
       {"plot_column_missing", header + "S;1;1;1;1\n", K::column_missing, 1, 0, F::plot, "Участок",
-       "", FormHint::none, 0, 0, forced(FieldSeparator::detect, DecimalMark::detect, "Участок")},
-      {"decimal_comma_asked_with_commas", "S,1,1,1,1\nh,1,1,1,1\n", K::parameter_not_valid, 0, 0,
-       F::none, "", ",", FormHint::none, 0, 0, forced(FieldSeparator::comma, DecimalMark::comma)},
+       "species, d1, d2, length, stage", FormHint::none, 0, 0,
+       forced(FieldSeparator::detect, DecimalMark::detect, "Участок")},
+      {"column_named_by_the_user_missing", "Gatunek;d;length;stage\nS;1;1;1\n", K::column_missing,
+       1, 0, F::species_code, "Gatunku", "Gatunek, d, length, stage", FormHint::none, 0, 0,
+       with_columns({{F::species_code, "Gatunku"}})},
+      {"diameter_in_feet", "species,Diam_ft,length,stage\nS,1,1,1\n", K::unit_not_fitting, 1, 0,
+       F::diameter, "Diam_ft", "ft"},
+      {"length_in_inches", "species;d1;d2;length (in);stage\nS;1;1;1;1\n", K::unit_not_fitting, 1,
+       0, F::length, "length (in)", "in"},
+      {"header_of_four_unknown_words", "Gatunek;Średnica (cm);Długość;Rozkład\nS;20;1;1\n",
+       K::column_missing, 1, 0, F::species_code, "", "Gatunek, Średnica (cm), Długość, Rozkład"},
       {"header_in_unknown_words", "Tree;Top;Bottom;Size;Rot\nS;20;18;10;1\n",
        K::header_not_recognised, 1, 1, F::none, "", "Tree"},
       {"decimal_commas_in_a_comma_file_with_header", "species,d1,d2,length,stage\nS,20,5,18,10,1\n",
@@ -204,8 +309,9 @@ TEST(TallyReader, RefusalsNameFileLineColumnAndWhatWasFound) {
        F::diameter1, "", "", FormHint::semicolon_separated, 5, 1},
       {"decimal_commas_in_a_comma_file", "S,20,5,18,10,1\n", K::field_not_valid, 1, 1, F::stage, "",
        "10", FormHint::decimal_comma, 6, 1},
-      {"quoted_decimal_comma", "\"S\",\"20,5\",18,10,1\n", K::field_not_valid, 1, 1, F::diameter1,
-       "", "20,5", FormHint::decimal_comma, 0, 1},
+      {"quoted_decimal_comma_where_points_asked", "\"S\",\"20,5\",18,10,1\n", K::field_not_valid, 1,
+       1, F::diameter1, "", "20,5", FormHint::decimal_comma, 0, 1,
+       forced(FieldSeparator::detect, DecimalMark::point)},
       {"no_text_in_windows_1251", "S;1;1;1;1\n\x98;1;1;1;1\n", K::text_not_decodable, 2, 0, F::none,
        "", ""},
       {"utf16_cut_short",

@@ -273,8 +273,10 @@ TEST(WindowRefusalText, WordsEveryRefusalFromItsData) {
        "точкой.", nullptr},
       {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
         .column = "Порода", .found = "ясень"},
-       "Файл данных «t.csv», строка 2, запись 1, столбец «Порода» (код породы): «ясень» — не код "
-       "породы; ожидается «S», «H» или «C».", nullptr},
+       "Файл данных «t.csv», строка 2, запись 1, столбец «Порода» (код породы): неизвестные коды "
+       "пород: ясень; ожидается «S», «H» или «C».", nullptr},
+      {{.kind = text_not_decodable, .file = "u.txt", .line = 7, .encoding = "UTF-16LE"},
+       "Файл данных «u.txt», строка 7: текст не читается в кодировке UTF-16LE.", nullptr},
       {{.kind = header_not_recognised, .file = "h.csv", .line = 1, .found = "толщина"},
        "Файл данных «h.csv», строка 1: первая строка похожа на заголовок, но столбца «толщина» "
        "программа не знает. Названия столбцов: порода, d1, d2, длина, стадия (а также участок, "
@@ -325,6 +327,12 @@ TEST(WindowRefusalText, WordsEveryRefusalFromItsData) {
        "коды пород пишутся латиницей: S, H, C.",
        "Data file “p.txt”, line 3, record 3, field 1 (species code): “С” is a Cyrillic letter; "
        "the species codes are the Latin letters S, H and C."},
+      {{.kind = lines_file_needed, .file = "t.csv", .plot = "P1", .column = "Transect",
+        .limit = 2},
+       "Файл данных «t.csv», участок P1: в данных есть столбец линий «Transect»; длины линий даёт "
+       "файл линий, который пока читает только quorvel-batch (--lines).",
+       "Data file “t.csv”, plot P1: the tally has a line column “Transect”; the lengths of the "
+       "lines come from a lines file, which only quorvel-batch reads for now (--lines)."},
       {{.kind = species_unknown, .file = "t.csv", .line = 2, .record = 1, .field = species_code,
         .column = "Порода", .found = "Н"},
        "Файл данных «t.csv», строка 2, запись 1, столбец «Порода» (код породы): «Н» — "

@@ -114,6 +114,17 @@ TEST_F(WindowStart, UntickedReportBoxLeavesEarlierReportsTheFieldsShowTheExpecta
   EXPECT_LT(std::abs((match.captured(1) + "." + match.captured(2)).toDouble()), 6.0);
 }
 
+// A crossing diameter without a length: model 1's carbon, and a dash with the reason for the rest.
+TEST_F(WindowStart, ATallyWithoutLengthsShowsModelOneCarbonAndSaysWhatIsNotComputed) {
+  ASSERT_EQ(w.start_on("t.csv", "Species,Diam_cm,Decay\n s ,20,1\n"), Outcome::completed);
+  EXPECT_EQ(w.field("Text10")->text(), "0,880415616741942");
+  for (const char* name : {"Text11", "Text6", "Text7"}) {
+    EXPECT_EQ(w.field(name)->text(), QStringLiteral("—")) << name;
+    EXPECT_EQ(w.field(name)->toolTip(), QStringLiteral("не вычислено: фрагментов без длины 1"));
+  }
+  EXPECT_EQ(files(), QStringList{"t.csv"});  // no report of figures left out
+}
+
 TEST_F(WindowStart, ModelOneAndThePlotFollowTheTransectLengthThePlotShowsTheLastRun) {
   w.field("Text1")->setText("50");
   PlotWindow& plot = w.window->plot_window();
@@ -172,23 +183,30 @@ TEST_F(WindowStart, ImplausibleTalliesAreWarnedOfWholeAndThePlotAlwaysShows) {
   }
 }
 
-// A file of several plots: the user chooses one, its reports are named after the file and
-// the plot, and declining the choice starts nothing.
+// A file of several plots: the user chooses one of those that can be computed (a plot with a
+// bad row is named with its reason instead), its reports are named after the file and the plot,
+// and declining the choice starts nothing.
 TEST_F(WindowStart, AFileOfSeveralPlotsRunsThePlotChosenWithReportsOfItsOwn) {
   QStringList offered;
+  QStringList refused;
   int preselected = -1;
   std::optional<int> answer = 1;
-  w.window->set_plot_choice([&](const QString& file, const QStringList& plots, int first) {
+  w.window->set_plot_choice([&](const QString& file, const QStringList& plots, int first,
+                                const QStringList& not_offered) {
     EXPECT_EQ(file, "tally.csv");
     offered = plots;
+    refused = not_offered;
     preselected = first;
     return answer;
   });
   ASSERT_EQ(w.start_on("tally.csv",
-                       "plot;species;d1;d2;length;stage\nP07;S;20;20;10;1\n"
+                       "plot;species;d1;d2;length;stage\nP07;S;20;20;10;1\nP9;S;x;20;10;1\n"
                        "P/8;C;30;10;4;5\nP/8;S;20;20;10,5;1\n"),
             Outcome::completed);
   EXPECT_EQ(offered, (QStringList{"P07", "P/8"}));
+  ASSERT_EQ(refused.size(), 1);
+  EXPECT_TRUE(refused[0].contains(QStringLiteral("tally.csv», участок P9, строка 3, запись 2")))
+      << refused[0].toStdString();
   EXPECT_EQ(preselected, 0);
   EXPECT_EQ(w.field("Text9")->text(), "2");
   EXPECT_EQ(files(),
