@@ -217,8 +217,8 @@ void add_parameter_options(CLI::App& app, BatchOptions& o) {
       });
 }
 
-void add_input_options(CLI::App& app, BatchOptions& o) {
-  const std::string group = "Inventory files (where the file does not tell)";
+// The text of the tallies: separator, decimal mark, encoding and the species names.
+void add_text_options(CLI::App& app, BatchOptions& o, const std::string& group) {
   app.add_option("--input-separator", o.input_separator,
                  wrapped("Field separator of tallies that are no plain inventory file: "
                          "\",\", \";\" or tab. Default: told from the file"))
@@ -244,6 +244,10 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
                          "words or numbers, e.g. oak,H or 12,C"))
       ->type_name("FILE")
       ->group(group);
+}
+
+// The columns of the tallies: their units and the headers of their roles.
+void add_column_options(CLI::App& app, BatchOptions& o, const std::string& group) {
   app.add_option("--diameter-unit", o.diameter_unit,
                  wrapped("Unit of the diameters where the header names none: mm, cm, m or in. "
                          "Default: cm"))
@@ -273,6 +277,10 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
                    : "expected ROLE=HEADER, ROLE one of species, d1, d2, diameter, length, "
                      "stage, plot, stratum, line, horizontal, slope_distance, slope";
       });
+}
+
+// What the tallies are read with: the lines and coefficients files, incomplete rows, plots.
+void add_plot_options(CLI::App& app, BatchOptions& o, const std::string& group) {
   app.add_option("--lines", o.lines_path,
                  wrapped("CSV file of the lines of each plot: columns plot (the inventory as "
                          "given, or the plot id of a long file), line, and horizontal (m) or "
@@ -300,6 +308,13 @@ void add_input_options(CLI::App& app, BatchOptions& o) {
                          "a column named plot, plotid, участок or площадка"))
       ->type_name("NAME")
       ->group(group);
+}
+
+void add_input_options(CLI::App& app, BatchOptions& o) {
+  const std::string group = "Inventory files (where the file does not tell)";
+  add_text_options(app, o, group);
+  add_column_options(app, o, group);
+  add_plot_options(app, o, group);
 }
 
 void add_run_options(CLI::App& app, BatchOptions& o) {

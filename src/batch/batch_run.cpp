@@ -202,8 +202,8 @@ std::string plot_text(const PlotOutcome& o, const BatchSettings& s) {
                                  ? text(o.lines_length, s) + " m (" + to_string(o.line_count) +
                                        (o.line_count == 1 ? " line)" : " lines)")
                                  : to_string(p.transect_length) + " m";
-  std::string out = heading(o) + ": " + count_of(o.record_count, "record", "records") + ", L = " + length +
-                    ", seed " + to_string(o.seed) + "\n";
+  std::string out = heading(o) + ": " + count_of(o.record_count, "record", "records") +
+                    ", L = " + length + ", seed " + to_string(o.seed) + "\n";
   if (o.dropped_rows > 0)
     out += "  dropped:  " + to_string(o.dropped_rows) + " rows missing a required value\n";
   const std::string not_computed = o.not_computed ? not_computed_text(*o.not_computed) : "";

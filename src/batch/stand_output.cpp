@@ -136,7 +136,6 @@ StandOutput::StandOutput(const BatchOptions& options, bool keep_plot_values)
     : strata_path_(options.strata_path),
       strata_(strata_from(options.strata_path)),
       folder_names_(options.folder_names.begin(), options.folder_names.end()),
-      row_of_file_(strata_files(strata_, options.strata_path)),
       accumulator_(accumulator_for(strata_)),
       keep_plot_values_(keep_plot_values),
       runs_(!options.expected_only) {}
@@ -149,6 +148,7 @@ std::optional<std::string> StandOutput::row_of(const PlotOutcome& o) const {
   if (!o.plot.empty()) return std::nullopt;
   if (const auto named = folder_names_.find(o.inventory); named != folder_names_.end())
     if (strata_->stratum_of(named->second)) return named->second;
+  std::call_once(row_of_file_made_, [this] { row_of_file_ = strata_files(strata_, strata_path_); });
   if (const auto file = row_of_file_.find(canonical_text(o.inventory)); file != row_of_file_.end())
     return file->second;
   return std::nullopt;

@@ -4,6 +4,7 @@
 // the end: the text block, the stand summary CSV and the stand chart.
 
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -51,8 +52,11 @@ class StandOutput {
   std::string strata_path_;
   std::optional<StrataTable> strata_;
   std::map<std::string, std::string, std::less<>> folder_names_;  // as in BatchOptions
-  std::map<std::string, std::string, std::less<>> row_of_file_;   // canonical path to row
-  std::size_t found_ = 0;                                         // plots given with a stratum
+  // Canonical path to row, made the first time a plot is not found by name: resolving every
+  // row's path costs more than the whole batch when the rows name the plots as given.
+  mutable std::map<std::string, std::string, std::less<>> row_of_file_;
+  mutable std::once_flag row_of_file_made_;
+  std::size_t found_ = 0;  // plots given with a stratum
   // The strata file's row that lists the plot, or null.
   std::optional<std::string> row_of(const PlotOutcome& outcome) const;
   StandAccumulator accumulator_;

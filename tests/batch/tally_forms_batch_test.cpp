@@ -143,10 +143,12 @@ TEST_F(TallyForms, PlotsWithoutLengthsOrWithABadRowLeaveTheOtherPlotsComputed) {
                                   "plot,species,diameter,stage,length\nA,S,20,1,NA\nA,H,10,2,3\n"
                                   "B,S,20,1,x\nC,S,20,1,10\n");
   EXPECT_EQ(batch({"--no-reports", "--seed", "1", tally}), 1);
-  EXPECT_NE(result_.out.find(tally + ", plot A: 2 records, L = 100 m, seed 8716251059316616423\n  model 1:  carbon "
-                                     "1,1331960134265 t C/ha, pieces/ha not computed: 1 pieces "
-                                     "have no length\n"),
-            std::string::npos)
+  EXPECT_NE(
+      result_.out.find(
+          tally + ", plot A: 2 records, L = 100 m, seed 8716251059316616423\n  model 1:  carbon "
+                  "1,1331960134265 t C/ha, pieces/ha not computed: 1 pieces "
+                  "have no length\n"),
+      std::string::npos)
       << result_.out;
   EXPECT_NE(result_.out.find("  model 2:  not computed: 1 pieces have no length\n  expected: "
                              "not computed: 1 pieces have no length\n"),
