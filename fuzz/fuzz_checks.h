@@ -27,7 +27,9 @@ inline void check_record(const DebrisPiece& piece) {
   require(piece.group >= 1 && piece.group <= 3);
   require(std::isfinite(piece.diameter1) && piece.diameter1 >= 0 && !std::signbit(piece.diameter1));
   require(std::isfinite(piece.diameter2) && piece.diameter2 >= 0 && !std::signbit(piece.diameter2));
-  require(std::isfinite(piece.piece_length) && piece.piece_length > 0);
+  // A piece without a length holds 0 and says so.
+  require(std::isfinite(piece.piece_length) &&
+          (piece.length_known ? piece.piece_length > 0 : piece.piece_length == 0));
   require(piece.stage >= 0 && piece.stage <= 5);
   require(piece.line >= 1);
 }

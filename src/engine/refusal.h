@@ -63,6 +63,8 @@ enum class RefusalKind {
   output_is_input,    // output, file, found (the input): the path leads to a file being read
   reports_unnamed,    // file: an inventory path too short to name its reports after
 };
+// The last of them, for tables that must word each one: move it with a new last kind.
+inline constexpr RefusalKind last_refusal_kind = RefusalKind::reports_unnamed;
 
 // The fields of an inventory record, in their order in today's format.
 enum class InventoryField {
@@ -87,6 +89,8 @@ enum class InventoryField {
   reduction,
   carbon_share,
 };
+// The last of them, for tables that must word each one: move it with a new last kind.
+inline constexpr InventoryField last_inventory_field = InventoryField::carbon_share;
 
 // The parameters of a Start, in the window's order.
 enum class Parameter {
@@ -100,6 +104,8 @@ enum class Parameter {
   attempt_limit,
   input_decimal,  // found: a decimal comma asked for in a comma-separated file
 };
+// The last of them, for tables that must word each one: move it with a new last kind.
+inline constexpr Parameter last_parameter = Parameter::input_decimal;
 
 // What is wrong with a parameter's text or value.
 enum class ValueProblem {
@@ -142,6 +148,8 @@ enum class Figure {
   expected_carbon_spread,
   expected_pieces_spread,
 };
+// The last of them, for tables that must word each one: move it with a new last kind.
+inline constexpr Figure last_figure = Figure::expected_pieces_spread;
 
 // Which output a refusal names.
 // table: a CSV file of the batch other than the summary (stand summary, pieces, runs).

@@ -24,6 +24,8 @@ enum class WarningKind {
   no_pieces,             // the tally holds no piece
   rows_dropped,          // count: rows of the file left out for a missing value; lines: the first
 };
+// The last of them, for tables that must word each one: move it with a new last kind.
+inline constexpr WarningKind last_warning_kind = WarningKind::rows_dropped;
 
 // One kind of warning for one plot; pieces of the same kind are counted, the first one named.
 struct Warning {

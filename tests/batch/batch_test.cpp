@@ -532,17 +532,17 @@ TEST(Words, EveryKindAndNameIsWordedForEachReaderInEachLanguage) {
     return [r](const Voice& voice) { return refusal_text(r, voice); };
   };
   const auto kind = [](int k) { return [k](Refusal& r) { r.kind = static_cast<RefusalKind>(k); }; };
-  for (int k = 0; k <= static_cast<int>(RefusalKind::reports_unnamed); ++k)
+  for (int k = 0; k <= static_cast<int>(last_refusal_kind); ++k)
     worded("kind " + std::to_string(k), refusal_with(kind(k)), refusal_with(kind(-1)));
   const auto figure = [](int f) {
     return [f](Refusal& r) { r.kind = RefusalKind::figure_beyond_range, r.figure = Figure(f); };
   };
-  for (int f = 1; f <= static_cast<int>(Figure::expected_pieces_spread); ++f)
+  for (int f = 1; f <= static_cast<int>(last_figure); ++f)
     worded("figure " + std::to_string(f), refusal_with(figure(f)), refusal_with(figure(0)));
   const auto field = [](int f) {
     return [f](Refusal& r) { r.kind = RefusalKind::field_not_valid, r.field = InventoryField(f); };
   };
-  for (int f = 1; f <= static_cast<int>(InventoryField::carbon_share); ++f)
+  for (int f = 1; f <= static_cast<int>(last_inventory_field); ++f)
     worded("field " + std::to_string(f), refusal_with(field(f)), refusal_with(field(0)));
   const auto parameter = [](int p) {
     return [p](Refusal& r) {
@@ -550,7 +550,7 @@ TEST(Words, EveryKindAndNameIsWordedForEachReaderInEachLanguage) {
       r.problem = ValueProblem::empty;
     };
   };
-  for (int p = 1; p <= static_cast<int>(Parameter::input_decimal); ++p)
+  for (int p = 1; p <= static_cast<int>(last_parameter); ++p)
     worded("parameter " + std::to_string(p), refusal_with(parameter(p)),
            refusal_with(parameter(0)));
   const auto hint = [](int h) {
@@ -562,7 +562,7 @@ TEST(Words, EveryKindAndNameIsWordedForEachReaderInEachLanguage) {
     const Warning w{.kind = WarningKind(k), .file = "p.txt", .line = 2, .value = 450, .count = 2};
     return [w](const Voice& voice) { return warning_text(w, voice); };
   };
-  for (int k = 0; k <= static_cast<int>(WarningKind::no_pieces); ++k)
+  for (int k = 0; k <= static_cast<int>(last_warning_kind); ++k)
     worded("warning " + std::to_string(k), warning(k), warning(-1));
 }
 
