@@ -78,4 +78,14 @@ std::string read_input_file(const std::filesystem::path& path, std::int64_t limi
   return bytes;
 }
 
+std::string read_side_file(const std::filesystem::path& path, InventoryField named_as) {
+  try {
+    return read_input_file(path, side_file_limit);
+  } catch (const Refused& refused) {
+    Refusal refusal = refused.refusal();
+    refusal.field = named_as;
+    throw Refused(std::move(refusal));
+  }
+}
+
 }  // namespace quorvel

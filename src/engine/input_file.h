@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/refusal.h"
+
 namespace quorvel {
 
 // Tallies and inventories: some 100 million records, far beyond any survey; a larger file is
@@ -21,5 +23,9 @@ inline constexpr std::int64_t side_file_limit = std::int64_t{64} << 20;  // 64 M
 // limit, or file_unreadable with the system's error) with the path as given.
 std::string read_input_file(const std::filesystem::path& path,
                             std::int64_t limit = tally_file_limit);
+
+// A side file (strata, lines, coefficients) within side_file_limit; a refusal of the file as a
+// whole carries `named_as`, the field that tells the words which kind of file it is.
+std::string read_side_file(const std::filesystem::path& path, InventoryField named_as);
 
 }  // namespace quorvel

@@ -10,16 +10,20 @@ namespace quorvel {
 
 namespace {
 
-// The weighted carbon of one record, tonnes per plot, in the order the estimate is defined.
-double weighted_carbon(const DebrisPiece& piece, double expansion_factor,
-                       const SimulationParameters& parameters) {
+// The sum of the end areas and their mean, r1^2 + d1 d2 / 40000 + r2^2, times pi: the first
+// steps of a piece's carbon, in the order the estimate is defined.
+double end_areas_times_pi(const DebrisPiece& piece) {
   const double r1 = piece.diameter1 / 200;
   const double r2 = piece.diameter2 / 200;
   double a = r1 * r1 + (piece.diameter1 * piece.diameter2) / 40000;
   a = a + r2 * r2;
-  double c = a * pi_value;
-  c = c * expansion_factor;
-  c = c * piece.piece_length;
+  return a * pi_value;
+}
+
+// The last steps: the piece's carbon per m3 (its own factor, or the carbon fraction and the
+// density of its stage and group), then the third of the cone-frustum volume.
+double carbon_of_volume(double c, const DebrisPiece& piece,
+                        const SimulationParameters& parameters) {
   if (piece.carbon_factor) {
     c = c * *piece.carbon_factor;
   } else {
@@ -30,24 +34,22 @@ double weighted_carbon(const DebrisPiece& piece, double expansion_factor,
   return c;
 }
 
+// The weighted carbon of one record, tonnes per plot.
+double weighted_carbon(const DebrisPiece& piece, double expansion_factor,
+                       const SimulationParameters& parameters) {
+  double c = end_areas_times_pi(piece);
+  c = c * expansion_factor;
+  c = c * piece.piece_length;
+  return carbon_of_volume(c, piece, parameters);
+}
+
 // The same for a piece without a length, the length cancelled: the weight L x 1.57 / length
 // times the volume pi x length x S / 3 is (L x 1.57) x pi x S / 3.
 double weighted_carbon_without_length(const DebrisPiece& piece, double weight_times_length,
                                       const SimulationParameters& parameters) {
-  const double r1 = piece.diameter1 / 200;
-  const double r2 = piece.diameter2 / 200;
-  double a = r1 * r1 + (piece.diameter1 * piece.diameter2) / 40000;
-  a = a + r2 * r2;
-  double c = a * pi_value;
+  double c = end_areas_times_pi(piece);
   c = c * weight_times_length;
-  if (piece.carbon_factor) {
-    c = c * *piece.carbon_factor;
-  } else {
-    c = c * static_cast<double>(parameters.carbon_fraction);
-    c = c * static_cast<double>(parameters.density.at(piece.stage, piece.group));
-  }
-  c = c / 3;
-  return c;
+  return carbon_of_volume(c, piece, parameters);
 }
 
 // Carbon, volume and surface of one piece weighted, tonnes, m3 and m2 per plot.

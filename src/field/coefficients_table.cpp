@@ -202,15 +202,8 @@ CoefficientsTable parse_coefficients(std::string_view bytes, std::string_view so
 }
 
 CoefficientsTable read_coefficients(const std::filesystem::path& path, TextEncoding encoding) {
-  std::string bytes;
-  try {
-    bytes = read_input_file(path, side_file_limit);
-  } catch (const Refused& refused) {
-    // The file as a whole: its field tells the table from a tally in the words of the refusal.
-    Refusal refusal = refused.refusal();
-    refusal.field = InventoryField::coefficient_species;
-    throw Refused(std::move(refusal));
-  }
+  // The file as a whole: its field tells the table from a tally in the words of the refusal.
+  const std::string bytes = read_side_file(path, InventoryField::coefficient_species);
   return parse_coefficients(bytes, path.string(), encoding);
 }
 

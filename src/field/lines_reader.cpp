@@ -288,14 +288,7 @@ LinesTable parse_lines(std::string_view bytes, std::string_view file, const Tall
 }
 
 LinesTable read_lines(const std::filesystem::path& path, const TallyOptions& options) {
-  std::string bytes;
-  try {
-    bytes = read_input_file(path, side_file_limit);
-  } catch (const Refused& refused) {
-    Refusal r = refused.refusal();
-    r.field = InventoryField::line;  // the file as a whole is named a lines file
-    throw Refused(std::move(r));
-  }
+  const std::string bytes = read_side_file(path, InventoryField::line);
   return parse_lines(bytes, path.string(), options);
 }
 

@@ -249,14 +249,7 @@ StrataTable parse_strata(std::string_view text, std::string_view file) {
 }
 
 StrataTable read_strata(const std::filesystem::path& path) {
-  std::string bytes;
-  try {
-    bytes = read_input_file(path, side_file_limit);
-  } catch (const Refused& refused) {
-    Refusal r = refused.refusal();
-    r.field = InventoryField::stratum;  // the file as a whole is named a strata file
-    throw Refused(std::move(r));
-  }
+  const std::string bytes = read_side_file(path, InventoryField::stratum);
   return parse_strata(bytes, path.string());
 }
 
