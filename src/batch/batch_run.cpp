@@ -16,6 +16,7 @@
 #include "batch/batch_json.h"
 #include "batch/chart_files.h"
 #include "batch/detail_csv.h"
+#include "batch/inventory_survey.h"
 #include "batch/output_clashes.h"
 #include "batch/plot_output_names.h"
 #include "batch/plot_workers.h"
@@ -25,7 +26,6 @@
 #include "engine/inventory_reader.h"
 #include "engine/number_text.h"
 #include "engine/transect_tally.h"
-#include "field/own_report.h"
 #include "field/plausibility.h"
 #include "reports/chart_svg.h"
 #include "reports/report_file.h"
@@ -304,21 +304,16 @@ void print_outcome(std::ostream& out, std::ostream& err, const PlotOutcome& o) {
   }
 }
 
-// The inventories without the files Quorvel wrote itself, which a second run over a folder
-// finds beside them: its reports and its tables; one note names those skipped.
-std::vector<std::string> without_own_reports(const std::vector<std::string>& files,
-                                             std::ostream& err) {
-  std::vector<std::string> kept, skipped;
-  for (const std::string& file : files)
-    (is_own_report(file) || is_own_table(file) ? skipped : kept).push_back(file);
-  if (skipped.empty()) return kept;
+// The files Quorvel wrote itself among the inventories, which a second run over a folder finds
+// beside them (its reports and its tables), skipped: one note names them.
+void print_skipped(std::ostream& err, const std::vector<std::string>& skipped) {
+  if (skipped.empty()) return;
   constexpr std::size_t named = 3;
   err << "quorvel-batch: skipped " << skipped.size() << " file" << (skipped.size() == 1 ? "" : "s")
       << " Quorvel wrote itself (";
   for (std::size_t i = 0; i < skipped.size() && i < named; ++i)
     err << (i > 0 ? ", " : "") << skipped[i];
   err << (skipped.size() > named ? ", ...)\n" : ")\n");
-  return kept;
 }
 
 // The CSV files that grow with the plots: the summary, the pieces and the runs. Each is written
@@ -737,8 +732,10 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
               std::ostream& err) {
   // No tally is read and nothing written before the outputs are known to replace no input.
   BatchOptions inventories = options;
-  inventories.inventories = without_own_reports(options.inventories, err);
-  if (const std::string clash = output_clash(inventories); !clash.empty()) {
+  InventorySurvey survey = survey_inventories(options.inventories, options.jobs);
+  print_skipped(err, survey.skipped);
+  inventories.inventories = std::move(survey.kept);
+  if (const std::string clash = output_clash(inventories, survey.identities); !clash.empty()) {
     err << "quorvel-batch: " << clash << "\n";
     return 2;
   }
@@ -753,7 +750,8 @@ int run_batch(const BatchOptions& options, const BatchEnvironment& environment, 
     return refused.refusal().kind == RefusalKind::parameter_not_valid ? 2 : 1;
   }
   run->open_tables();
-  PlotOutputNames names(inventories);
+  PlotOutputNames names(inventories, survey.identities);
+  survey = {};  // a hundred thousand identities are no longer needed by the time plots are read
   const auto process = [&](PlotWork work) {
     PlotOutcome outcome =
         process_inventory(std::move(work), inventories, settings, environment, run->stop());

@@ -1,5 +1,7 @@
 #include "batch/output_clashes.h"
 
+#include <deque>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -17,17 +19,21 @@ namespace {
 // "--summary s.csv", "the inventory a.txt".
 std::string said(const RunFile& file) { return file.role + " " + file.path; }
 
-// The files seen so far, found by path and by inode: indices into `files`, which outlives it.
+// The files seen so far, found by path and by inode: indices into `files`, which outlives it,
+// as do the identities `known` of its first files. The keys are views of the identities, as a
+// run may name a hundred thousand files.
 class SeenFiles {
  public:
-  explicit SeenFiles(const std::vector<RunFile>& files) : files_(files) {}
+  SeenFiles(const std::vector<RunFile>& files, const std::vector<FileIdentity>& known)
+      : files_(files), known_(known) {}
 
   // The file seen before that is the same as files[i], or null; files[i] is seen from now on.
   const RunFile* see(std::size_t i) {
-    const FileIdentity identity = identities_.of(files_[i].path);
+    const FileIdentity& identity =
+        i < known_.size() ? known_[i] : found_.emplace_back(identities_.of(files_[i].path));
     for (const std::string* key : {&identity.path, &identity.inode}) {
       if (key->empty()) continue;
-      const auto [at, added] = seen_.try_emplace(*key, i);
+      const auto [at, added] = seen_.try_emplace(std::string_view(*key), i);
       if (!added) return &files_[at->second];
     }
     return nullptr;
@@ -35,8 +41,10 @@ class SeenFiles {
 
  private:
   const std::vector<RunFile>& files_;
+  const std::vector<FileIdentity>& known_;
   FileIdentities identities_;
-  std::unordered_map<std::string, std::size_t> seen_;
+  std::deque<FileIdentity> found_;  // of the files after the known ones
+  std::unordered_map<std::string_view, std::size_t> seen_;
 };
 
 }  // namespace
@@ -67,7 +75,8 @@ std::vector<RunFile> output_option_files(const BatchOptions& o) {
   return outputs;
 }
 
-std::string output_clash(const BatchOptions& options) {
+std::string output_clash(const BatchOptions& options,
+                         const std::vector<FileIdentity>& inventories) {
   std::vector<RunFile> files = run_inputs(options);
   const std::size_t inputs = files.size();
   // The reports of each NAME.txt keep their names, so no option may take them. One that leads to
@@ -83,7 +92,7 @@ std::string output_clash(const BatchOptions& options) {
   const std::size_t outputs = files.size();
   for (RunFile& output : output_option_files(options)) files.push_back(std::move(output));
 
-  SeenFiles seen(files);
+  SeenFiles seen(files, inventories);
   for (std::size_t i = 0; i < files.size(); ++i) {
     const RunFile* before = seen.see(i);
     const RunFile& file = files[i];

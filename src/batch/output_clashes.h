@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/batch_options.h"
+#include "reports/file_identity.h"
 
 namespace quorvel {
 
@@ -24,7 +25,8 @@ std::vector<RunFile> output_option_files(const BatchOptions& options);
 
 // Empty when the run may go on; else the message that refuses it, naming both files of a clash
 // ("--summary plots/a.txt is the inventory plots/a.txt"). Files are compared by identity: the
-// same device and inode where a file stands, else the same absolute path.
-std::string output_clash(const BatchOptions& options);
+// same device and inode where a file stands, else the same absolute path. `inventories` are the
+// identities of the options' inventories, in their order, as a first look found them.
+std::string output_clash(const BatchOptions& options, const std::vector<FileIdentity>& inventories);
 
 }  // namespace quorvel

@@ -21,15 +21,18 @@ bool txt_inventory(const std::string& file) {
   return suffix == ".txt";
 }
 
-PlotOutputNames::PlotOutputNames(const BatchOptions& options)
+PlotOutputNames::PlotOutputNames(const BatchOptions& options,
+                                 const std::vector<FileIdentity>& inventories)
     : options_(options),
       reports_(!options.no_reports && !options.expected_only),
       charts_(!options.chart_path.empty() && !options.expected_only),
       several_(options.inventories.size() > 1) {
   // Plots that name no file of their own need neither the inputs nor the reports kept.
   if (!reports_ && !charts_ && options.trace_path.empty()) return;
-  for (const RunFile& input : run_inputs(options)) {
-    FileIdentity identity = identities_.of(input.path);
+  const std::vector<RunFile> inputs = run_inputs(options);  // the inventories first
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    const RunFile& input = inputs[i];
+    FileIdentity identity = i < inventories.size() ? inventories[i] : identities_.of(input.path);
     inputs_.emplace(std::move(identity.path), input.path);
     if (!identity.inode.empty()) inputs_.emplace(std::move(identity.inode), input.path);
   }

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "batch/batch_options.h"
 #include "batch/plot_work.h"
@@ -25,8 +26,8 @@ bool txt_inventory(const std::string& file);
 class PlotOutputNames {
  public:
   // Knows the inputs and holds the option outputs of `options` from the start; `options` lists
-  // the inventories that are read.
-  explicit PlotOutputNames(const BatchOptions& options);
+  // the inventories that are read, and `inventories` are their identities in that order.
+  PlotOutputNames(const BatchOptions& options, const std::vector<FileIdentity>& inventories);
 
   // The names for the plot `plot` ("" for a file without a plot column) of `file`, the plot
   // `number` (from 1) of the run, held from now on.

@@ -30,14 +30,24 @@ namespace {
   throw Refused({.kind = RefusalKind::file_too_large, .file = file, .limit = limit});
 }
 
-// Known before opening: opening a pipe for reading waits for a writer, perhaps for ever. Gives
-// the file's size, or -1 when the system does not tell (opening the file then tells why).
-std::int64_t refuse_what_is_no_file(const std::string& name) {
+// What stands at a path that could not be opened, refused as such: a missing file, a folder,
+// a pipe or device, else one that cannot be read for the system's `error`.
+[[noreturn]] void refuse_unopened(const std::string& name, int error) {
   struct stat status {};
   if (::stat(name.c_str(), &status) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) refuse(RefusalKind::file_missing, name, ENOENT);
-    return -1;
+  } else {
+    if (S_ISDIR(status.st_mode)) refuse(RefusalKind::file_is_folder, name);
+    if (!S_ISREG(status.st_mode)) refuse(RefusalKind::file_not_regular, name);
   }
+  refuse(RefusalKind::file_unreadable, name, error);
+}
+
+// A folder, pipe or device opened is refused before it is read: reading a pipe waits for a
+// writer, perhaps for ever. Gives the size of a plain file.
+std::int64_t refuse_what_is_no_file(const std::string& name, int descriptor) {
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0) refuse(RefusalKind::file_unreadable, name, errno);
   if (S_ISDIR(status.st_mode)) refuse(RefusalKind::file_is_folder, name);
   if (!S_ISREG(status.st_mode)) refuse(RefusalKind::file_not_regular, name);
   return status.st_size;
@@ -53,14 +63,15 @@ struct OpenFile {
 
 }  // namespace
 
-// The system's own calls, without a stream: one look at the file and one read of its bytes
-// where it is as large as it was, since a batch reads many thousands of small files.
+// The system's own calls, without a stream: the file opened (without waiting, should it be a
+// pipe), one look at what was opened and one read of its bytes where it is as large as it was,
+// since a batch reads many thousands of small files.
 std::string read_input_file(const std::filesystem::path& path, std::int64_t limit) {
   const std::string name = path.string();
-  const std::int64_t size = refuse_what_is_no_file(name);
+  const OpenFile file{::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+  if (file.descriptor < 0) refuse_unopened(name, errno);
+  const std::int64_t size = refuse_what_is_no_file(name, file.descriptor);
   if (size > limit) refuse_size(name, limit);
-  const OpenFile file{::open(name.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.descriptor < 0) refuse(RefusalKind::file_unreadable, name, errno);
   // Room for one byte more than the size it had, so that the end shows; whatever it has grown
   // by since is read piece by piece up to the limit.
   std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)) + 1, '\0');

@@ -1,9 +1,5 @@
 #include "field/own_report.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <string>
 #include <string_view>
@@ -40,7 +36,7 @@ bool is_own_report(const std::filesystem::path& path) {
   return false;
 }
 
-bool is_own_table(const std::filesystem::path& path) {
+bool begins_like_own_table(std::string_view start) {
   // The first columns of each table, which no tally a crew brings begins with.
   constexpr std::array<std::string_view, 5> headers = {
       "inventory,records,seed,runs,",          // the summary
@@ -49,18 +45,8 @@ bool is_own_table(const std::filesystem::path& path) {
       "inventory,plot,run,carbon_t_per_ha,",   // the runs
       "run,record,attempt,x1,y1,x2,y2,angle,"  // the trace
   };
-  // Opened without blocking and read only when regular: a pipe among the inventories must
-  // reach the reader, which refuses it, rather than hang here.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat status {};
-  char start[64] = {};
-  ssize_t got = 0;
-  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) got = ::read(fd, start, sizeof start);
-  ::close(fd);
-  const std::string_view first(start, got > 0 ? static_cast<std::size_t>(got) : 0);
   for (const std::string_view header : headers)
-    if (first.starts_with(header)) return true;
+    if (start.starts_with(header)) return true;
   return false;
 }
 

@@ -3,7 +3,9 @@
 // (NAMEm_results.txt and NAMEs_results.txt beside NAME.txt) and often the batch's CSV tables,
 // and a second run over the folder must not take them for inventories.
 
+#include <cstddef>
 #include <filesystem>
+#include <string_view>
 
 namespace quorvel {
 
@@ -13,8 +15,12 @@ namespace quorvel {
 // whose inventory is gone is an ordinary file.
 bool is_own_report(const std::filesystem::path& path);
 
-// True for a CSV file that begins with the header of one of the batch's tables (the summary,
-// the stand summary, the pieces, the runs or the trace), whatever its name.
-bool is_own_table(const std::filesystem::path& path);
+// As many bytes of a file's beginning as tell whether it is one of the batch's tables.
+inline constexpr std::size_t own_table_look_bytes = 64;
+
+// True for the beginning of a CSV file (its first own_table_look_bytes bytes, or all of a
+// shorter file) that is the header of one of the batch's tables: the summary, the stand
+// summary, the pieces, the runs or the trace, whatever the file's name.
+bool begins_like_own_table(std::string_view start);
 
 }  // namespace quorvel

@@ -1,7 +1,5 @@
 #include "reports/file_identity.h"
 
-#include <sys/stat.h>
-
 #include <system_error>
 
 namespace quorvel {
@@ -24,6 +22,11 @@ fs::path resolved_path(const fs::path& path) {
 }  // namespace
 
 FileIdentity FileIdentities::of(const fs::path& path) {
+  struct stat status {};
+  return of(path, ::stat(path.c_str(), &status) == 0 ? &status : nullptr);
+}
+
+FileIdentity FileIdentities::of(const fs::path& path, const struct stat* status) {
   FileIdentity identity;
   // The folder resolved once, the name appended as it is, unless the name is no plain name.
   const std::string& text = path.native();
@@ -41,9 +44,8 @@ FileIdentity FileIdentities::of(const fs::path& path) {
     }
     identity.path = resolved->second + name;
   }
-  struct stat status {};
-  if (::stat(path.c_str(), &status) == 0)
-    identity.inode = std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+  if (status)
+    identity.inode = std::to_string(status->st_dev) + ":" + std::to_string(status->st_ino);
   return identity;
 }
 

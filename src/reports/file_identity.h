@@ -2,6 +2,8 @@
 // Whether two paths lead to one file: an output must never take the place of an input, nor of
 // another output, whatever spelling, symbolic link or hard link leads to it.
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <unordered_map>
@@ -22,6 +24,9 @@ bool same_file(const FileIdentity& a, const FileIdentity& b);
 class FileIdentities {
  public:
   FileIdentity of(const std::filesystem::path& path);
+  // The same for a file looked at already: `status` is what the system gave for the path
+  // (through a link), or null where no file stands there.
+  FileIdentity of(const std::filesystem::path& path, const struct stat* status);
 
  private:
   std::unordered_map<std::string, std::string> folders_;  // as given -> resolved

@@ -23,5 +23,25 @@ TEST(OwnReport, ReportsAreKnownByTheInventoryBesideThem) {
   for (const auto& c : cases) EXPECT_EQ(is_own_report(folder.in(c.name)), c.own) << c.name;
 }
 
+TEST(OwnReport, TablesAreKnownByTheirFirstColumns) {
+  const struct {
+    const char* start;
+    bool own;
+  } cases[] = {
+      {"inventory,records,seed,runs,carbon_t_per_ha\n", true},
+      {"kind,stratum,n,plots_total", true},
+      {"inventory,plot,record,species,stage,d1_cm", true},
+      {"inventory,plot,run,carbon_t_per_ha,volume", true},
+      {"run,record,attempt,x1,y1,x2,y2,angle,crossed", true},
+      {"inventory,records,seed", false},  // cut short: a tally may begin so
+      {"plot,species,d1_cm,d2_cm,length_m,stage", false},
+      {"\"S\",24.9,23.7,19.94,1\n", false},
+      {" kind,stratum,n,", false},
+      {"Kind,Stratum,N,", false},
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(begins_like_own_table(c.start), c.own) << c.start;
+}
+
 }  // namespace
 }  // namespace quorvel
