@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <utility>
 
 #include "batch/batch_options.h"
 #include "batch/batch_run.h"
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
   // Each stops the batch at its next check, which removes the files it has not finished; one
   // while the command line and its lists are read leaves the batch nothing to do.
   catch_interrupts();
-  const quorvel::ParsedCommandLine parsed =
+  quorvel::ParsedCommandLine parsed =
       quorvel::parse_batch_options(argc, argv, std::cout, std::cerr);
   if (!parsed.options) return interrupted.load() ? quorvel::interrupted_status : parsed.exit_status;
   quorvel::BatchEnvironment environment;
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
   quorvel::StandardOutput standard_output(STDOUT_FILENO, &interrupted);
   std::ostream out(&standard_output);
   try {
-    return quorvel::run_batch(*parsed.options, environment, out, std::cerr);
+    return quorvel::run_batch(std::move(*parsed.options), environment, out, std::cerr);
   } catch (const std::exception& fault) {
     // Caught here, not left to terminate: the files begun are removed as the stack unwinds.
     out.flush();

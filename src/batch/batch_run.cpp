@@ -510,11 +510,9 @@ std::vector<std::string> plots_without_tally(const LinesTable& lines,
 // files that cover the whole batch, or after a stop one line that says what was left.
 class BatchRun {
  public:
-  BatchRun(const BatchOptions& options, const BatchOptions& inventories,
-           const BatchSettings& settings, const BatchEnvironment& environment, std::ostream& out,
-           std::ostream& err)
+  BatchRun(const BatchOptions& options, const BatchSettings& settings,
+           const BatchEnvironment& environment, std::ostream& out, std::ostream& err)
       : options_(options),
-        inventories_(inventories),
         settings_(settings),
         out_(out),
         err_(err),
@@ -621,7 +619,7 @@ class BatchRun {
 
   void write_chart(const PlotOutcome& outcome) {
     try {
-      write_plot_chart(outcome, inventories_, settings_);
+      write_plot_chart(outcome, options_, settings_);
     } catch (const Refused& refused) {
       refuse_output(refused, Output::chart);
     }
@@ -649,7 +647,6 @@ class BatchRun {
   }
 
   const BatchOptions& options_;
-  const BatchOptions& inventories_;  // the options with Quorvel's own reports left out
   const BatchSettings& settings_;
   std::ostream& out_;
   std::ostream& err_;
@@ -728,41 +725,42 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   return outcome;
 }
 
-int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
+int run_batch(BatchOptions options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err) {
   // No tally is read and nothing written before the outputs are known to replace no input.
-  BatchOptions inventories = options;
-  InventorySurvey survey = survey_inventories(options.inventories, options.jobs);
-  print_skipped(err, survey.skipped);
-  inventories.inventories = std::move(survey.kept);
-  if (const std::string clash = output_clash(inventories, survey.identities); !clash.empty()) {
-    err << "quorvel-batch: " << clash << "\n";
-    return 2;
-  }
+  std::optional<PlotOutputNames> names;
+  {
+    // From here on the inventories are those read: Quorvel's own files are left out.
+    const InventorySurvey survey = survey_inventories(options.inventories, options.jobs);
+    print_skipped(err, survey.skipped);
+    if (const std::string clash = output_clash(options, survey.identities); !clash.empty()) {
+      err << "quorvel-batch: " << clash << "\n";
+      return 2;
+    }
+    names.emplace(options, survey.identities);
+  }  // a hundred thousand identities are let go before the strata and the tallies are read
   BatchSettings settings;
   std::optional<BatchRun> run;
   try {
     settings = batch_settings_from(options, environment.locale_separator);
-    run.emplace(options, inventories, settings, environment, out, err);
+    run.emplace(options, settings, environment, out, err);
   } catch (const Refused& refused) {
     print_refusal(err, refused.refusal());
     // A parameter the plots cannot have is misuse of the command, like an unknown option.
     return refused.refusal().kind == RefusalKind::parameter_not_valid ? 2 : 1;
   }
   run->open_tables();
-  PlotOutputNames names(inventories, survey.identities);
-  survey = {};  // a hundred thousand identities are no longer needed by the time plots are read
   const auto process = [&](PlotWork work) {
     PlotOutcome outcome =
-        process_inventory(std::move(work), inventories, settings, environment, run->stop());
+        process_inventory(std::move(work), options, settings, environment, run->stop());
     prepare_output(outcome, run->stand(), options, settings);
     return outcome;
   };
   const auto name = [&](PlotWork& work) {
-    work.names = names.name(work.file, work.tally.plot, work.position + 1);
+    work.names = names->name(work.file, work.tally.plot, work.position + 1);
   };
   run_plot_workers(
-      inventories.inventories, settings.tally, options.jobs, process,
+      options.inventories, settings.tally, options.jobs, process,
       [&](PlotOutcome outcome) { run->take(std::move(outcome)); }, name,
       [&] { return run->stop()(); });
   // The plots of the lines file without a tally: plots with no pieces, once the tallies are in.

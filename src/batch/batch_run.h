@@ -30,7 +30,9 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
                               const BatchSettings& settings, const BatchEnvironment& environment,
                               const BatchStop& stop);
 
-// Quorvel's own reports among the inventories are skipped with a note on `err`.
+// Quorvel's own reports and tables among the inventories are skipped with a note on `err`.
+// The options are taken by value: their list of inventories, perhaps a hundred thousand
+// paths, is filtered where it stands rather than copied.
 // Exit status: 0 when every inventory went through; 1 when any was refused, an output could
 // not be written or `out` failed; 2, before any tally is read or file written, when an output
 // names an input or another output, or a file Quorvel did not write (without --force), or an
@@ -38,7 +40,7 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
 // stopped early (a signal, `out` failing) prints one line on `err` and writes none of the
 // files that cover the whole batch (summary, tables, stand summary and chart): the earlier
 // ones stay as they were.
-int run_batch(const BatchOptions& options, const BatchEnvironment& environment, std::ostream& out,
+int run_batch(BatchOptions options, const BatchEnvironment& environment, std::ostream& out,
               std::ostream& err);
 
 }  // namespace quorvel

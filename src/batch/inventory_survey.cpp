@@ -54,7 +54,7 @@ void look_at_every(const std::vector<std::string>& files, std::size_t first, std
 
 }  // namespace
 
-InventorySurvey survey_inventories(const std::vector<std::string>& files, int jobs) {
+InventorySurvey survey_inventories(std::vector<std::string>& files, int jobs) {
   std::vector<InventoryLook> looks(files.size());
   constexpr std::size_t files_a_thread = 256;  // fewer are looked at sooner than a thread starts
   const std::size_t threads = std::clamp<std::size_t>(files.size() / files_a_thread, 1,
@@ -72,14 +72,17 @@ InventorySurvey survey_inventories(const std::vector<std::string>& files, int jo
     for (std::size_t t = started; t < threads; ++t) look_at_every(files, t, threads, looks);
   }
   InventorySurvey survey;
+  std::size_t kept = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (looks[i].own) {
-      survey.skipped.push_back(files[i]);
+      survey.skipped.push_back(std::move(files[i]));
     } else {
-      survey.kept.push_back(files[i]);
+      if (kept != i) files[kept] = std::move(files[i]);
+      ++kept;
       survey.identities.push_back(std::move(looks[i].identity));
     }
   }
+  files.resize(kept);
   return survey;
 }
 

@@ -13,11 +13,12 @@
 namespace quorvel {
 
 struct InventorySurvey {
-  std::vector<std::string> kept;         // the inventories to read, in the order given
-  std::vector<FileIdentity> identities;  // of each kept one
+  std::vector<FileIdentity> identities;  // of each inventory kept, in order
   std::vector<std::string> skipped;      // Quorvel's own, in the order given
 };
 
-InventorySurvey survey_inventories(const std::vector<std::string>& files, int jobs);
+// Looks at each of `files` and leaves in it, in their order, the inventories to read: the
+// list is filtered where it stands, as it may be long.
+InventorySurvey survey_inventories(std::vector<std::string>& files, int jobs);
 
 }  // namespace quorvel

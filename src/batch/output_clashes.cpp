@@ -1,6 +1,7 @@
 #include "batch/output_clashes.h"
 
 #include <deque>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -16,36 +17,60 @@ namespace quorvel {
 
 namespace {
 
-// "--summary s.csv", "the inventory a.txt".
-std::string said(const RunFile& file) { return file.role + " " + file.path; }
-
-// The files seen so far, found by path and by inode: indices into `files`, which outlives it,
-// as do the identities `known` of its first files. The keys are views of the identities, as a
-// run may name a hundred thousand files.
-class SeenFiles {
+// The files of the run in one list, found by path and by inode as they are seen: the
+// inventories first, as given, with the identities a first look found, then `others`. The
+// inventories are not copied and the keys are views of the identities, as a run may name a
+// hundred thousand files.
+class RunFiles {
  public:
-  SeenFiles(const std::vector<RunFile>& files, const std::vector<FileIdentity>& known)
-      : files_(files), known_(known) {}
+  RunFiles(const std::vector<std::string>& inventories, const std::vector<FileIdentity>& identities,
+           std::vector<RunFile> others)
+      : inventories_(inventories), identities_(identities), others_(std::move(others)) {}
 
-  // The file seen before that is the same as files[i], or null; files[i] is seen from now on.
-  const RunFile* see(std::size_t i) {
+  std::size_t size() const { return inventories_.size() + others_.size(); }
+  bool is_inventory(std::size_t i) const { return i < inventories_.size(); }
+  const std::string& path(std::size_t i) const {
+    return is_inventory(i) ? inventories_[i] : others_[i - inventories_.size()].path;
+  }
+  // "--summary s.csv", "the inventory a.txt".
+  std::string said(std::size_t i) const {
+    return (is_inventory(i) ? std::string("the inventory")
+                            : others_[i - inventories_.size()].role) +
+           " " + path(i);
+  }
+
+  // The file seen before that is the same as file i, or none; file i is seen from now on.
+  std::optional<std::size_t> see(std::size_t i) {
     const FileIdentity& identity =
-        i < known_.size() ? known_[i] : found_.emplace_back(identities_.of(files_[i].path));
+        is_inventory(i) ? identities_[i] : found_.emplace_back(looked_up_.of(path(i)));
     for (const std::string* key : {&identity.path, &identity.inode}) {
       if (key->empty()) continue;
       const auto [at, added] = seen_.try_emplace(std::string_view(*key), i);
-      if (!added) return &files_[at->second];
+      if (!added) return at->second;
     }
-    return nullptr;
+    return std::nullopt;
   }
 
  private:
-  const std::vector<RunFile>& files_;
-  const std::vector<FileIdentity>& known_;
-  FileIdentities identities_;
-  std::deque<FileIdentity> found_;  // of the files after the known ones
+  const std::vector<std::string>& inventories_;
+  const std::vector<FileIdentity>& identities_;
+  std::vector<RunFile> others_;
+  FileIdentities looked_up_;
+  std::deque<FileIdentity> found_;  // of the others seen
   std::unordered_map<std::string_view, std::size_t> seen_;
 };
+
+// Every file the run reads but the inventories.
+std::vector<RunFile> side_inputs(const BatchOptions& o) {
+  std::vector<RunFile> inputs;
+  for (const auto& [role, path] : {std::pair{"the strata file", &o.strata_path},
+                                   {"the species map", &o.species_map_path},
+                                   {"the coefficients table", &o.coefficients_path},
+                                   {"the lines file", &o.lines_path},
+                                   {"the inventory list", &o.inventories_from}})
+    if (!path->empty() && *path != "-") inputs.push_back({role, *path});
+  return inputs;
+}
 
 }  // namespace
 
@@ -53,12 +78,7 @@ std::vector<RunFile> run_inputs(const BatchOptions& o) {
   std::vector<RunFile> inputs;
   inputs.reserve(o.inventories.size() + 5);
   for (const std::string& inventory : o.inventories) inputs.push_back({"the inventory", inventory});
-  for (const auto& [role, path] : {std::pair{"the strata file", &o.strata_path},
-                                   {"the species map", &o.species_map_path},
-                                   {"the coefficients table", &o.coefficients_path},
-                                   {"the lines file", &o.lines_path},
-                                   {"the inventory list", &o.inventories_from}})
-    if (!path->empty() && *path != "-") inputs.push_back({role, *path});
+  for (RunFile& input : side_inputs(o)) inputs.push_back(std::move(input));
   return inputs;
 }
 
@@ -77,34 +97,34 @@ std::vector<RunFile> output_option_files(const BatchOptions& o) {
 
 std::string output_clash(const BatchOptions& options,
                          const std::vector<FileIdentity>& inventories) {
-  std::vector<RunFile> files = run_inputs(options);
-  const std::size_t inputs = files.size();
+  std::vector<RunFile> others = side_inputs(options);
+  const std::size_t inputs = options.inventories.size() + others.size();
   // The reports of each NAME.txt keep their names, so no option may take them. One that leads to
   // an input is refused with its plot instead.
   if (!options.no_reports && !options.expected_only) {
     for (const std::string& inventory : options.inventories) {
       if (!txt_inventory(inventory)) continue;
       const ReportPaths reports = report_paths_for(inventory);
-      files.push_back({"the report", reports.stock});
-      files.push_back({"the report", reports.estimate});
+      others.push_back({"the report", reports.stock});
+      others.push_back({"the report", reports.estimate});
     }
   }
-  const std::size_t outputs = files.size();
-  for (RunFile& output : output_option_files(options)) files.push_back(std::move(output));
+  const std::size_t outputs = options.inventories.size() + others.size();
+  for (RunFile& output : output_option_files(options)) others.push_back(std::move(output));
 
-  SeenFiles seen(files, inventories);
+  RunFiles files(options.inventories, inventories, std::move(others));
   for (std::size_t i = 0; i < files.size(); ++i) {
-    const RunFile* before = seen.see(i);
-    const RunFile& file = files[i];
+    const std::optional<std::size_t> before = files.see(i);
     // The same file among the inputs only matters when it would be counted twice.
-    if (i < inputs && before && before->role == "the inventory" && file.role == "the inventory")
-      return file.path + " and " + before->path +
+    if (i < inputs && before && files.is_inventory(*before) && files.is_inventory(i))
+      return files.path(i) + " and " + files.path(*before) +
              " are the same inventory: give each inventory once";
     if (i < outputs) continue;
     if (before)
-      return said(file) + " names the same file as " + said(*before) + "; nothing was written";
-    if (!options.force && !replaceable_output(file.path))
-      return said(file) +
+      return files.said(i) + " names the same file as " + files.said(*before) +
+             "; nothing was written";
+    if (!options.force && !replaceable_output(files.path(i)))
+      return files.said(i) +
              " is a file that Quorvel did not write: give another name, or --force to replace "
              "it; nothing was written";
   }

@@ -36,14 +36,15 @@ std::string canonical_text(const std::filesystem::path& path) {
 // Each row's path, from the strata file's folder and from the working folder, to the row:
 // "p1.txt" beside the strata file and "examples/stand/p1.txt" run from above both find the file
 // however it is named on the command line.
-std::map<std::string, std::string, std::less<>> strata_files(
+std::map<std::string, std::size_t, std::less<>> strata_files(
     const std::optional<StrataTable>& strata, const std::string& strata_path) {
-  std::map<std::string, std::string, std::less<>> files;
+  std::map<std::string, std::size_t, std::less<>> files;
   if (!strata) return files;
   const std::filesystem::path folder = std::filesystem::path(strata_path).parent_path();
-  for (const std::string& plot : strata->plots()) {
+  for (std::size_t row = 0; row < strata->plots().size(); ++row) {
+    const std::string& plot = strata->plots()[row];
     for (const std::filesystem::path& path : {folder / plot, std::filesystem::path(plot)})
-      if (const std::string key = canonical_text(path); !key.empty()) files.emplace(key, plot);
+      if (const std::string key = canonical_text(path); !key.empty()) files.emplace(key, row);
   }
   return files;
 }
@@ -138,16 +139,17 @@ StandOutput::StandOutput(const BatchOptions& options, bool keep_plot_values)
       folder_names_(options.folder_names.begin(), options.folder_names.end()),
       accumulator_(accumulator_for(strata_)),
       keep_plot_values_(keep_plot_values),
-      runs_(!options.expected_only) {}
+      runs_(!options.expected_only),
+      rows_given_(strata_ ? strata_->plot_count() : 0) {}
 
-std::optional<std::string> StandOutput::row_of(const PlotOutcome& o) const {
+std::optional<std::size_t> StandOutput::row_of(const PlotOutcome& o) const {
   const std::string& name = o.plot.empty() ? o.inventory : o.plot;
-  if (strata_->stratum_of(name)) return name;
+  if (const auto row = strata_->row_of(name)) return row;
   // The strata file is read as text, a Windows-1251 one made UTF-8; a file name is bytes.
-  if (std::string utf8 = name_as_utf8(name); strata_->stratum_of(utf8)) return utf8;
+  if (const auto row = strata_->row_of(name_as_utf8(name))) return row;
   if (!o.plot.empty()) return std::nullopt;
   if (const auto named = folder_names_.find(o.inventory); named != folder_names_.end())
-    if (strata_->stratum_of(named->second)) return named->second;
+    if (const auto row = strata_->row_of(named->second)) return row;
   std::call_once(row_of_file_made_, [this] { row_of_file_ = strata_files(strata_, strata_path_); });
   if (const auto file = row_of_file_.find(canonical_text(o.inventory)); file != row_of_file_.end())
     return file->second;
@@ -157,24 +159,23 @@ std::optional<std::string> StandOutput::row_of(const PlotOutcome& o) const {
 StandOutput::Assigned StandOutput::assign_stratum(PlotOutcome& o) const {
   if (!strata_) return Assigned::listed;
   if (!o.stratum.empty()) return Assigned::tally_over_file;
-  const std::optional<std::string> row = row_of(o);
+  const std::optional<std::size_t> row = row_of(o);
   if (!row) return Assigned::unlisted;
-  o.stratum = *strata_->stratum_of(*row);
+  o.stratum = strata_->stratum_of_row(*row);
   return Assigned::listed;
 }
 
 void StandOutput::mark_given(const PlotOutcome& o) {
   if (!strata_) return;
-  plots_given_.insert(o.plot.empty() ? o.inventory : o.plot);
-  if (const std::optional<std::string> row = row_of(o)) plots_given_.insert(*row);
+  if (const std::optional<std::size_t> row = row_of(o)) rows_given_[*row] = true;
   if (!o.stratum.empty()) ++found_;
 }
 
 std::vector<std::string> StandOutput::plots_not_given() const {
   std::vector<std::string> out;
   if (!strata_) return out;
-  for (const std::string& plot : strata_->plots())
-    if (!plots_given_.contains(plot)) out.push_back(plot);
+  for (std::size_t row = 0; row < rows_given_.size(); ++row)
+    if (!rows_given_[row]) out.push_back(strata_->plots()[row]);
   return out;
 }
 

@@ -6,7 +6,6 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -54,16 +53,16 @@ class StandOutput {
   std::map<std::string, std::string, std::less<>> folder_names_;  // as in BatchOptions
   // Canonical path to row, made the first time a plot is not found by name: resolving every
   // row's path costs more than the whole batch when the rows name the plots as given.
-  mutable std::map<std::string, std::string, std::less<>> row_of_file_;
+  mutable std::map<std::string, std::size_t, std::less<>> row_of_file_;
   mutable std::once_flag row_of_file_made_;
   std::size_t found_ = 0;  // plots given with a stratum
-  // The strata file's row that lists the plot, or null.
-  std::optional<std::string> row_of(const PlotOutcome& outcome) const;
+  // The strata file's row that lists the plot, or none.
+  std::optional<std::size_t> row_of(const PlotOutcome& outcome) const;
   StandAccumulator accumulator_;
   bool keep_plot_values_;
   bool runs_;  // model 2 is run, not only its expectation
   std::map<std::string, std::vector<double>, std::less<>> plot_values_;
-  std::set<std::string, std::less<>> plots_given_;
+  std::vector<bool> rows_given_;  // by the strata file's row
 };
 
 // The block printed after the plots: carbon and pieces of each estimate, by stratum and for

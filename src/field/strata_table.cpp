@@ -12,14 +12,22 @@ std::size_t StrataTable::add_stratum(std::string_view name) {
 }
 
 bool StrataTable::add_plot(std::string_view plot, std::size_t stratum) {
-  if (!stratum_of_plot_.emplace(std::string(plot), stratum).second) return false;
-  plots_.emplace_back(plot);
+  if (row_of_plot_.contains(plot)) return false;
+  const std::string& kept = plots_.emplace_back(plot);
+  stratum_of_row_.push_back(stratum);
+  row_of_plot_.emplace(kept, plots_.size() - 1);
   return true;
 }
 
+std::optional<std::size_t> StrataTable::row_of(std::string_view plot) const {
+  const auto found = row_of_plot_.find(plot);
+  if (found == row_of_plot_.end()) return std::nullopt;
+  return found->second;
+}
+
 const std::string* StrataTable::stratum_of(std::string_view plot) const {
-  const auto found = stratum_of_plot_.find(plot);
-  return found == stratum_of_plot_.end() ? nullptr : &strata_[found->second];
+  const std::optional<std::size_t> row = row_of(plot);
+  return row ? &stratum_of_row(*row) : nullptr;
 }
 
 std::vector<StratumArea> StrataTable::areas() const {

@@ -249,8 +249,10 @@ std::vector<std::string> one_file(const fs::path& in, const char* record, int re
   std::ofstream file(in / "plot.txt", std::ios::binary);
   if (plots > 1) file << "plot,species,d1,d2,length,stage\n";
   for (int p = 0; p < plots; ++p)
-    for (int r = 0; r < records; ++r)
-      file << (plots > 1 ? "P" + std::to_string(p) + "," : std::string()) << record;
+    for (int r = 0; r < records; ++r) {
+      if (plots > 1) file << 'P' << p << ',';
+      file << record;
+    }
   return {(in / "plot.txt").string()};
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <tuple>
 
@@ -41,7 +42,7 @@ TEST(StrataReader, ReadsPlotsStrataAndAreas) {
       "stratum,plot\nA,1\nB,2,,,\nA,3,\n\"\xD1\xEE\xF1\xED\xE0\",\"4\n(\xE2\xEE\xE4\xE0)\"",
       "s.csv");
   EXPECT_EQ(plain.strata(), (std::vector<std::string>{"A", "B", "Сосна"}));
-  EXPECT_EQ(plain.plots(), (std::vector<std::string>{"1", "2", "3", "4\n(вода)"}));
+  EXPECT_EQ(plain.plots(), (std::deque<std::string>{"1", "2", "3", "4\n(вода)"}));
   EXPECT_FALSE(plain.area_ha(0));
   EXPECT_TRUE(plain.areas().empty());
 }
