@@ -666,7 +666,7 @@ class BatchRun {
 
 PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
                               const BatchSettings& settings, const BatchEnvironment& environment,
-                              const BatchStop& stop) {
+                              const BatchStop& stop, InterruptedCommits& journals) {
   if (!work.refused) work.refused = take_lines(work.tally, work.file, options, settings);
   PlotOutcome outcome;
   outcome.inventory = std::move(work.file);
@@ -684,7 +684,7 @@ PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
   outcome.warnings = with_file_warnings({});
   outcome.names = std::move(work.names);
   if (const std::optional<ReportPaths> paths = plot_report_paths(outcome))
-    outcome.recovered = recover_interrupted_commit(paths->stock);
+    outcome.recovered = journals.recover(paths->stock);
   if (work.refused) {
     outcome.refused = std::move(work.refused);
     return outcome;
@@ -750,9 +750,10 @@ int run_batch(BatchOptions options, const BatchEnvironment& environment, std::os
     return refused.refusal().kind == RefusalKind::parameter_not_valid ? 2 : 1;
   }
   run->open_tables();
+  InterruptedCommits journals;
   const auto process = [&](PlotWork work) {
     PlotOutcome outcome =
-        process_inventory(std::move(work), options, settings, environment, run->stop());
+        process_inventory(std::move(work), options, settings, environment, run->stop(), journals);
     prepare_output(outcome, run->stand(), options, settings);
     return outcome;
   };

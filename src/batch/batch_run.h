@@ -12,6 +12,7 @@
 #include "batch/batch_settings.h"
 #include "batch/plot_outcome.h"
 #include "batch/plot_work.h"
+#include "reports/interrupted_commits.h"
 
 namespace quorvel {
 
@@ -26,9 +27,11 @@ constexpr int interrupted_status = 130;
 
 // One plot of an inventory file (the whole file when it has no plot column), start to finish.
 // Never throws for bad input: the outcome says why. A stop ends its runs at the next look.
+// Reports of the plot that a killed run left half replaced are first made whole (`journals`
+// knows where to look).
 PlotOutcome process_inventory(PlotWork work, const BatchOptions& options,
                               const BatchSettings& settings, const BatchEnvironment& environment,
-                              const BatchStop& stop);
+                              const BatchStop& stop, InterruptedCommits& journals);
 
 // Quorvel's own reports and tables among the inventories are skipped with a note on `err`.
 // The options are taken by value: their list of inventories, perhaps a hundred thousand
