@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "engine/decimal_text.h"
@@ -19,8 +20,9 @@ constexpr InventoryField record_fields[fields_per_record] = {
     InventoryField::species_code, InventoryField::diameter1, InventoryField::diameter2,
     InventoryField::length, InventoryField::stage};
 
+// A view of the inventory's text, which outlives the record it is read into.
 struct Field {
-  std::string text;
+  std::string_view text;
   int line = 0;
 };
 
@@ -55,19 +57,19 @@ class FieldScanner {
   int line() const { return line_; }
 
  private:
-  std::string quoted() {
+  std::string_view quoted() {
     const std::size_t start = ++pos_;
     while (pos_ < text_.size() && text_[pos_] != '"' && !is_line_end(text_[pos_])) ++pos_;
     if (pos_ == text_.size() || text_[pos_] != '"') fail(RefusalKind::unclosed_quote, {});
-    return std::string(text_.substr(start, pos_++ - start));
+    return text_.substr(start, pos_++ - start);
   }
 
-  std::string unquoted() {
+  std::string_view unquoted() {
     const std::size_t start = pos_;
     while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
     std::size_t end = pos_;
     while (end > start && is_blank(text_[end - 1])) --end;
-    return std::string(text_.substr(start, end - start));
+    return text_.substr(start, end - start);
   }
 
   void skip_blanks() {
@@ -153,7 +155,7 @@ class RecordBuilder {
                    .line = f.line,
                    .record = record_,
                    .field = record_fields[index],
-                   .found = f.text});
+                   .found = std::string(f.text)});
   }
 
   std::string_view source_;
