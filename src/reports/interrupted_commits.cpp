@@ -2,33 +2,28 @@
 
 #include <dirent.h>
 
+#include <cerrno>
 #include <string_view>
 
 namespace quorvel {
 
-namespace {
-
-bool ends_with(std::string_view text, std::string_view ending) {
-  return text.size() >= ending.size() && text.substr(text.size() - ending.size()) == ending;
-}
-
-}  // namespace
-
-// The folder's journals and linked reports, or unlisted when the folder cannot be read or its
-// file system does not tell the type of an entry.
+// The folder's journals and linked reports, or unlisted when the folder cannot be read to its
+// end or its file system does not tell the type of an entry.
 InterruptedCommits::Folder InterruptedCommits::listing(const std::string& path) {
   Folder folder;
   DIR* const dir = ::opendir(path.c_str());
   if (!dir) return folder;
   folder.listed = true;
+  errno = 0;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
     // The journal of a commit is hidden and named after the commit's first report.
-    if (name.starts_with('.') && ends_with(name, ".commit")) folder.journals = true;
-    if (!ends_with(name, "_results.txt")) continue;
+    if (name.starts_with('.') && name.ends_with(".commit")) folder.journals = true;
+    if (!name.ends_with("_results.txt")) continue;
     if (entry->d_type == DT_UNKNOWN) folder.listed = false;
     if (entry->d_type == DT_LNK) folder.linked_reports.emplace(name);
   }
+  if (errno != 0) folder.listed = false;
   ::closedir(dir);
   return folder;
 }
